@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Zorvik need,
+# skipping those already present. Needs root (or sudo) only when something is missing.
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config git
+      qt6-base-dev libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+      clang libclang-rt-14-dev clang-format
+      fonts-ipafont-gothic fonts-ipafont-mincho
+      xvfb xauth poppler-utils)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
