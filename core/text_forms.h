@@ -2,7 +2,9 @@
 // The texts in which the form shows numbers, and the lenient reading of those texts.
 //
 // Format functions format every value, 0 included ("0万", "0円"); blanking a zero is done where a
-// value is written to the form (see ShowText helpers in core/recalculation.h).
+// value is written to the form (see ShowOrBlank in core/plan_recalc.h). A double that is not
+// finite formats as 0 ("0円", "0.000％"). Commas of the grouped forms are placed by the digits
+// alone, so a minus sign never gets a comma after it (-123456 -> "-123,456円").
 // Parse functions never fail: text that does not start with a number gives 0. Full-width
 // digits, comma, period, minus and plus (as Japanese input methods type them) read as their
 // ASCII forms. Values beyond the result type are clamped to its range.
@@ -32,11 +34,15 @@ std::string FormatRatio(double ratioPercent);
 
 // Amount boxes: the first comma removed, then a decimal integer ("3,000万" -> 3000).
 int32_t ParseAmountText(std::string_view text);
-// Rate boxes: a decimal floating-point number from the start ("2.375％" -> 2.375).
+// Rate boxes: a decimal floating-point number from the start ("2.375％" -> 2.375): white space,
+// sign, digits, point, digits, exponent; "nan", "inf" and hexadecimal texts read as 0. A number
+// too large for a double reads as the largest finite double (with its sign), so the range check
+// rejects it and no payment arithmetic ever starts from an infinity; one too small reads as 0.
 double ParseRateText(std::string_view text);
-// Period boxes: a decimal integer, no comma removed ("35年" -> 35).
+// Period boxes: a decimal integer, no comma removed ("35年" -> 35). 65571 reads as 32767 (clamped,
+// not wrapped to 35), so the range check rejects it.
 int16_t ParsePeriodText(std::string_view text);
-// Date boxes: a decimal integer.
+// Date boxes: a decimal integer, clamped to 0..65535.
 uint16_t ParseDateText(std::string_view text);
 // Payment statics: every comma removed, then a decimal integer ("1,234,567円" -> 1234567).
 int32_t ParsePaymentText(std::string_view text);
