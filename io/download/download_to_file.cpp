@@ -1,0 +1,218 @@
+#include "io/download/download_to_file.h"
+
+#include <QAuthenticator>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <memory>
+
+namespace zorvik {
+
+namespace {
+
+// "エラー" in Shift-JIS: the marker the rate-master servers put into their error pages.
+const QByteArray kErrorMarkerSjis = QByteArray::fromHex("83478389815B");
+
+bool IsHttpUrl(const QUrl& url) {
+  const QString scheme = url.scheme().toLower();
+  return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+         !url.host().isEmpty();
+}
+
+bool IsRedirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// A file marked read-only is never overwritten, even by a user whom the system would let write
+// it anyway (the administrator); a missing file only needs a writable folder.
+bool IsMarkedReadOnly(const QString& localPath) {
+  const QFileInfo info(localPath);
+  if (!info.exists()) return false;
+  if (info.isDir()) return true;
+  const auto perms = info.permissions();
+  return !(perms & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+}
+
+// How one request ended.
+enum class RequestEnd { kFinished, kTimedOut, kCancelled, kTooLarge };
+
+struct Response {
+  RequestEnd end = RequestEnd::kFinished;
+  int status = 0;  // 0: no HTTP answer (connection refused, name not resolved...)
+  QNetworkReply::NetworkError error = QNetworkReply::NoError;
+  bool hasLocation = false;
+  QByteArray location;
+  QByteArray body;
+};
+
+struct DeleteLater {
+  void operator()(QNetworkReply* reply) const {
+    if (reply != nullptr) reply->deleteLater();
+  }
+};
+
+// Sends one GET and waits for its end in a local event loop, keeping at most maxBytes of body.
+Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOptions& options,
+               const QDeadlineTimer& deadline) {
+  Response response;
+  if (options.cancel != nullptr && options.cancel->IsCancelled()) {
+    response.end = RequestEnd::kCancelled;
+    return response;
+  }
+  const qint64 remaining = deadline.remainingTime();
+  if (remaining == 0) {
+    response.end = RequestEnd::kTimedOut;
+    return response;
+  }
+
+  QNetworkRequest request(url);
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Zorvik"));
+
+  std::unique_ptr<QNetworkReply, DeleteLater> reply(manager.get(request));
+  QNetworkReply* r = reply.get();
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+
+  auto stop = [&](RequestEnd why) {
+    if (response.end == RequestEnd::kFinished) response.end = why;
+    if (r->isRunning()) r->abort();
+  };
+  auto take = [&] {
+    if (response.end != RequestEnd::kFinished) return;
+    response.body += r->readAll();
+    if (response.body.size() > options.maxBytes) stop(RequestEnd::kTooLarge);
+  };
+
+  QObject::connect(r, &QNetworkReply::metaDataChanged, &loop, [&] {
+    const qint64 announced = r->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced > options.maxBytes) stop(RequestEnd::kTooLarge);
+  });
+  QObject::connect(r, &QNetworkReply::readyRead, &loop, take);
+  QObject::connect(r, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&timer, &QTimer::timeout, &loop, [&] { stop(RequestEnd::kTimedOut); });
+  if (options.cancel != nullptr) {
+    QObject::connect(options.cancel, &DownloadCancel::cancelled, &loop, [&] { stop(RequestEnd::kCancelled); });
+  }
+  timer.start(remaining < 0 ? options.timeoutMs : static_cast<int>(std::min<qint64>(remaining, INT32_MAX)));
+  if (!r->isFinished()) loop.exec(QEventLoop::AllEvents);
+  timer.stop();
+  take();
+
+  response.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  response.error = r->error();
+  // Header names are matched without regard to case ("location" from an HTTP/2 server).
+  response.hasLocation = r->hasRawHeader("Location");
+  response.location = r->rawHeader("Location").trimmed();
+  return response;
+}
+
+// The failure code of a request that did not end with a complete answer.
+void ThrowIfInterrupted(const Response& response) {
+  if (response.end != RequestEnd::kFinished) ThrowDownloadError(kDownloadTransferFailed);
+  if (response.status == 0) ThrowDownloadError(kDownloadTransferFailed);
+}
+
+// Everything after the local file was found writable; returns the accepted body or throws.
+QByteArray RunAttempt(const QString& urlText, const DownloadOptions& options) {
+  const QUrl url(urlText, QUrl::StrictMode);
+  if (!IsHttpUrl(url)) ThrowDownloadError(kDownloadBadUrl);
+
+  // The system's proxy configuration, as a browser on this machine would use it.
+  QNetworkProxyFactory::setUseSystemConfiguration(true);
+  QNetworkAccessManager manager;
+  manager.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+  manager.setAutoDeleteReplies(false);
+
+  // A 401 is answered at most once; a refusal of the given credentials ends the attempt.
+  int challenges = 0;
+  QObject::connect(
+      &manager, &QNetworkAccessManager::authenticationRequired, &manager,
+      [&](QNetworkReply* reply, QAuthenticator* authenticator) {
+        ++challenges;
+        if (challenges > 1 || options.credentials == nullptr) return;
+        QString user;
+        QString password;
+        if (!options.credentials->AskCredentials(reply->url().toString(), authenticator->realm(), user, password)) {
+          return;
+        }
+        authenticator->setUser(user);
+        authenticator->setPassword(password);
+      });
+
+  const QDeadlineTimer deadline(options.timeoutMs);
+  Response first = Fetch(manager, url, options, deadline);
+  ThrowIfInterrupted(first);
+  if (first.status == 401) ThrowDownloadError(kDownloadAuthFailed);
+
+  if (IsRedirect(first.status)) {
+    if (!first.hasLocation || first.location.isEmpty()) ThrowDownloadError(kDownloadRedirectNoLocation);
+    const QUrl relative(QString::fromLatin1(first.location), QUrl::StrictMode);
+    if (!relative.isValid()) ThrowDownloadError(kDownloadBadUrl);
+    const QUrl target = url.resolved(relative);
+    if (!target.isValid()) ThrowDownloadError(kDownloadBadUrl);
+    if (!IsHttpUrl(target)) ThrowDownloadError(kDownloadRedirectNotHttp);
+
+    Response second = Fetch(manager, target, options, deadline);
+    ThrowIfInterrupted(second);
+    if (second.status != 200) ThrowDownloadError(kDownloadRedirectTargetFailed);
+    return second.body;
+  }
+
+  // Anything but 200 (404, 500...) is an error page, whatever its body says.
+  if (first.status != 200) ThrowDownloadError(kDownloadTransferFailed);
+  return first.body;
+}
+
+}  // namespace
+
+void DownloadCancel::Cancel() {
+  if (cancelled_) return;
+  cancelled_ = true;
+  emit cancelled();
+}
+
+void ThrowDownloadError(uint32_t code) {
+  throw CZorvikException(code);
+}
+
+bool ContainsErrorMarker(const QByteArray& body) {
+  return body.contains(kErrorMarkerSjis);
+}
+
+int DownloadToFile(const QString& url, const QString& localPath) {
+  return DownloadToFile(url, localPath, DownloadOptions{});
+}
+
+int DownloadToFile(const QString& url, const QString& localPath, const DownloadOptions& options) {
+  // The new master goes to a temporary file beside the old one and replaces it only after a
+  // success; the check comes first so that an unwritable target costs no network access.
+  if (IsMarkedReadOnly(localPath)) return kDownloadLocalFileError;
+  QSaveFile file(localPath);
+  if (!file.open(QIODevice::WriteOnly)) return kDownloadLocalFileError;
+
+  int result = kDownloadOk;
+  try {
+    const QByteArray body = RunAttempt(url, options);
+    // The whole body is searched at once, so a marker split between two network packets counts.
+    if (ContainsErrorMarker(body)) ThrowDownloadError(kDownloadErrorMarker);
+    if (file.write(body) != body.size()) ThrowDownloadError(kDownloadLocalFileError);
+    if (!file.commit()) ThrowDownloadError(kDownloadLocalFileError);
+  } catch (const CZorvikException& e) {
+    result = static_cast<int>(e.m_dwErrorCode);
+  }
+  if (result != kDownloadOk) file.cancelWriting();
+  return result;
+}
+
+}  // namespace zorvik

@@ -1,0 +1,90 @@
+#pragma once
+// One attempt to fetch the rate master over HTTP(S) into a local file.
+//
+// An attempt: make sure the local file can be written (before any network access), send a GET
+// through the system's proxy settings, answer a 401 once through a credentials provider, follow
+// one redirect by hand, receive the whole body (at most 64 KiB) and check it for the Shift-JIS
+// text "エラー", which the rate-master servers put into their error pages. Only a complete,
+// clean body with the final status 200 replaces the local file, and it does so atomically
+// (QSaveFile): every failure, time-out or cancel leaves the old file byte for byte as it was.
+//
+// The attempt runs a local event loop until it ends, so the caller's windows keep painting and a
+// progress dialog can offer a cancel button. Nothing is reported to the user from here.
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <exception>
+
+namespace zorvik {
+
+// Result codes of one attempt. The command only tells 0 from the rest; the codes are kept
+// distinct for tests and diagnosis.
+enum DownloadResult : int {
+  kDownloadOk = 0,                    // whole body received, status 200, no error marker
+  kDownloadBadUrl = 1,                // URL (given or redirect target) unparsable, or not http/https
+  kDownloadAuthFailed = 2,            // 401 and the credentials were not given (or refused again)
+  kDownloadRedirectNoLocation = 3,    // 301/302/303/307/308 without a Location header
+  kDownloadRedirectNotHttp = 4,       // the redirect target is not an http/https URL
+  kDownloadRedirectTargetFailed = 5,  // the redirect target did not answer 200
+  kDownloadTransferFailed = 9,        // connection, name lookup, time-out, cancel, non-200, oversized body
+  kDownloadErrorMarker = 10,          // the body contains the Shift-JIS text "エラー"
+  kDownloadLocalFileError = 11,       // the local file cannot be written
+};
+
+// Largest body accepted; a rate master of 20 short lines is far below it.
+inline constexpr qint64 kMaxRateMasterBytes = 64 * 1024;
+// Default time-out of one attempt, counted from the start of the first request.
+inline constexpr int kDefaultDownloadTimeoutMs = 30000;
+
+// Carries a result code out of the depths of one attempt. Raised only by ThrowDownloadError and
+// caught only inside DownloadToFile; it never reaches a caller.
+class CZorvikException : public std::exception {
+ public:
+  explicit CZorvikException(uint32_t code) : m_dwErrorCode(code) {}
+  const char* what() const noexcept override { return "Zorvik download error"; }
+
+  uint32_t m_dwErrorCode = 0;
+};
+
+[[noreturn]] void ThrowDownloadError(uint32_t code);
+
+// Asked when a server answers 401. Returns false when the user cancels; otherwise fills in the
+// user name and password to send once.
+class CredentialsProvider {
+ public:
+  virtual ~CredentialsProvider() = default;
+  virtual bool AskCredentials(const QString& url, const QString& realm, QString& user, QString& password) = 0;
+};
+
+// Lets a progress dialog stop a running attempt. Cancel() may be called from a slot while the
+// attempt's event loop runs; the attempt then ends as a failed transfer (code 9).
+class DownloadCancel : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+  void Cancel();
+  bool IsCancelled() const { return cancelled_; }
+
+ signals:
+  void cancelled();
+
+ private:
+  bool cancelled_ = false;
+};
+
+struct DownloadOptions {
+  int timeoutMs = kDefaultDownloadTimeoutMs;
+  CredentialsProvider* credentials = nullptr;  // none: a 401 gives code 2
+  DownloadCancel* cancel = nullptr;
+  qint64 maxBytes = kMaxRateMasterBytes;
+};
+
+// One attempt with the default options (30 s, no credentials, no cancel). Returns a DownloadResult.
+int DownloadToFile(const QString& url, const QString& localPath);
+int DownloadToFile(const QString& url, const QString& localPath, const DownloadOptions& options);
+
+// Whether the bytes hold the Shift-JIS (CP932) text "エラー" anywhere.
+bool ContainsErrorMarker(const QByteArray& body);
+
+}  // namespace zorvik
