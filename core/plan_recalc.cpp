@@ -1,0 +1,448 @@
+// The editing recalculation of the plan form.
+//
+// Each handler below is one control event. The steps run in a fixed order and later steps
+// read what earlier steps wrote, including texts the handler itself has just put into the form
+// (a row's payments are read back from their statics before the row is recomputed). The
+// displayed payment totals follow the rows only while they agree with the reference sums (or
+// while a row change moves both of them); after a simulation has written totals of its own, a
+// row change that moves only one of them leaves them alone.
+//
+// 万円 sums are formed in 64 bits and saturated to the int32_t range: inside the form's limits
+// they are the plain sums, and amounts read from a file that was never range-checked cannot
+// overflow.
+
+#include "core/plan_recalc.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/control_ids.h"
+#include "core/repayment.h"
+#include "core/text_forms.h"
+
+namespace zorvik {
+namespace {
+
+size_t At(int row) {
+  return static_cast<size_t>(row);
+}
+
+int32_t Saturate(int64_t value) {
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+void ShowSigned(PlanFormView& view, int id, int32_t v) {
+  ShowOrBlank(view, id, v == 0, FormatSignedAmount(v));
+}
+void ShowLoan(PlanFormView& view, int id, int32_t v) {
+  ShowOrBlank(view, id, v == 0, FormatLoanAmount(v));
+}
+void ShowTotal(PlanFormView& view, int id, int32_t v) {
+  ShowOrBlank(view, id, v == 0, FormatTotalAmount(v));
+}
+void ShowYen(PlanFormView& view, int id, double v) {
+  ShowOrBlank(view, id, v == 0.0, FormatYen(v));
+}
+void ShowRate(PlanFormView& view, int id, double v) {
+  ShowOrBlank(view, id, v == 0.0, FormatRate(v));
+}
+void ShowPeriod(PlanFormView& view, int id, int16_t v) {
+  ShowOrBlank(view, id, v == 0, FormatPeriod(v));
+}
+
+std::string WithoutFirstComma(std::string text) {
+  if (auto comma = text.find(','); comma != std::string::npos) text.erase(comma, 1);
+  return text;
+}
+
+// Shows a failed range check, puts the focus back into the offending box and tells the handler
+// to stop. The box keeps the text as typed.
+bool Rejected(PlanFormView& view, int id, const std::optional<RangeError>& error) {
+  if (!error) return false;
+  view.ShowMessage(error->message, error->caption);
+  view.SetFocus(id);
+  return true;
+}
+
+// Both reference sums from the rows' inputs: a row whose bonus portion is still the one the
+// four-tenths rule proposed (or below it) counts with the rule's value for its current loan.
+void AddReferencePayments(const FundingPlan& plan, size_t r, double& monthlySum, double& bonusSum) {
+  const LoanRow& row = plan.rows[r];
+  const int32_t portion =
+      plan.suggestedBonus[r] >= row.bonusAmount ? SuggestBonusAmount(row.loanAmount) : row.bonusAmount;
+  const PaymentFactors f = PreparePaymentFactors(row.method, row.periodYears, row.ratePercent);
+  monthlySum += MonthlyPaymentWith(f, row.loanAmount, portion);
+  bonusSum += BonusPaymentWith(f, portion);
+}
+
+}  // namespace
+
+// ---- header and captions -------------------------------------------------------------------
+
+void PlanRecalculator::OnCustomerNameChanged() {
+  plan_.customerName = view_.Text(ids::kCustomerName);
+}
+
+void PlanRecalculator::OnDateChanged(int id) {
+  const uint16_t value = ParseDateText(view_.Text(id));
+  if (id == ids::kYear) {
+    plan_.createdYear = value;
+  } else if (id == ids::kMonth) {
+    plan_.createdMonth = value;
+  } else if (id == ids::kDay) {
+    plan_.createdDay = value;
+  }
+}
+
+void PlanRecalculator::OnOtherCostLabelChanged() {
+  plan_.otherCostLabel = view_.Text(ids::kOtherCostLabel);
+}
+
+// ---- required funds, miscellaneous costs, income -------------------------------------------
+
+void PlanRecalculator::OnRequiredFundsKillFocus(int id) {
+  plan_.landPrice = ParseAmountText(view_.Text(ids::kLandPrice));
+  plan_.buildingPrice = ParseAmountText(view_.Text(ids::kBuildingPrice));
+  plan_.consumptionTax = ParseAmountText(view_.Text(ids::kConsumptionTax));
+  plan_.otherCost = ParseAmountText(view_.Text(ids::kOtherCost));
+  plan_.requiredFundsTotal =
+      Saturate(int64_t{plan_.landPrice} + plan_.buildingPrice + plan_.consumptionTax + plan_.otherCost);
+  UpdateFundsChain();
+  const int32_t* shown = id == ids::kLandPrice        ? &plan_.landPrice
+                         : id == ids::kBuildingPrice  ? &plan_.buildingPrice
+                         : id == ids::kConsumptionTax ? &plan_.consumptionTax
+                         : id == ids::kOtherCost      ? &plan_.otherCost
+                                                      : nullptr;
+  if (shown != nullptr) ShowSigned(view_, id, *shown);
+  ShowTotal(view_, ids::kRequiredFundsTotal, plan_.requiredFundsTotal);
+}
+
+void PlanRecalculator::OnMiscCostsKillFocus() {
+  plan_.miscCosts = ParseAmountText(view_.Text(ids::kMiscCosts));
+  ShowSigned(view_, ids::kMiscCosts, plan_.miscCosts);
+  plan_.ownFundsNeeded = Saturate(int64_t{plan_.fundsMinusLoans} + plan_.miscCosts);
+  ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
+}
+
+void PlanRecalculator::OnAnnualIncomeKillFocus() {
+  plan_.annualIncome = ParseAmountText(view_.Text(ids::kAnnualIncome));
+  ShowSigned(view_, ids::kAnnualIncome, plan_.annualIncome);
+  UpdateRatio();
+}
+
+// ---- loan rows -------------------------------------------------------------------------------
+
+void PlanRecalculator::OnLoanProductChosen(int row, double productRate) {
+  LoanRow& r = plan_.rows[At(row)];
+  r.method = MethodCode(RepaymentMethod::EqualInstallment);
+  view_.SetSelection(ids::kMethod[At(row)], r.method - 1);
+  r.ratePercent = productRate;
+  ShowRate(view_, ids::kRate[At(row)], r.ratePercent);
+  ResumLoanTotals();
+  UpdateFundsChain();
+  FullRebuildReferenceSums();
+  RecalculateRow(row);
+}
+
+void PlanRecalculator::OnLoanNameKillFocus(int row) {
+  plan_.rows[At(row)].loanName = view_.Text(ids::kLoanName[At(row)]);
+}
+
+void PlanRecalculator::OnMethodChosen(int row) {
+  LoanRow& r = plan_.rows[At(row)];
+  r.method = static_cast<uint16_t>(std::max(0, view_.Selection(ids::kMethod[At(row)]) + 1));
+  if (r.IsComplete()) RecalculateRow(row);
+  FullRebuildReferenceSums();
+}
+
+void PlanRecalculator::OnRateSetFocus(int row) {
+  plan_.rows[At(row)].ratePercent = ParseRateText(view_.Text(ids::kRate[At(row)]));
+}
+
+void PlanRecalculator::OnRateKillFocus(int row) {
+  LoanRow& r = plan_.rows[At(row)];
+  const int id = ids::kRate[At(row)];
+  const double oldRate = r.ratePercent;
+  r.ratePercent = ParseRateText(view_.Text(id));
+  if (Rejected(view_, id, CheckRate(r.ratePercent))) return;
+  ShowRate(view_, id, r.ratePercent);
+  if (r.ratePercent != oldRate && r.periodYears != 0 && r.method != 0 && r.loanAmount != 0) RecalculateRow(row);
+  FullRebuildReferenceSums();
+}
+
+void PlanRecalculator::OnPeriodSetFocus(int row) {
+  plan_.rows[At(row)].periodYears = ParsePeriodText(view_.Text(ids::kPeriod[At(row)]));
+}
+
+void PlanRecalculator::OnPeriodKillFocus(int row) {
+  LoanRow& r = plan_.rows[At(row)];
+  const int id = ids::kPeriod[At(row)];
+  const int16_t oldPeriod = r.periodYears;
+  r.periodYears = ParsePeriodText(view_.Text(id));
+  if (Rejected(view_, id, CheckPeriod(r.periodYears))) return;
+  // The row is recomputed while the box still shows what was typed: an emptied box keeps the
+  // row's shown payments.
+  if (r.ratePercent != 0.0 && r.periodYears != oldPeriod && r.method != 0 && r.loanAmount != 0) RecalculateRow(row);
+  ShowPeriod(view_, id, r.periodYears);
+  FullRebuildReferenceSums();
+}
+
+void PlanRecalculator::OnLoanAmountSetFocus(int row) {
+  const std::string text = view_.Text(ids::kLoanAmount[At(row)]);
+  edit_.loanTextAtFocus = WithoutFirstComma(text);
+  edit_.loanTextChanged = false;
+  plan_.rows[At(row)].loanAmount = ParseAmountText(text);
+}
+
+void PlanRecalculator::OnLoanAmountTextChanged(int row) {
+  if (WithoutFirstComma(view_.Text(ids::kLoanAmount[At(row)])) != edit_.loanTextAtFocus) {
+    edit_.loanTextChanged = true;
+  }
+}
+
+void PlanRecalculator::OnLoanAmountKillFocus(int row) {
+  LoanRow& r = plan_.rows[At(row)];
+  const int id = ids::kLoanAmount[At(row)];
+  r.loanAmount = ParseAmountText(view_.Text(id));
+  if (Rejected(view_, id, CheckLoanAmount(r.loanAmount))) return;
+  // Writing the box counts as a text change; the form reports it to OnLoanAmountTextChanged.
+  ShowLoan(view_, id, r.loanAmount);
+  if (edit_.loanTextChanged) {
+    r.bonusAmount = SuggestBonusAmount(r.loanAmount);
+    plan_.suggestedBonus[At(row)] = r.bonusAmount;
+    ShowLoan(view_, ids::kBonusAmount[At(row)], r.bonusAmount);
+    if (r.ratePercent != 0.0 && r.periodYears != 0 && r.method != 0) RecalculateRow(row);
+    ResumLoanTotals();
+    PlainRebuildReferenceSums();
+    UpdateFundsChain();
+  }
+  ShowTotal(view_, ids::kTotalLoan, plan_.totalLoan);
+  ShowTotal(view_, ids::kTotalBonusAmount, plan_.totalBonusAmount);
+}
+
+void PlanRecalculator::OnBonusAmountSetFocus(int row) {
+  plan_.rows[At(row)].bonusAmount = ParseAmountText(view_.Text(ids::kBonusAmount[At(row)]));
+}
+
+void PlanRecalculator::OnBonusAmountKillFocus(int row) {
+  LoanRow& r = plan_.rows[At(row)];
+  const int id = ids::kBonusAmount[At(row)];
+  const int32_t oldBonus = r.bonusAmount;
+  if (r.loanAmount == 0) {
+    r.bonusAmount = 0;
+    view_.SetText(id, std::string());
+  }
+  r.bonusAmount = std::min(ParseAmountText(view_.Text(id)), r.loanAmount);
+  ShowLoan(view_, id, r.bonusAmount);
+  if (r.IsComplete() && r.bonusAmount != oldBonus) RecalculateRow(row);
+  int64_t bonusSum = 0;
+  for (const LoanRow& each : plan_.rows) bonusSum += each.bonusAmount;
+  plan_.totalBonusAmount = Saturate(bonusSum);
+  ShowTotal(view_, ids::kTotalBonusAmount, plan_.totalBonusAmount);
+}
+
+void PlanRecalculator::OnDeleteRow(int row) {
+  const size_t i = At(row);
+  view_.SetSelection(ids::kLoanName[i], -1);
+  view_.SetText(ids::kLoanName[i], std::string());
+  view_.SetText(ids::kRate[i], std::string());
+  view_.SetText(ids::kPeriod[i], std::string());
+  view_.SetText(ids::kLoanAmount[i], std::string());
+  view_.SetText(ids::kBonusAmount[i], std::string());
+  view_.SetText(ids::kMonthlyPayment[i], std::string());
+  view_.SetText(ids::kBonusPayment[i], std::string());
+  view_.SetSelection(ids::kMethod[i], -1);
+
+  plan_.rows[i] = LoanRow{};  // suggestedBonus of the row stays; rows below do not move up
+
+  plan_.totalMonthly = plan_.totalBonus = plan_.annualRepayment = 0.0;
+  plan_.recalcMonthlySum = plan_.recalcBonusSum = 0.0;
+  int64_t loanSum = 0;
+  int64_t bonusSum = 0;
+  for (size_t r = 0; r < plan_.rows.size(); ++r) {
+    const LoanRow& each = plan_.rows[r];
+    if (each.loanAmount == 0) continue;
+    loanSum += each.loanAmount;
+    bonusSum += each.bonusAmount;
+    plan_.totalMonthly += each.monthlyPayment;
+    plan_.totalBonus += each.bonusPayment;
+    AddReferencePayments(plan_, r, plan_.recalcMonthlySum, plan_.recalcBonusSum);
+  }
+  plan_.totalLoan = Saturate(loanSum);
+  plan_.totalBonusAmount = Saturate(bonusSum);
+  UpdateFundsChain();
+  plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
+  UpdateRatio();
+  ShowTotal(view_, ids::kTotalLoan, plan_.totalLoan);
+  ShowTotal(view_, ids::kTotalBonusAmount, plan_.totalBonusAmount);
+  ShowYen(view_, ids::kTotalMonthly, plan_.totalMonthly);
+  ShowYen(view_, ids::kTotalBonus, plan_.totalBonus);
+  ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
+}
+
+// ---- building blocks -------------------------------------------------------------------------
+
+void PlanRecalculator::RecalculateRow(int row) {
+  const size_t i = At(row);
+  LoanRow& r = plan_.rows[i];
+  // 1-2: the payments as the form shows them, and the reference sums without this row.
+  r.monthlyPayment = ParsePaymentText(view_.Text(ids::kMonthlyPayment[i]));
+  const double othersMonthly = plan_.recalcMonthlySum - r.monthlyPayment;
+  r.bonusPayment = ParsePaymentText(view_.Text(ids::kBonusPayment[i]));
+  const double othersBonus = plan_.recalcBonusSum - r.bonusPayment;
+  // 3: an empty period box leaves the row as it is shown.
+  if (view_.Text(ids::kPeriod[i]).empty()) return;
+  // 4-5
+  if (r.periodYears == 0 || r.ratePercent == 0.0) {
+    r.monthlyPayment = 0;
+    r.bonusPayment = 0;
+  } else {
+    r.method = view_.Selection(ids::kMethod[i]) == 0 ? MethodCode(RepaymentMethod::EqualInstallment)
+                                                     : MethodCode(RepaymentMethod::EqualPrincipal);
+    const PaymentFactors f = PreparePaymentFactors(r.method, r.periodYears, r.ratePercent);
+    r.monthlyPayment = MonthlyPaymentWith(f, r.loanAmount, r.bonusAmount);
+    r.bonusPayment = BonusPaymentWith(f, r.bonusAmount);
+  }
+  // 6
+  ShowYen(view_, ids::kMonthlyPayment[i], r.monthlyPayment);
+  ShowYen(view_, ids::kBonusPayment[i], r.bonusPayment);
+  // 7-8: the rows take over the displayed totals when those still follow the reference sums,
+  // or when this change moves both of them.
+  const double newMonthly = othersMonthly + r.monthlyPayment;
+  const double newBonus = othersBonus + r.bonusPayment;
+  const bool totalsFollowRows =
+      plan_.recalcMonthlySum == plan_.totalMonthly && plan_.recalcBonusSum == plan_.totalBonus;
+  const bool bothMoved = newMonthly != plan_.totalMonthly && newBonus != plan_.totalBonus;
+  if (totalsFollowRows || bothMoved) {
+    plan_.totalMonthly = 0.0;
+    plan_.totalBonus = 0.0;
+    for (const LoanRow& each : plan_.rows) {
+      if (!each.IsComplete()) continue;
+      plan_.totalMonthly += each.monthlyPayment;
+      plan_.totalBonus += each.bonusPayment;
+    }
+  }
+  // 9-11
+  plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
+  ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
+  UpdateRatio();
+  ShowYen(view_, ids::kTotalMonthly, plan_.totalMonthly);
+  ShowYen(view_, ids::kTotalBonus, plan_.totalBonus);
+}
+
+void PlanRecalculator::FullRebuildReferenceSums() {
+  double monthly = 0.0;
+  double bonus = 0.0;
+  for (size_t r = 0; r < plan_.rows.size(); ++r) {
+    if (plan_.rows[r].loanAmount != 0) AddReferencePayments(plan_, r, monthly, bonus);
+  }
+  plan_.recalcMonthlySum = monthly;
+  plan_.recalcBonusSum = bonus;
+}
+
+void PlanRecalculator::PlainRebuildReferenceSums() {
+  double monthly = 0.0;
+  double bonus = 0.0;
+  for (const LoanRow& each : plan_.rows) {
+    monthly += each.monthlyPayment;
+    bonus += each.bonusPayment;
+  }
+  plan_.recalcMonthlySum = monthly;
+  plan_.recalcBonusSum = bonus;
+}
+
+void PlanRecalculator::UpdateFundsChain() {
+  plan_.fundsMinusLoans = Saturate(int64_t{plan_.requiredFundsTotal} - plan_.totalLoan);
+  ShowSigned(view_, ids::kFundsMinusLoans, plan_.fundsMinusLoans);
+  plan_.ownFundsNeeded = Saturate(int64_t{plan_.miscCosts} + plan_.fundsMinusLoans);
+  ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
+}
+
+void PlanRecalculator::UpdateRatio() {
+  if (plan_.annualIncome == 0 || plan_.annualRepayment == 0.0) {
+    view_.SetText(ids::kRepaymentRatio, std::string());
+    return;  // the ratio keeps its old value
+  }
+  plan_.repaymentRatio = plan_.annualRepayment / plan_.annualIncome * 0.01;
+  view_.SetText(ids::kRepaymentRatio, FormatRatio(plan_.repaymentRatio));
+}
+
+void PlanRecalculator::ResumLoanTotals() {
+  int64_t loanSum = 0;
+  int64_t bonusSum = 0;
+  for (const LoanRow& each : plan_.rows) {
+    loanSum += each.loanAmount;
+    bonusSum += each.bonusAmount;
+  }
+  plan_.totalLoan = Saturate(loanSum);
+  plan_.totalBonusAmount = Saturate(bonusSum);
+}
+
+// ---- a plan that was just read from a file ---------------------------------------------------
+
+void ShowLoadedPlan(FundingPlan& plan, PlanFormView& view) {
+  // The values shown are the ones the file held: no payment or total is recomputed.
+  for (int id :
+       {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost, ids::kFundsMinusLoans,
+        ids::kMiscCosts, ids::kOwnFundsNeeded, ids::kRequiredFundsTotal, ids::kAnnualIncome, ids::kTotalLoan,
+        ids::kTotalBonusAmount, ids::kTotalMonthly, ids::kTotalBonus, ids::kAnnualRepayment, ids::kRepaymentRatio}) {
+    view.SetText(id, std::string());
+  }
+
+  view.SetText(ids::kCustomerName, plan.customerName);
+  view.SetText(ids::kYear, std::to_string(plan.createdYear));
+  view.SetText(ids::kMonth, std::to_string(plan.createdMonth));
+  view.SetText(ids::kDay, std::to_string(plan.createdDay));
+
+  view.SetText(ids::kLandLabel, plan.landLabel);
+  view.SetText(ids::kBuildingLabel, plan.buildingLabel);
+  view.SetText(ids::kTaxLabel, plan.taxLabel);
+  view.SetText(ids::kOtherCostLabel, plan.otherCostLabel);
+  view.SetText(ids::kFundsMinusLoansLabel, plan.fundsMinusLoansLabel);
+  view.SetText(ids::kMiscCostsLabel, plan.miscCostsLabel);
+  view.SetText(ids::kOwnFundsLabel, plan.ownFundsLabel);
+
+  ShowSigned(view, ids::kLandPrice, plan.landPrice);
+  ShowSigned(view, ids::kBuildingPrice, plan.buildingPrice);
+  ShowSigned(view, ids::kConsumptionTax, plan.consumptionTax);
+  ShowSigned(view, ids::kOtherCost, plan.otherCost);
+  ShowSigned(view, ids::kFundsMinusLoans, plan.fundsMinusLoans);
+  ShowSigned(view, ids::kMiscCosts, plan.miscCosts);
+  ShowSigned(view, ids::kOwnFundsNeeded, plan.ownFundsNeeded);
+  ShowSigned(view, ids::kAnnualIncome, plan.annualIncome);
+  ShowTotal(view, ids::kRequiredFundsTotal, plan.requiredFundsTotal);
+
+  for (size_t i = 0; i < plan.rows.size(); ++i) {
+    const LoanRow& r = plan.rows[i];
+    for (int id : {ids::kLoanName[i], ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i],
+                   ids::kMonthlyPayment[i], ids::kBonusPayment[i]}) {
+      view.SetText(id, std::string());
+    }
+    view.SetSelection(ids::kMethod[i], -1);
+    // The name goes into the list's edit field; no list item is selected and no rate looked up.
+    view.SetSelection(ids::kLoanName[i], -1);
+    view.SetText(ids::kLoanName[i], r.loanName);
+    view.SetSelection(ids::kMethod[i], static_cast<int>(r.method) - 1);
+    ShowRate(view, ids::kRate[i], r.ratePercent);
+    ShowPeriod(view, ids::kPeriod[i], r.periodYears);
+    ShowLoan(view, ids::kLoanAmount[i], r.loanAmount);
+    ShowLoan(view, ids::kBonusAmount[i], r.bonusAmount);
+    ShowYen(view, ids::kMonthlyPayment[i], r.monthlyPayment);
+    ShowYen(view, ids::kBonusPayment[i], r.bonusPayment);
+    if (r.loanAmount != 0) plan.suggestedBonus[i] = SuggestBonusAmountForLoadedPlan(r.loanAmount);
+  }
+
+  ShowTotal(view, ids::kTotalLoan, plan.totalLoan);
+  ShowTotal(view, ids::kTotalBonusAmount, plan.totalBonusAmount);
+  ShowYen(view, ids::kTotalMonthly, plan.totalMonthly);
+  ShowYen(view, ids::kTotalBonus, plan.totalBonus);
+  ShowYen(view, ids::kAnnualRepayment, plan.annualRepayment);
+  if (plan.annualIncome != 0 && plan.annualRepayment != 0.0) {
+    view.SetText(ids::kRepaymentRatio, FormatRatio(plan.repaymentRatio));
+  }
+
+  PlanRecalculator(plan, view).FullRebuildReferenceSums();
+}
+
+}  // namespace zorvik
