@@ -6,6 +6,16 @@
 // pass that recomputes everything: the steps inside a handler run in a fixed order, and later
 // steps read what earlier steps wrote (a row's payments are read back from their statics
 // before the row is recomputed). A zero value is written as an empty box.
+//
+// What the form must do around these handlers:
+// - report every text change of a loan-amount box to OnLoanAmountTextChanged, also the changes
+//   the recalculation itself writes (the "loan text changed" flag depends on them);
+// - not report a selection the program sets (SetSelection of a method list, as in choosing a
+//   product, deleting a row or showing a loaded plan) to OnMethodChosen: only the user's choice
+//   runs that handler;
+// - call the set-focus handlers before the user types and the kill-focus handlers when the box
+//   is left, even when the focus moves to a button of the same row.
+// Sums in 万円 are formed in 64 bits and saturated to the int32_t range.
 
 #include <cstdint>
 #include <string>
