@@ -2,21 +2,71 @@
 // Plan files (.zvk): 36 lines of CP932 text with CR LF line ends, one value per line, the ten
 // loan rows as comma-separated lines. The byte layout is shared with files customers already
 // have and must not change.
+//
+//   1       customer name                 12..20  the nine amounts in 万円 ("%d"), from the
+//   2..4    year, month, day ("%d")               land price to the annual income
+//   5..11   the seven captions            21..30  rows 0..9: "name, method, rate, period,
+//   31, 32  total loan, total bonus portion        loan, bonus, monthly, per bonus"
+//   33..35  monthly total, per-bonus total, yearly repayment (whole yen, "%.0f")
+//   36      repayment ratio ("%.2f")
+//
+// A row line: the loan name followed by ", " (an empty name is written as " ,"), then method
+// code, rate with three decimals, period, loan amount, bonus portion and the two payments,
+// separated by ", ". Derived values are stored as they stand and never recomputed on reading.
+//
+// What the writer does so that every file it writes reopens with all its values:
+//   - an ASCII comma in a loan name is written as the full-width comma "，";
+//   - a line break (CR, LF or CR LF) in any text is written as one blank;
+//   - a character CP932 cannot hold is written as "?" (the form refuses such characters, so
+//     this only happens for text that did not come from typing);
+//   - numbers are written as in the "C" locale, whatever the process locale.
+//
+// The reader is lenient, as it must be for files written by older programs:
+//   - LF or CR LF line ends; any line length; lines after the 36th are ignored; missing lines
+//     read as empty text or 0;
+//   - a text line loses trailing single-byte white space (blank, tab, CR...); leading blanks
+//     and full-width blanks stay;
+//   - numbers are read like atoi/atof (lenient_number.h): clamped to the field's range, never
+//     "inf" or "nan"; 16-bit fields keep the low 16 bits of the integer read;
+//   - a row is split at commas with a multibyte-aware search. The name is the text before the
+//     first comma, not trimmed; a name of exactly one blank is the empty name. Each of the next
+//     six fields is the text up to the next comma (leading white space removed); when there is
+//     no further comma the field reads 0 and the text stays for the next field; the payment per
+//     bonus is whatever follows the last comma. A row line without any comma is all name.
+//   - bytes that are not valid CP932 read as U+FFFD; a file that starts with the UTF-8
+//     byte-order mark is read as UTF-8.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/funding_plan.h"
 
 namespace zorvik {
 
-// Writes the plan atomically (a temporary file replaced only when everything was written).
-// Blank rows get zero payments in the plan itself before they are written. Returns whether
-// the file was written; on failure an existing file at `path` is left as it was.
+// Writes the plan atomically (a temporary file in the same folder replaces the target only
+// when everything was written). Blank rows get zero payments in the plan itself before they
+// are written. Returns whether the file was written; on failure an existing file at `path`
+// is left as it was. Never fails because of the plan's content.
 bool WritePlanFile(FundingPlan& plan, const std::string& path);
 
 // Reads a plan file into `plan` (whose fields the caller has cleared) leniently: numbers as
 // atoi/atof would read them, missing lines and fields as zero or empty. Returns whether the
 // file could be opened and read; on false `plan` is untouched.
 bool ReadPlanFile(FundingPlan& plan, const std::string& path);
+
+// The bytes WritePlanFile writes (zeroing the payments of blank rows in `plan`).
+std::string PlanFileBytes(FundingPlan& plan);
+// Reads a plan from the bytes of a file, as ReadPlanFile does after reading the file.
+void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes);
+
+// Writes `bytes` to `path` through a temporary file in the same folder. `beforeReplace`, when
+// given, runs after every byte was written to the temporary file and before it replaces the
+// target; returning false abandons the save as a failed replace would (a seam for tests).
+bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         const std::function<bool()>& beforeReplace = {});
+
+// Reads at most `maxBytes` of a file. False when it cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes);
 
 }  // namespace zorvik

@@ -1,0 +1,275 @@
+#include "io/plan_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "io/cp932.h"
+#include "io/lenient_number.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr int kPlanLineCount = 36;
+constexpr int kFirstRowLine = 20;  // 0-based index of the line of row 0
+constexpr const char* kLineEnd = "\r\n";
+// Plan files are a few kilobytes; reading stops here so that a huge file cannot exhaust memory.
+constexpr size_t kMaxPlanFileBytes = size_t{16} * 1024 * 1024;
+
+QString ToQPath(const std::string& path) {
+  return QString::fromStdString(path);
+}
+
+// One blank for each line break, so that a text can never add a line to the file.
+std::string FlattenLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += ' ';
+    } else if (c == '\n') {
+      out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// A comma in a loan name would end the name when the file is read again.
+std::string ReplaceAsciiCommas(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == ',') {
+      out += "，";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+class PlanWriter {
+ public:
+  void Text(const std::string& utf8) {
+    out_ += Utf8ToCp932(FlattenLineBreaks(utf8));
+    out_ += kLineEnd;
+  }
+  void Int(int64_t value) {
+    out_ += FormatInt(value);
+    out_ += kLineEnd;
+  }
+  void Fixed(double value, int decimals) {
+    out_ += FormatFixed(value, decimals);
+    out_ += kLineEnd;
+  }
+  void Row(LoanRow& row) {
+    if (row.loanName.empty()) {
+      out_ += " ,";
+    } else {
+      out_ += Utf8ToCp932(ReplaceAsciiCommas(FlattenLineBreaks(row.loanName)));
+      out_ += ", ";
+    }
+    out_ += FormatInt(row.method) + ", ";
+    out_ += FormatFixed(row.ratePercent, 3) + ", ";
+    out_ += FormatInt(row.periodYears) + ", ";
+    out_ += FormatInt(row.loanAmount) + ", ";
+    out_ += FormatInt(row.bonusAmount) + ", ";
+    // A row without any input cannot have payments; whatever was left in memory is dropped
+    // from the plan itself, not only from the file.
+    if (row.HasNoInputs()) {
+      row.monthlyPayment = 0;
+      row.bonusPayment = 0;
+    }
+    out_ += FormatInt(row.monthlyPayment) + ", ";
+    out_ += FormatInt(row.bonusPayment);
+    out_ += kLineEnd;
+  }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+};
+
+// The file's lines without their line ends (LF, and a CR before it).
+std::vector<std::string_view> SplitLines(std::string_view bytes, TextEncoding encoding, int maxLines) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < bytes.size() && static_cast<int>(lines.size()) < maxLines) {
+    size_t end = FindSingleByteChar(bytes, '\n', encoding, start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+class PlanReader {
+ public:
+  PlanReader(std::string_view bytes) {
+    encoding_ = TakeByteOrderMark(bytes);
+    lines_ = SplitLines(bytes, encoding_, kPlanLineCount);
+  }
+
+  std::string_view Line(int index) const {
+    return index < static_cast<int>(lines_.size()) ? lines_[static_cast<size_t>(index)] : std::string_view();
+  }
+  std::string Text(int index) const { return DecodeToUtf8(TrimTrailingSpace(Line(index)), encoding_); }
+  int32_t Int(int index) const { return LenientAtoi(Line(index)); }
+  uint16_t UInt16(int index) const { return LowBitsUnsigned(LenientAtoi(Line(index))); }
+  double Double(int index) const { return LenientAtof(Line(index)); }
+
+  void Row(int index, LoanRow& row) const {
+    std::string_view rest = Line(index);
+    const size_t firstComma = FindSingleByteChar(rest, ',', encoding_);
+    if (firstComma == std::string_view::npos) {
+      row.loanName = DecodeToUtf8(rest, encoding_);
+      return;
+    }
+    const std::string_view name = rest.substr(0, firstComma);
+    row.loanName = name == " " ? std::string() : DecodeToUtf8(name, encoding_);
+    rest.remove_prefix(firstComma + 1);
+    // The next six fields each end at a comma; a field whose comma is missing reads 0 and
+    // leaves the text for the fields after it.
+    auto next = [&]() -> std::string_view {
+      const size_t comma = FindSingleByteChar(rest, ',', encoding_);
+      if (comma == std::string_view::npos) return {};
+      const std::string_view field = rest.substr(0, comma);
+      rest.remove_prefix(comma + 1);
+      return field;
+    };
+    row.method = LowBitsUnsigned(LenientAtoi(next()));
+    row.ratePercent = LenientAtof(next());
+    row.periodYears = LowBitsSigned(LenientAtoi(next()));
+    row.loanAmount = LenientAtoi(next());
+    row.bonusAmount = LenientAtoi(next());
+    row.monthlyPayment = LenientAtoi(next());
+    row.bonusPayment = LenientAtoi(rest);
+  }
+
+ private:
+  static uint16_t LowBitsUnsigned(int32_t v) { return static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu); }
+  static int16_t LowBitsSigned(int32_t v) { return static_cast<int16_t>(LowBitsUnsigned(v)); }
+
+  TextEncoding encoding_ = TextEncoding::Cp932;
+  std::vector<std::string_view> lines_;
+};
+
+}  // namespace
+
+std::string PlanFileBytes(FundingPlan& plan) {
+  PlanWriter w;
+  w.Text(plan.customerName);
+  w.Int(plan.createdYear);
+  w.Int(plan.createdMonth);
+  w.Int(plan.createdDay);
+  w.Text(plan.landLabel);
+  w.Text(plan.buildingLabel);
+  w.Text(plan.taxLabel);
+  w.Text(plan.otherCostLabel);
+  w.Text(plan.fundsMinusLoansLabel);
+  w.Text(plan.miscCostsLabel);
+  w.Text(plan.ownFundsLabel);
+  w.Int(plan.landPrice);
+  w.Int(plan.buildingPrice);
+  w.Int(plan.consumptionTax);
+  w.Int(plan.otherCost);
+  w.Int(plan.requiredFundsTotal);
+  w.Int(plan.fundsMinusLoans);
+  w.Int(plan.miscCosts);
+  w.Int(plan.ownFundsNeeded);
+  w.Int(plan.annualIncome);
+  for (LoanRow& row : plan.rows) w.Row(row);
+  w.Int(plan.totalLoan);
+  w.Int(plan.totalBonusAmount);
+  w.Fixed(plan.totalMonthly, 0);
+  w.Fixed(plan.totalBonus, 0);
+  w.Fixed(plan.annualRepayment, 0);
+  w.Fixed(plan.repaymentRatio, 2);
+  return w.Take();
+}
+
+void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes) {
+  const PlanReader r(bytes);
+  plan.customerName = r.Text(0);
+  plan.createdYear = r.UInt16(1);
+  plan.createdMonth = r.UInt16(2);
+  plan.createdDay = r.UInt16(3);
+  plan.landLabel = r.Text(4);
+  plan.buildingLabel = r.Text(5);
+  plan.taxLabel = r.Text(6);
+  plan.otherCostLabel = r.Text(7);
+  plan.fundsMinusLoansLabel = r.Text(8);
+  plan.miscCostsLabel = r.Text(9);
+  plan.ownFundsLabel = r.Text(10);
+  plan.landPrice = r.Int(11);
+  plan.buildingPrice = r.Int(12);
+  plan.consumptionTax = r.Int(13);
+  plan.otherCost = r.Int(14);
+  plan.requiredFundsTotal = r.Int(15);
+  plan.fundsMinusLoans = r.Int(16);
+  plan.miscCosts = r.Int(17);
+  plan.ownFundsNeeded = r.Int(18);
+  plan.annualIncome = r.Int(19);
+  for (int i = 0; i < kLoanRowCount; ++i) r.Row(kFirstRowLine + i, plan.rows[static_cast<size_t>(i)]);
+  plan.totalLoan = r.Int(30);
+  plan.totalBonusAmount = r.Int(31);
+  plan.totalMonthly = r.Double(32);
+  plan.totalBonus = r.Double(33);
+  plan.annualRepayment = r.Double(34);
+  plan.repaymentRatio = r.Double(35);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeReplace) {
+  QSaveFile file(ToQPath(path));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(bytes.size());
+  if (file.write(bytes.data(), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  if (beforeReplace && !beforeReplace()) {
+    file.cancelWriting();
+    file.commit();  // removes the temporary file; the target stays as it was
+    return false;
+  }
+  return file.commit();
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {
+  QFile file(ToQPath(path));
+  if (QFileInfo(file).isDir()) return false;
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  bytes.clear();
+  std::array<char, 64 * 1024> chunk{};
+  while (bytes.size() < maxBytes) {
+    const qint64 want = static_cast<qint64>(std::min(chunk.size(), maxBytes - bytes.size()));
+    const qint64 got = file.read(chunk.data(), want);
+    if (got < 0) return false;
+    if (got == 0) break;
+    bytes.append(chunk.data(), static_cast<size_t>(got));
+  }
+  return true;
+}
+
+bool WritePlanFile(FundingPlan& plan, const std::string& path) {
+  return WriteFileAtomically(path, PlanFileBytes(plan));
+}
+
+bool ReadPlanFile(FundingPlan& plan, const std::string& path) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, kMaxPlanFileBytes)) return false;
+  ParsePlanFileBytes(plan, bytes);
+  return true;
+}
+
+}  // namespace zorvik
