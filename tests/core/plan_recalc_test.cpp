@@ -262,6 +262,30 @@ TEST_F(PlanRecalcTest, ZeroPeriodTypedAsTextZerosThePayments) {
   EXPECT_EQ(Text(kPeriod[0]), "");
 }
 
+TEST_F(PlanRecalcTest, ChoosingAProductResumsTheLoansWithoutShowingThem) {
+  TypeLoan(0, "3000");
+  plan.rows[1].loanAmount = 500;  // not yet summed
+  ChooseProduct(0, 2.375);
+  EXPECT_EQ(plan.totalLoan, 3500);
+  EXPECT_EQ(Text(ids::kTotalLoan), "3,000万");
+  EXPECT_EQ(Text(ids::kFundsMinusLoans), "-3,500万");
+}
+
+TEST_F(PlanRecalcTest, ARejectedLoanLeavesTheBonusAndTotals) {
+  TypeLoan(0, "3000");
+  TypeBonus(0, "700");
+  TypeLoan(0, "90000");
+  EXPECT_EQ(plan.rows[0].loanAmount, 90000);  // stored, as typed
+  EXPECT_EQ(Text(kLoanAmount[0]), "90000");
+  EXPECT_EQ(Text(kBonusAmount[0]), "700万");
+  EXPECT_EQ(plan.totalLoan, 3000);
+  // The focus comes back; the user types an accepted amount.
+  TypeLoan(0, "2000");
+  EXPECT_TRUE(view.messages().size() == 1u);
+  EXPECT_EQ(Text(kBonusAmount[0]), "800万");
+  EXPECT_EQ(Text(ids::kTotalLoan), "2,000万");
+}
+
 TEST_F(PlanRecalcTest, ProductWithZeroRateEmptiesTheRateBox) {
   TypeLoan(0, "3000");
   TypePeriod(0, "35");
