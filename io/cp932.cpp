@@ -2,7 +2,9 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 namespace zorvik {
 
@@ -33,68 +35,89 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// The CP932 form of one character that is neither ASCII nor half-width katakana, or the empty
-// string when there is none. The converter writes substitute bytes and raises its error flag
-// for an unmappable character, so each character is converted on its own.
-// The converter's error flag stays set once raised (resetState() does not clear it), so after
-// a failure the next character gets a new converter.
-class Encoder {
+// The double-byte half of CP932, looked up through the system's converter and remembered:
+// a plan or rate master has few distinct characters, and opening a converter costs far more
+// than a table lookup. The converter's error flag stays set once raised (resetState() does not
+// clear it), so after a failure a new converter is opened.
+class DoubleByteTables {
  public:
-  Encoder() { encoder_.emplace(kCodecName); }
-  // The bytes of `ch`, or nullopt when the converter could not map it.
-  std::optional<QByteArray> Encode(const QString& ch) {
-    QByteArray bytes = encoder_->encode(ch);
-    if (!encoder_->hasError()) return bytes;
-    encoder_.emplace(kCodecName);
-    return std::nullopt;
+  static DoubleByteTables& Instance() {
+    static DoubleByteTables tables;
+    return tables;
+  }
+
+  // The character of a lead and trail byte pair, or U+FFFD when the pair maps to nothing.
+  char16_t Decode(unsigned char lead, unsigned char trail) {
+    const size_t key = (size_t{lead} << 8) | trail;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (decoded_[key] == 0) decoded_[key] = LookUpDecode(lead, trail);
+    return decoded_[key];
+  }
+
+  // The bytes (lead << 8 | trail) of a BMP character, or 0 when CP932 cannot hold it.
+  uint16_t Encode(char16_t ch) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (encoded_[ch] == kNotLookedUp) encoded_[ch] = LookUpEncode(ch);
+    return encoded_[ch] == kNoMapping ? 0 : encoded_[ch];
   }
 
  private:
+  static constexpr uint16_t kNotLookedUp = 0;
+  static constexpr uint16_t kNoMapping = 1;
+
+  char16_t LookUpDecode(unsigned char lead, unsigned char trail) {
+    if (!decoder_) decoder_.emplace(kCodecName);
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    const QString text = decoder_->decode(QByteArrayView(pair, 2));
+    if (decoder_->hasError()) {
+      decoder_.reset();
+      return static_cast<char16_t>(kReplacement);
+    }
+    if (text.size() != 1 || text.at(0).isSurrogate() || text.at(0).unicode() == 0 || text.at(0).unicode() == 0x1A) {
+      return static_cast<char16_t>(kReplacement);
+    }
+    return text.at(0).unicode();
+  }
+
+  uint16_t LookUpEncode(char16_t ch) {
+    if (!encoder_) encoder_.emplace(kCodecName);
+    const QByteArray bytes = encoder_->encode(QString(QChar(ch)));
+    if (encoder_->hasError()) {
+      encoder_.reset();
+      return kNoMapping;
+    }
+    if (bytes.size() != 2) return kNoMapping;
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const auto trail = static_cast<unsigned char>(bytes[1]);
+    if (!IsCp932LeadByte(lead) || !IsCp932TrailByte(trail)) return kNoMapping;
+    return static_cast<uint16_t>((lead << 8) | trail);
+  }
+
+  std::mutex mutex_;
+  std::vector<char16_t> decoded_ = std::vector<char16_t>(65536, 0);  // 0: not looked up yet
+  std::vector<uint16_t> encoded_ = std::vector<uint16_t>(65536, kNotLookedUp);
+  std::optional<QStringDecoder> decoder_;
   std::optional<QStringEncoder> encoder_;
 };
 
-class Decoder {
- public:
-  Decoder() { decoder_.emplace(kCodecName); }
-  std::optional<QString> Decode(QByteArrayView bytes) {
-    QString text = decoder_->decode(bytes);
-    if (!decoder_->hasError()) return text;
-    decoder_.emplace(kCodecName);
-    return std::nullopt;
-  }
-
- private:
-  std::optional<QStringDecoder> decoder_;
-};
-
-std::string EncodeDoubleByte(Encoder& encoder, const QString& ch) {
-  const std::optional<QByteArray> encoded = encoder.Encode(ch);
-  if (!encoded || encoded->size() != 2) return {};
-  const QByteArray& bytes = *encoded;
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  const auto trail = static_cast<unsigned char>(bytes[1]);
-  if (!IsCp932LeadByte(lead) || !IsCp932TrailByte(trail)) return {};
-  return bytes.toStdString();
-}
-
 // Walks the characters of a QString (surrogate pairs together) and calls `fn` with each
-// character's code point and its UTF-16 text.
+// character's code point, position and length in UTF-16 units.
 template <typename Fn>
 void ForEachChar(const QString& text, Fn&& fn) {
   for (qsizetype i = 0; i < text.size();) {
     const QChar c = text.at(i);
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-      fn(QChar::surrogateToUcs4(c, text.at(i + 1)), text.mid(i, 2));
+      fn(QChar::surrogateToUcs4(c, text.at(i + 1)), i, 2);
       i += 2;
     } else {
-      fn(static_cast<char32_t>(c.unicode()), text.mid(i, 1));
+      fn(static_cast<char32_t>(c.unicode()), i, 1);
       i += 1;
     }
   }
 }
 
 // Appends the CP932 bytes of one character; false when CP932 cannot hold it (nothing appended).
-bool EncodeChar(Encoder& encoder, char32_t cp, const QString& ch, std::string& out) {
+bool EncodeChar(char32_t cp, std::string& out) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
     return true;
@@ -103,10 +126,12 @@ bool EncodeChar(Encoder& encoder, char32_t cp, const QString& ch, std::string& o
     out += static_cast<char>(0xA1 + (cp - 0xFF61));
     return true;
   }
-  if (cp >= 0xD800 && cp <= 0xDFFF) return false;  // a lone surrogate
-  const std::string bytes = EncodeDoubleByte(encoder, ch);
-  if (bytes.empty()) return false;
-  out += bytes;
+  // CP932 has no character outside the BMP; a lone surrogate is no character at all.
+  if (cp > 0xFFFF || (cp >= 0xD800 && cp <= 0xDFFF) || cp == kReplacement) return false;
+  const uint16_t bytes = DoubleByteTables::Instance().Encode(static_cast<char16_t>(cp));
+  if (bytes == 0) return false;
+  out += static_cast<char>(bytes >> 8);
+  out += static_cast<char>(bytes & 0xFF);
   return true;
 }
 
@@ -156,9 +181,8 @@ bool IsValidUtf8(std::string_view utf8) {
 std::string Utf8ToCp932(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  Encoder encoder;
-  ForEachChar(FromUtf8(utf8), [&](char32_t cp, const QString& ch) {
-    if (!EncodeChar(encoder, cp, ch, out)) out += '?';
+  ForEachChar(FromUtf8(utf8), [&](char32_t cp, qsizetype, qsizetype) {
+    if (!EncodeChar(cp, out)) out += '?';
   });
   return out;
 }
@@ -166,7 +190,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
 std::string Cp932ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 3 / 2);
-  Decoder decoder;
+  DoubleByteTables& tables = DoubleByteTables::Instance();
   const size_t n = bytes.size();
   for (size_t i = 0; i < n;) {
     const auto b = static_cast<unsigned char>(bytes[i]);
@@ -177,10 +201,7 @@ std::string Cp932ToUtf8(std::string_view bytes) {
       AppendUtf8(out, 0xFF61 + (b - 0xA1));
       ++i;
     } else if (IsCp932LeadByte(b) && i + 1 < n && IsCp932TrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-      const std::optional<QString> s = decoder.Decode(QByteArrayView(bytes.data() + i, 2));
-      char32_t cp = kReplacement;
-      if (s && s->size() == 1 && !s->at(0).isSurrogate() && s->at(0).unicode() != 0x1A) cp = s->at(0).unicode();
-      AppendUtf8(out, cp);
+      AppendUtf8(out, tables.Decode(b, static_cast<unsigned char>(bytes[i + 1])));
       i += 2;
     } else {
       // 0x80, 0xA0, 0xFD..0xFF, or a lead byte whose trail byte is missing: only this byte is
@@ -197,22 +218,20 @@ bool Cp932CanEncode(std::string_view utf8) {
 }
 
 bool Cp932CanEncode(const QString& text) {
-  Encoder encoder;
   std::string scratch;
   bool ok = true;
-  ForEachChar(text, [&](char32_t cp, const QString& ch) {
-    if (ok && !EncodeChar(encoder, cp, ch, scratch)) ok = false;
+  ForEachChar(text, [&](char32_t cp, qsizetype, qsizetype) {
+    if (ok && !EncodeChar(cp, scratch)) ok = false;
   });
   return ok;
 }
 
 QString KeepCp932Encodable(const QString& text) {
-  Encoder encoder;
   std::string scratch;
   QString kept;
   kept.reserve(text.size());
-  ForEachChar(text, [&](char32_t cp, const QString& ch) {
-    if (EncodeChar(encoder, cp, ch, scratch)) kept += ch;
+  ForEachChar(text, [&](char32_t cp, qsizetype pos, qsizetype len) {
+    if (EncodeChar(cp, scratch)) kept += QStringView(text).mid(pos, len);
   });
   return kept;
 }
