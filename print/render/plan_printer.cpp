@@ -1,0 +1,174 @@
+#include "print/render/plan_printer.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QScreen>
+#include <cmath>
+
+#include "core/control_ids.h"
+#include "print/render/sheet_renderer.h"
+
+namespace zorvik {
+
+namespace {
+
+class QtPrintInteraction : public PrintInteraction {
+ public:
+  bool HasPrinter() override {
+    return !QPrinterInfo::defaultPrinter().isNull() || !QPrinterInfo::availablePrinterNames().isEmpty();
+  }
+
+  QPrinter& ApplicationPrinter() override {
+    if (!applicationPrinter_) applicationPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *applicationPrinter_;
+  }
+
+  std::unique_ptr<QPrinter> NewDefaultPrinter() override {
+    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+  }
+
+  void ShowInformation(QWidget* owner, const QString& text, const QString& caption) override {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+  }
+
+  void ShowWarning(QWidget* owner, const QString& text, const QString& caption) override {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+  }
+
+  bool RunPrintDialog(QWidget* owner, QPrinter& printer) override {
+    QPrintDialog dialog(&printer, owner);
+    // No page range, no selection, no current page, no print to file; copies and collation
+    // stay with the printer's settings.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    return dialog.exec() == QDialog::Accepted;
+  }
+
+  QString GetPdfSavePath(QWidget* owner, const QString& proposedPath) override {
+    QFileDialog dialog(owner, QString(), QFileInfo(proposedPath).absolutePath(), QString::fromUtf8(kPdfFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
+  }
+
+  int DisplayDpi() override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 0;
+    return static_cast<int>(std::lround(screen->logicalDotsPerInchY()));
+  }
+
+ private:
+  std::unique_ptr<QPrinter> applicationPrinter_;
+};
+
+QString ApplicationCaption() {
+  const QString name = QGuiApplication::applicationDisplayName();
+  return name.isEmpty() ? QString::fromUtf8(kProductCaption) : name;
+}
+
+}  // namespace
+
+PrintInteraction& DefaultPrintInteraction() {
+  static QtPrintInteraction interaction;
+  return interaction;
+}
+
+void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+                    PrintInteraction& ui) {
+  // 1. Without a printer there is nothing to print on.
+  if (!ui.HasPrinter()) {
+    ui.ShowInformation(owner, QString::fromUtf8(kNoPrinterMessage), ApplicationCaption());
+    return;
+  }
+
+  // 2. Preset A4 landscape in the application's printer settings, until the user once cancels.
+  QPrinter& applicationPrinter = ui.ApplicationPrinter();
+  if (printFlag == 0) {
+    applicationPrinter.setPageOrientation(QPageLayout::Landscape);
+    applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
+  }
+
+  // 3. The dialog starts from those settings, or, after a cancel, from the default printer's own.
+  std::unique_ptr<QPrinter> defaultPrinter;
+  QPrinter* printer = &applicationPrinter;
+  if (printFlag != 0) {
+    defaultPrinter = ui.NewDefaultPrinter();
+    printer = defaultPrinter.get();
+  }
+
+  // 4. Remind the user to check the paper; the answer is not looked at.
+  ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kProductCaption));
+
+  // 5. The print dialog.
+  if (!ui.RunPrintDialog(owner, *printer)) {
+    printFlag = 1;
+    return;
+  }
+
+  // 6.-13. One page on the chosen printer. Failures of the output are not reported.
+  printer->setDocName(QString::fromUtf8(kSheetDocumentName));
+  printer->setFullPage(false);
+  QPainter painter;
+  if (!painter.begin(printer)) return;
+  const PageModel model =
+      BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), view, date);
+  RenderPageModel(painter, model);
+  painter.end();
+}
+
+PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi) {
+  return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, view, date);
+}
+
+bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
+  if (path.isEmpty()) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!WritePageModelPdf(file, model)) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+QString ProposedPdfFileName(const QString& customerName) {
+  QString name = customerName.trimmed();
+  for (QChar& c : name) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || u == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(c)) c = QLatin1Char('_');
+  }
+  // Names made only of dots would name the folder itself or its parent.
+  if (name.isEmpty() || name.count(QLatin1Char('.')) == name.size()) name = QString::fromUtf8(kSheetDocumentName);
+  return name + QStringLiteral(".pdf");
+}
+
+bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& date, const QString& dataFolder,
+                      PrintInteraction& ui) {
+  const QString fileName = ProposedPdfFileName(QString::fromStdString(view.Text(ids::kCustomerName)));
+  const QString proposed = dataFolder.isEmpty() ? fileName : QDir(dataFolder).filePath(fileName);
+  const QString path = ui.GetPdfSavePath(owner, proposed);
+  if (path.isEmpty()) return false;
+  const PageModel model = BuildPdfPageModel(view, date, ui.DisplayDpi());
+  if (!WritePlanSheetPdfFile(path, model)) {
+    ui.ShowWarning(owner,
+                   QString::fromUtf8(kPdfSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+                   QString::fromUtf8(kProductCaption));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zorvik

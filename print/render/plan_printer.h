@@ -1,0 +1,92 @@
+#pragma once
+// Printing the plan sheet on button "印 刷", and saving it as a PDF document.
+//
+// Flow: form texts + date integers -> page model (print/page_model.h) -> QPainter on the printer
+// or PDF (print/render/sheet_renderer.h). Printing computes nothing and changes nothing in the plan.
+//
+// Everything that talks to the user or the printing system (is there a printer, the message
+// boxes, the print and file dialogs, the display resolution) goes through PrintInteraction,
+// so that tests can script it and never reach a real printer.
+
+#include <QString>
+#include <memory>
+
+#include "core/funding_plan.h"
+#include "core/plan_form_view.h"
+#include "print/page_model.h"
+
+class QPrinter;
+class QWidget;
+
+namespace zorvik {
+
+// Texts shown by printing and the PDF export.
+inline constexpr const char* kNoPrinterMessage =
+    "Windows で印刷に利用できるプリンタが指定されていません。\n\n"
+    "●ﾏｲｺﾝﾋﾟｭｰﾀの中の「ﾌﾟﾘﾝﾀ」を開いて通常利用するﾌﾟﾘﾝﾀを確認して下さい。\n"
+    "●接続されているプリンタに対応した Windows のプリンタドライバが正しく\n"
+    "  設定されているか調べて下さい。\n\n"
+    "今回、印刷は行ないません。\n";
+inline constexpr const char* kPaperCheckMessage =
+    "\n用紙のサイズ ⇒ Ａ４， 印刷方向 ⇒ 横\n\nになっているか確認してから印刷して下さい。";
+inline constexpr const char* kProductCaption = "ゾルビク";
+inline constexpr const char* kPdfFilter = "PDF (*.pdf)";
+inline constexpr const char* kPdfSaveFailedMessage = "PDFファイルを保存できませんでした。";
+
+class PrintInteraction {
+ public:
+  virtual ~PrintInteraction() = default;
+
+  // Whether the system has a printer to print on (a default printer, or at least one printer).
+  virtual bool HasPrinter() = 0;
+  // The application's printer settings: created from the default printer's settings on first
+  // use and kept, with every change made to them, until the process ends.
+  virtual QPrinter& ApplicationPrinter() = 0;
+  // A fresh printer object with the default printer's own default settings.
+  virtual std::unique_ptr<QPrinter> NewDefaultPrinter() = 0;
+
+  // Information box, OK button; `owner` null means an unowned box.
+  virtual void ShowInformation(QWidget* owner, const QString& text, const QString& caption) = 0;
+  // Warning box, OK button.
+  virtual void ShowWarning(QWidget* owner, const QString& text, const QString& caption) = 0;
+
+  // The print dialog on `printer`, without page-range, selection and print-to-file choices.
+  // True when the user confirmed it; the choices are then in `printer`.
+  virtual bool RunPrintDialog(QWidget* owner, QPrinter& printer) = 0;
+
+  // Save dialog for a PDF (filter "PDF (*.pdf)", default suffix pdf) starting at
+  // `proposedPath`. The chosen path, or empty when cancelled.
+  virtual QString GetPdfSavePath(QWidget* owner, const QString& proposedPath) = 0;
+
+  // Dots per inch of the display, used to turn font point sizes into pixels; 0 when unknown.
+  virtual int DisplayDpi() = 0;
+};
+
+// The real dialogs, message boxes and printers. One instance per process keeps the
+// application's printer settings for the whole run.
+PrintInteraction& DefaultPrintInteraction();
+
+// "印 刷" (button 1000). `printFlag` is the form's print flag: 0 at start-up, set to 1 when the
+// user cancels the print dialog, after which the A4 landscape preset is no longer applied and
+// the dialog starts from the default printer's own settings. `date` is the form's date integers.
+void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+                    PrintInteraction& ui = DefaultPrintInteraction());
+
+// The sheet for the PDF page: the reference printable area, 6774 x 4720 pixels at 600 dpi.
+PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi);
+
+// Writes the one-page PDF of `model` to `path` atomically: the file appears complete or not
+// at all, and an existing file is replaced only on success. Returns false on any failure.
+bool WritePlanSheetPdfFile(const QString& path, const PageModel& model);
+
+// The proposed PDF file name for a customer: the name with characters that cannot be part of a
+// file name replaced by "_", plus ".pdf"; "資金計画表.pdf" for an empty name.
+QString ProposedPdfFileName(const QString& customerName);
+
+// "PDFに保存(&P)...": asks for a file (proposed: the customer name, in `dataFolder`) and writes
+// the sheet there. A failure to write is reported in a warning box. Returns whether a PDF was
+// written (false also when the user cancelled).
+bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& date, const QString& dataFolder,
+                      PrintInteraction& ui = DefaultPrintInteraction());
+
+}  // namespace zorvik
