@@ -127,9 +127,11 @@ std::string FormatSignedAmount(int32_t amount) {
 }
 
 std::string FormatLoanAmount(int32_t amount) {
-  // The minus sign counts as a character here, as the loan boxes always showed it.
+  // One comma for 4 to 6 digits only: 3000 -> 3,000万, 1234567 -> 1234567万. The digits are
+  // counted without a minus sign, so a negative amount never shows as "-,300万".
   std::string text = std::to_string(amount);
-  if (text.size() >= 4 && text.size() <= 6) text.insert(text.size() - 3, 1, ',');
+  const size_t digits = text.size() - (amount < 0 ? 1 : 0);
+  if (digits >= 4 && digits <= 6) text.insert(text.size() - 3, 1, ',');
   return text + std::string(kManSuffix);
 }
 

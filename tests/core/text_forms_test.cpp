@@ -34,9 +34,10 @@ INSTANTIATE_TEST_SUITE_P(Table, LoanAmountTest,
                          ::testing::Values(AmountForm{0, "0万"}, AmountForm{999, "999万"}, AmountForm{3000, "3,000万"},
                                            AmountForm{81999, "81,999万"}, AmountForm{123456, "123,456万"},
                                            AmountForm{1234567, "1234567万"},
-                                           // The sign counts as a character in the loan boxes.
-                                           AmountForm{-300, "-,300万"}, AmountForm{-12, "-12万"},
-                                           AmountForm{-12345, "-12,345万"}));
+                                           // A negative amount is grouped by its digits, never "-,300万".
+                                           AmountForm{-300, "-300万"}, AmountForm{-12, "-12万"},
+                                           AmountForm{-1234, "-1,234万"}, AmountForm{-12345, "-12,345万"},
+                                           AmountForm{-1234567, "-1234567万"}));
 
 class TotalAmountTest : public ::testing::TestWithParam<AmountForm> {};
 TEST_P(TotalAmountTest, Formats) {
