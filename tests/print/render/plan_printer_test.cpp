@@ -1,0 +1,315 @@
+#include "print/render/plan_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/control_ids.h"
+#include "core/memory_form_view.h"
+#include "tests/print/render/pdf_text.h"
+
+namespace zorvik {
+namespace {
+
+// Plays the user and the printing system from a script; every printer prints into a PDF file
+// in a temporary folder, never on a real device.
+class ScriptedPrint : public PrintInteraction {
+ public:
+  explicit ScriptedPrint(const QString& folder) : folder_(folder) {}
+
+  struct Message {
+    QString kind;  // "information" or "warning"
+    QString text;
+    QString caption;
+  };
+  struct DialogSeen {
+    bool applicationPrinter;
+    QPageLayout::Orientation orientation;
+    QPageSize::PageSizeId pageSize;
+  };
+
+  bool hasPrinter = true;
+  std::deque<bool> dialogAnswers;  // true = OK
+  QString pdfPathAnswer;           // empty = cancel
+  int dpi = 96;
+
+  std::vector<QString> events;
+  std::vector<Message> messages;
+  std::vector<DialogSeen> dialogs;
+  std::vector<QString> printedFiles;
+  QString proposedPdfPath;
+
+  bool HasPrinter() override {
+    events.push_back(QStringLiteral("has-printer"));
+    return hasPrinter;
+  }
+  QPrinter& ApplicationPrinter() override {
+    if (!application_) application_ = NewPortraitLetter();
+    return *application_;
+  }
+  std::unique_ptr<QPrinter> NewDefaultPrinter() override {
+    events.push_back(QStringLiteral("new-default-printer"));
+    return NewPortraitLetter();
+  }
+  void ShowInformation(QWidget*, const QString& text, const QString& caption) override {
+    events.push_back(QStringLiteral("information"));
+    messages.push_back({QStringLiteral("information"), text, caption});
+  }
+  void ShowWarning(QWidget*, const QString& text, const QString& caption) override {
+    events.push_back(QStringLiteral("warning"));
+    messages.push_back({QStringLiteral("warning"), text, caption});
+  }
+  bool RunPrintDialog(QWidget*, QPrinter& printer) override {
+    events.push_back(QStringLiteral("print-dialog"));
+    dialogs.push_back(
+        {&printer == application_.get(), printer.pageLayout().orientation(), printer.pageLayout().pageSize().id()});
+    const bool ok = !dialogAnswers.empty() && dialogAnswers.front();
+    if (!dialogAnswers.empty()) dialogAnswers.pop_front();
+    if (ok) {
+      const QString file = QDir(folder_).filePath(QStringLiteral("printed%1.pdf").arg(printedFiles.size()));
+      printer.setOutputFileName(file);
+      printedFiles.push_back(file);
+    }
+    return ok;
+  }
+  QString GetPdfSavePath(QWidget*, const QString& proposedPath) override {
+    events.push_back(QStringLiteral("save-dialog"));
+    proposedPdfPath = proposedPath;
+    return pdfPathAnswer;
+  }
+  int DisplayDpi() override { return dpi; }
+
+  QPrinter* application() { return application_.get(); }
+
+ private:
+  // What a printer's own defaults might be: portrait Letter. Output always goes to a PDF file.
+  std::unique_ptr<QPrinter> NewPortraitLetter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QDir(folder_).filePath(QStringLiteral("unused.pdf")));
+    printer->setPageOrientation(QPageLayout::Portrait);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    return printer;
+  }
+
+  QString folder_;
+  std::unique_ptr<QPrinter> application_;
+};
+
+MemoryFormView FilledView() {
+  MemoryFormView view;
+  view.SetText(ids::kCustomerName, "山田 太郎");
+  view.SetText(ids::kLoanName[0], "フラット35");
+  view.SetSelection(ids::kMethod[0], 0);
+  view.SetText(ids::kLoanAmount[0], "3,000万");
+  view.SetText(ids::kTotalLoan, "3,000万");
+  return view;
+}
+
+class PlanPrinterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QTemporaryDir dir_;
+  MemoryFormView view_ = FilledView();
+  const PlanDate date_{2026, 12, 8};
+};
+
+TEST_F(PlanPrinterTest, NoPrinterShowsTheMessageAndStops) {
+  ScriptedPrint ui(dir_.path());
+  ui.hasPrinter = false;
+  int flag = 0;
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].kind, QStringLiteral("information"));
+  EXPECT_EQ(ui.messages[0].text.toStdString(),
+            "Windows で印刷に利用できるプリンタが指定されていません。\n\n"
+            "●ﾏｲｺﾝﾋﾟｭｰﾀの中の「ﾌﾟﾘﾝﾀ」を開いて通常利用するﾌﾟﾘﾝﾀを確認して下さい。\n"
+            "●接続されているプリンタに対応した Windows のプリンタドライバが正しく\n"
+            "  設定されているか調べて下さい。\n\n"
+            "今回、印刷は行ないません。\n");
+  EXPECT_EQ(ui.messages[0].caption, QGuiApplication::applicationDisplayName());
+  EXPECT_TRUE(ui.dialogs.empty());
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(ui.application(), nullptr) << "the printer settings are not touched";
+}
+
+TEST_F(PlanPrinterTest, PresetConfirmationDialogThenOnePage) {
+  ScriptedPrint ui(dir_.path());
+  ui.dialogAnswers = {true};
+  int flag = 0;
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+
+  const std::vector<QString> expected = {QStringLiteral("has-printer"), QStringLiteral("information"),
+                                         QStringLiteral("print-dialog")};
+  EXPECT_EQ(ui.events, expected);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.toStdString(),
+            "\n用紙のサイズ ⇒ Ａ４， 印刷方向 ⇒ 横\n\nになっているか確認してから印刷して下さい。");
+  EXPECT_EQ(ui.messages[0].caption.toStdString(), "ゾルビク");
+  ASSERT_EQ(ui.dialogs.size(), 1u);
+  EXPECT_TRUE(ui.dialogs[0].applicationPrinter);
+  EXPECT_EQ(ui.dialogs[0].orientation, QPageLayout::Landscape);
+  EXPECT_EQ(ui.dialogs[0].pageSize, QPageSize::A4);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(ui.application()->docName().toStdString(), "資金計画表");
+
+  ASSERT_EQ(ui.printedFiles.size(), 1u);
+  QFile printed(ui.printedFiles[0]);
+  ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+  const QByteArray bytes = printed.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF-"));
+  EXPECT_TRUE(bytes.contains("/Count 1")) << "one page";
+  const auto text = PdfText(ui.printedFiles[0]);
+  if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_TRUE(text->contains(QStringLiteral("資 金 計 画 表")));
+  EXPECT_TRUE(text->contains(QStringLiteral("3,000万")));
+  EXPECT_TRUE(text->contains(QStringLiteral("元利均等")));
+}
+
+// Every print presets A4 landscape until the dialog is cancelled once; from then on the dialog
+// starts from the default printer's own settings for the rest of the run.
+TEST_F(PlanPrinterTest, PrintFlagSequence) {
+  ScriptedPrint ui(dir_.path());
+  ui.dialogAnswers = {true, false, true, false};
+  int flag = 0;
+
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);  // printed
+  EXPECT_EQ(flag, 0);
+  // The user turned the application's printer to portrait in between: the next print presets again.
+  ui.application()->setPageOrientation(QPageLayout::Portrait);
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);  // cancelled
+  EXPECT_EQ(flag, 1);
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);  // printed, from the default printer's settings
+  EXPECT_EQ(flag, 1);
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);  // cancelled again
+  EXPECT_EQ(flag, 1);
+
+  ASSERT_EQ(ui.dialogs.size(), 4u);
+  EXPECT_TRUE(ui.dialogs[0].applicationPrinter);
+  EXPECT_EQ(ui.dialogs[0].orientation, QPageLayout::Landscape);
+  EXPECT_TRUE(ui.dialogs[1].applicationPrinter);
+  EXPECT_EQ(ui.dialogs[1].orientation, QPageLayout::Landscape);
+  EXPECT_EQ(ui.dialogs[1].pageSize, QPageSize::A4);
+  for (int i : {2, 3}) {
+    EXPECT_FALSE(ui.dialogs[static_cast<size_t>(i)].applicationPrinter) << i;
+    EXPECT_EQ(ui.dialogs[static_cast<size_t>(i)].orientation, QPageLayout::Portrait) << i;
+    EXPECT_EQ(ui.dialogs[static_cast<size_t>(i)].pageSize, QPageSize::Letter) << i;
+  }
+  EXPECT_EQ(ui.printedFiles.size(), 2u);
+  // The confirmation is shown before every dialog, cancelled or not.
+  int confirmations = 0;
+  for (const auto& m : ui.messages) confirmations += m.caption == QStringLiteral("ゾルビク") ? 1 : 0;
+  EXPECT_EQ(confirmations, 4);
+  // After the cancel the application's settings are left as they were.
+  EXPECT_EQ(ui.application()->pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+TEST_F(PlanPrinterTest, NoPrinterLeavesASetFlagAlone) {
+  ScriptedPrint ui(dir_.path());
+  ui.hasPrinter = false;
+  int flag = 1;
+  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+  EXPECT_EQ(flag, 1);
+  EXPECT_TRUE(ui.dialogs.empty());
+}
+
+struct ProposedNameRow {
+  const char* customer;
+  const char* file;
+};
+
+class ProposedPdfNameTest : public ::testing::TestWithParam<ProposedNameRow> {};
+
+TEST_P(ProposedPdfNameTest, FromTheCustomerName) {
+  EXPECT_EQ(ProposedPdfFileName(QString::fromUtf8(GetParam().customer)).toStdString(), GetParam().file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ProposedPdfNameTest,
+                         ::testing::Values(ProposedNameRow{"山田 太郎", "山田 太郎.pdf"},
+                                           ProposedNameRow{"新 規", "新 規.pdf"}, ProposedNameRow{"", "資金計画表.pdf"},
+                                           ProposedNameRow{"   ", "資金計画表.pdf"},
+                                           ProposedNameRow{"..", "資金計画表.pdf"},
+                                           ProposedNameRow{"A/B\\C:D*E?F\"G<H>I|J", "A_B_C_D_E_F_G_H_I_J.pdf"},
+                                           ProposedNameRow{"田中\t様", "田中_様.pdf"}));
+
+TEST_F(PlanPrinterTest, PdfExportWritesTheReferencePage) {
+  ScriptedPrint ui(dir_.path());
+  const QString target = dir_.filePath(QStringLiteral("out.pdf"));
+  ui.pdfPathAnswer = target;
+  const QString dataFolder = dir_.filePath(QStringLiteral("LoanData"));
+
+  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dataFolder, ui));
+  EXPECT_EQ(ui.proposedPdfPath, QDir(dataFolder).filePath(QStringLiteral("山田 太郎.pdf")));
+  EXPECT_TRUE(ui.messages.empty());
+  QFile file(target);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF-"));
+  EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
+  // No temporary file is left beside it.
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.pdf")});
+  const auto text = PdfText(target);
+  if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_TRUE(text->contains(QStringLiteral("資 金 計 画 表")));
+  EXPECT_TRUE(text->contains(QStringLiteral("3,000万")));
+}
+
+TEST_F(PlanPrinterTest, PdfPageModelIsTheReferencePage) {
+  const PageModel model = BuildPdfPageModel(view_, date_, 96);
+  EXPECT_EQ(model.metrics.H, 6774);
+  EXPECT_EQ(model.metrics.V, 4720);
+  EXPECT_EQ(model.titleFont.pixelHeight, 133);
+  EXPECT_EQ(model.bodyFont.pixelHeight, 93);
+}
+
+TEST_F(PlanPrinterTest, PdfExportCancelledWritesNothing) {
+  ScriptedPrint ui(dir_.path());
+  ui.pdfPathAnswer.clear();
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(PlanPrinterTest, PdfExportFailureIsReportedAndKeepsTheOldFile) {
+  ScriptedPrint ui(dir_.path());
+  ui.pdfPathAnswer = dir_.filePath(QStringLiteral("no such folder/out.pdf"));
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].kind, QStringLiteral("warning"));
+  EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
+  EXPECT_EQ(ui.messages[0].caption.toStdString(), "ゾルビク");
+
+  // A folder in place of the file: the write fails, nothing is replaced.
+  const QString folderTarget = dir_.filePath(QStringLiteral("taken.pdf"));
+  ASSERT_TRUE(QDir().mkpath(folderTarget));
+  ui.pdfPathAnswer = folderTarget;
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_TRUE(QFileInfo(folderTarget).isDir());
+}
+
+TEST_F(PlanPrinterTest, PdfExportReplacesAnExistingFile) {
+  const QString target = dir_.filePath(QStringLiteral("old.pdf"));
+  {
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+  }
+  ScriptedPrint ui(dir_.path());
+  ui.pdfPathAnswer = target;
+  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  QFile file(target);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+}
+
+}  // namespace
+}  // namespace zorvik

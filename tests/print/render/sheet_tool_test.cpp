@@ -1,0 +1,160 @@
+// zorvik-sheet run as a separate process on the plan fixtures.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "tests/print/render/pdf_text.h"
+
+namespace zorvik {
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+ToolRun RunSheet(const QStringList& arguments) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(ZORVIK_BINARY_DIR "/zorvik-sheet"), arguments);
+  ToolRun run;
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    ADD_FAILURE() << "zorvik-sheet did not finish normally";
+    return run;
+  }
+  run.exitCode = process.exitCode();
+  run.out = QString::fromUtf8(process.readAllStandardOutput());
+  run.err = QString::fromUtf8(process.readAllStandardError());
+  return run;
+}
+
+QString Fixture(const char* name) {
+  return QStringLiteral(ZORVIK_SOURCE_DIR "/tests/print/data/") + name;
+}
+
+TEST(SheetToolTest, LayoutOfAGoodFile) {
+  const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), Fixture("two_rows.zvk")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QStringList lines = run.out.split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 2 + 116 + 2 + 118 + 1);  // the last line ends with LF too
+  EXPECT_TRUE(lines.last().isEmpty());
+  EXPECT_EQ(lines[0], QStringLiteral("line 615 964 2165 964"));
+  EXPECT_EQ(lines[2], QStringLiteral("rect 565 1044 1180 1294"));
+  EXPECT_EQ(lines[118], QStringLiteral("font title 1000"));
+  EXPECT_EQ(lines[119], QStringLiteral("text bottom-centre 615 0 6150 944 資 金 計 画 表"));
+  EXPECT_EQ(lines[120], QStringLiteral("font body 700"));
+  // What the form shows after opening the plan: the file's texts and numbers in their text forms.
+  EXPECT_TRUE(lines.contains(QStringLiteral("text bottom-left 615 0 6150 944   山田 太郎  様")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text bottom-right 615 0 6150 944 2026年 12月 8日  作成")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text wrapped-centre 4405 1074 4820 1264  諸費用 （概算）")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-left 595 1664 1995 1814 フラット35")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-centre 1995 1664 2510 1814 元利均等")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 2510 1664 3005 1814 1.940％")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 3035 1664 3450 1814 35年")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 3590 1664 4225 1814 3,000万")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 4895 1664 5505 1814 59,074円")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-centre 1995 1814 2510 1964 元金均等")));
+  // Zero values are empty boxes: row 2 has no bonus portion.
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 4255 1814 4865 1964 ")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("text middle-right 3590 3184 4225 3334 4,500万")));
+  EXPECT_EQ(lines[237], QStringLiteral("text middle-right 5285 3534 6170 3684 21.93％"));
+}
+
+TEST(SheetToolTest, LayoutOfAHalfResolutionPage) {
+  const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("3390x2360"), Fixture("two_rows.zvk")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QStringList lines = run.out.split(QLatin1Char('\n'));
+  ASSERT_GT(lines.size(), 120);
+  EXPECT_EQ(lines[2], QStringLiteral("rect 283 522 591 647"));
+  EXPECT_EQ(lines[118], QStringLiteral("font title 500"));
+  EXPECT_EQ(lines[120], QStringLiteral("font body 350"));
+}
+
+TEST(SheetToolTest, PdfOfAGoodFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString out = dir.filePath(QStringLiteral("plan.pdf"));
+  const ToolRun run = RunSheet({Fixture("ten_rows.zvk"), QStringLiteral("-o"), out});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QFile file(out);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("plan.pdf")});
+  const auto text = PdfText(out);
+  if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_TRUE(text->contains(QStringLiteral("資 金 計 画 表")));
+  EXPECT_TRUE(text->contains(QStringLiteral("佐々木 健一郎")));
+  EXPECT_TRUE(text->contains(QStringLiteral("4,150万")));       // the loan of row 10
+  EXPECT_TRUE(text->contains(QStringLiteral("25,750万")));      // total loan
+  EXPECT_TRUE(text->contains(QStringLiteral("13,878,640円")));  // yearly repayment
+}
+
+TEST(SheetToolTest, MissingFile) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath(QStringLiteral("plan.pdf"));
+  const ToolRun run = RunSheet({dir.filePath(QStringLiteral("absent.zvk")), QStringLiteral("-o"), out});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("absent.zvk: no such file"))) << run.err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(out));
+
+  const ToolRun layout =
+      RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), dir.filePath(QStringLiteral("absent.zvk"))});
+  EXPECT_EQ(layout.exitCode, 1);
+  EXPECT_TRUE(layout.out.isEmpty());
+}
+
+TEST(SheetToolTest, FolderInsteadOfAPlan) {
+  QTemporaryDir dir;
+  const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), dir.path()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("folder"))) << run.err.toStdString();
+}
+
+TEST(SheetToolTest, UnwritableOutput) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath(QStringLiteral("no such folder/plan.pdf"));
+  const ToolRun run = RunSheet({Fixture("two_rows.zvk"), QStringLiteral("-o"), out});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("cannot be written"))) << run.err.toStdString();
+}
+
+class BadSizeTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BadSizeTest, IsRefused) {
+  const ToolRun run = RunSheet({QStringLiteral("--layout"), QString::fromUtf8(GetParam()), Fixture("two_rows.zvk")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("bad page size"))) << run.err.toStdString();
+  EXPECT_TRUE(run.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BadSizeTest,
+                         ::testing::Values("0x4720", "6774x0", "6774", "6774x", "x4720", "-6774x4720", "6774x-4720",
+                                           "abcxdef", "6774x4720x1", "6774 x 4720", "1000001x10", "99999999999x1",
+                                           "6774×4720", ""));
+
+TEST(SheetToolTest, UsageErrors) {
+  EXPECT_EQ(RunSheet({}).exitCode, 2);
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk")}).exitCode, 2);
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk"), QStringLiteral("-o")}).exitCode, 2);
+  EXPECT_EQ(RunSheet({QStringLiteral("--bogus"), Fixture("two_rows.zvk")}).exitCode, 2);
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"), QStringLiteral("x.pdf")})
+                .exitCode,
+            2);
+}
+
+TEST(SheetToolTest, Help) {
+  const ToolRun run = RunSheet({QStringLiteral("--help")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.out.contains(QStringLiteral("zorvik-sheet PLAN.zvk -o OUT.pdf")));
+  EXPECT_TRUE(run.out.contains(QStringLiteral("--layout WxH")));
+}
+
+}  // namespace
+}  // namespace zorvik
