@@ -1,0 +1,154 @@
+// The event table of the main plan form and its handlers. Handlers are thin: they take the
+// event and hand it to the recalculation; the hooks hand it to the subsystem that owns it.
+#include <QComboBox>
+
+#include "app/funding_plan_dlg.h"
+#include "core/control_ids.h"
+
+namespace zorvik {
+
+void CFundingPlanDlg::BuildHandlerTable() {
+  using N = FormNotification;
+  auto bind = [this](int id, N notification, Handler handler, int argument) {
+    handlers_[(static_cast<int64_t>(id) << 8) | static_cast<int64_t>(notification)] = {handler, argument};
+  };
+  auto single = [&bind](int id, N notification, Handler handler) { bind(id, notification, handler, id); };
+  auto column = [&bind](const ids::RowIds& column, N notification, Handler handler) {
+    for (int row = 0; row < kLoanRowCount; ++row) bind(column[static_cast<size_t>(row)], notification, handler, row);
+  };
+
+  single(ids::kCustomerName, N::TextUpdated, &CFundingPlanDlg::OnCustomerNameUpdate);
+  for (int id : {ids::kYear, ids::kMonth, ids::kDay}) single(id, N::TextUpdated, &CFundingPlanDlg::OnDateUpdate);
+  single(ids::kOtherCostLabel, N::TextUpdated, &CFundingPlanDlg::OnOtherCostLabelUpdate);
+  for (int id : {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost}) {
+    single(id, N::KillFocus, &CFundingPlanDlg::OnRequiredFundsKillFocus);
+  }
+  single(ids::kMiscCosts, N::KillFocus, &CFundingPlanDlg::OnMiscCostsKillFocus);
+  single(ids::kAnnualIncome, N::KillFocus, &CFundingPlanDlg::OnAnnualIncomeKillFocus);
+
+  column(ids::kLoanName, N::SelChange, &CFundingPlanDlg::OnLoanNameSelChange);
+  column(ids::kLoanName, N::KillFocus, &CFundingPlanDlg::OnLoanNameKillFocus);
+  column(ids::kMethod, N::SelChange, &CFundingPlanDlg::OnMethodSelChange);
+  column(ids::kRate, N::SetFocus, &CFundingPlanDlg::OnRateSetFocus);
+  column(ids::kRate, N::KillFocus, &CFundingPlanDlg::OnRateKillFocus);
+  column(ids::kPeriod, N::SetFocus, &CFundingPlanDlg::OnPeriodSetFocus);
+  column(ids::kPeriod, N::KillFocus, &CFundingPlanDlg::OnPeriodKillFocus);
+  column(ids::kLoanAmount, N::SetFocus, &CFundingPlanDlg::OnLoanAmountSetFocus);
+  column(ids::kLoanAmount, N::TextChanged, &CFundingPlanDlg::OnLoanAmountChange);
+  column(ids::kLoanAmount, N::KillFocus, &CFundingPlanDlg::OnLoanAmountKillFocus);
+  column(ids::kBonusAmount, N::SetFocus, &CFundingPlanDlg::OnBonusAmountSetFocus);
+  column(ids::kBonusAmount, N::KillFocus, &CFundingPlanDlg::OnBonusAmountKillFocus);
+  column(ids::kDeleteRow, N::Clicked, &CFundingPlanDlg::OnDeleteRow);
+
+  single(ids::kTotalMonthly, N::Clicked, &CFundingPlanDlg::OnClickTotalMonthly);
+  single(ids::kTotalBonus, N::Clicked, &CFundingPlanDlg::OnClickTotalBonus);
+  single(ids::kPrint, N::Clicked, &CFundingPlanDlg::OnPrintButton);
+  single(ids::kOk, N::Clicked, &CFundingPlanDlg::OnOkButton);
+}
+
+void CFundingPlanDlg::OnCustomerNameUpdate(int) {
+  recalc_.OnCustomerNameChanged();
+}
+
+void CFundingPlanDlg::OnDateUpdate(int id) {
+  recalc_.OnDateChanged(id);
+  year_ = plan_.createdYear;
+  month_ = plan_.createdMonth;
+  day_ = plan_.createdDay;
+}
+
+void CFundingPlanDlg::OnOtherCostLabelUpdate(int) {
+  recalc_.OnOtherCostLabelChanged();
+}
+void CFundingPlanDlg::OnRequiredFundsKillFocus(int id) {
+  recalc_.OnRequiredFundsKillFocus(id);
+}
+void CFundingPlanDlg::OnMiscCostsKillFocus(int) {
+  recalc_.OnMiscCostsKillFocus();
+}
+void CFundingPlanDlg::OnAnnualIncomeKillFocus(int) {
+  recalc_.OnAnnualIncomeKillFocus();
+}
+
+void CFundingPlanDlg::OnLoanNameSelChange(int row) {
+  auto* combo = qobject_cast<QComboBox*>(view_.Widget(ids::kLoanName[static_cast<size_t>(row)]));
+  if (combo == nullptr) return;
+  // Each list item carries the index of its table entry; with nothing selected, or an item
+  // without an entry, there is no product to apply.
+  const int position = combo->currentIndex();
+  if (position < 0) return;
+  bool ok = false;
+  const int entry = combo->itemData(position).toInt(&ok);
+  const std::optional<double> rate = ok ? rateMaster_.RateAt(entry) : std::nullopt;
+  if (!rate) return;
+  recalc_.OnLoanProductChosen(row, *rate);
+}
+
+void CFundingPlanDlg::OnLoanNameKillFocus(int row) {
+  recalc_.OnLoanNameKillFocus(row);
+}
+void CFundingPlanDlg::OnMethodSelChange(int row) {
+  recalc_.OnMethodChosen(row);
+}
+void CFundingPlanDlg::OnRateSetFocus(int row) {
+  recalc_.OnRateSetFocus(row);
+}
+void CFundingPlanDlg::OnRateKillFocus(int row) {
+  recalc_.OnRateKillFocus(row);
+}
+void CFundingPlanDlg::OnPeriodSetFocus(int row) {
+  recalc_.OnPeriodSetFocus(row);
+}
+void CFundingPlanDlg::OnPeriodKillFocus(int row) {
+  recalc_.OnPeriodKillFocus(row);
+}
+void CFundingPlanDlg::OnLoanAmountSetFocus(int row) {
+  recalc_.OnLoanAmountSetFocus(row);
+}
+void CFundingPlanDlg::OnLoanAmountChange(int row) {
+  recalc_.OnLoanAmountTextChanged(row);
+}
+void CFundingPlanDlg::OnLoanAmountKillFocus(int row) {
+  recalc_.OnLoanAmountKillFocus(row);
+}
+void CFundingPlanDlg::OnBonusAmountSetFocus(int row) {
+  recalc_.OnBonusAmountSetFocus(row);
+}
+void CFundingPlanDlg::OnBonusAmountKillFocus(int row) {
+  recalc_.OnBonusAmountKillFocus(row);
+}
+void CFundingPlanDlg::OnDeleteRow(int row) {
+  recalc_.OnDeleteRow(row);
+}
+void CFundingPlanDlg::OnPrintButton(int) {
+  PrintPlanSheet();
+}
+void CFundingPlanDlg::OnOkButton(int) {
+  OnOK();
+}
+
+// ---- hooks into the other subsystems ------------------------------------------------------------
+
+// Hook: monthly-target simulation (simulation/dialogs).
+void CFundingPlanDlg::OnClickTotalMonthly(int) {}
+// Hook: bonus-target simulation (simulation/dialogs).
+void CFundingPlanDlg::OnClickTotalBonus(int) {}
+// Hook: print the sheet (print/render).
+void CFundingPlanDlg::PrintPlanSheet() {}
+// Hook: save the sheet as a PDF document (print/render).
+void CFundingPlanDlg::OnFileSavePdf() {}
+// Hook: download the rate master, then LoadRateMaster(RateMasterPath()) on success.
+void CFundingPlanDlg::OnDownloadRateMaster() {}
+// Hook: help page, notice and version dialogs (app).
+void CFundingPlanDlg::OnHelpInstructions() {}
+void CFundingPlanDlg::OnHelpNotice() {}
+void CFundingPlanDlg::OnHelpVersion() {}
+// Hook: file commands (app/plan_file_commands).
+void CFundingPlanDlg::OnFileNew() {}
+void CFundingPlanDlg::OnFileOpen() {}
+void CFundingPlanDlg::OnFileSaveAs() {}
+void CFundingPlanDlg::OnOK() {
+  EndDialog(QDialog::Accepted);
+}
+
+}  // namespace zorvik

@@ -1,0 +1,174 @@
+#pragma once
+// CFundingPlanDlg: the main plan form, the one window of the program.
+//
+// Flow: form event -> recalculation -> view. Every control event runs one On... handler
+// (one table maps a control id and a notification to it); the handler calls PlanRecalculator,
+// which reads and writes the controls through QtFormView. The simulation works on a copy of
+// the plan and writes the outcome back into the plan and the form. Plan -> file through the
+// file commands. Plan -> page model -> printer through the print functions.
+//
+// Qt's signals are mapped onto the notifications the recalculation expects:
+//   text updated / text changed  QLineEdit::textChanged (a program's setText counts too)
+//   focus gained / lost          FocusIn / FocusOut seen by an event filter; focus that moves to a
+//                                popup, a menu or another window does not leave the box, and
+//                                focus moved by the program around a message box is ignored
+//   selection changed            QComboBox::activated (the user's choice; refills do not count)
+//   static clicked               ClickableLabel::clicked
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+#include "app/qt_form_view.h"
+#include "core/funding_plan.h"
+#include "core/plan_recalc.h"
+#include "io/rate_master.h"
+
+class QMenuBar;
+class QMenu;
+
+namespace zorvik {
+
+class CZorvikApp;
+struct ControlTemplate;
+
+// The notifications a control of the form reports.
+enum class FormNotification { TextUpdated, TextChanged, SetFocus, KillFocus, SelChange, Clicked };
+
+class CFundingPlanDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CFundingPlanDlg(CZorvikApp& app, QWidget* parent = nullptr);
+  ~CFundingPlanDlg() override;
+
+  // ---- what other parts of the program use -------------------------------------------------
+  FundingPlan& plan() { return plan_; }
+  const FundingPlan& plan() const { return plan_; }
+  PlanFormView& formView() { return view_; }
+  QtFormView& qtView() { return view_; }
+  PlanRecalculator& recalculator() { return recalc_; }
+  CZorvikApp& app() { return app_; }
+  const RateMaster& rateMaster() const { return rateMaster_; }
+  QWidget* control(int id) const { return view_.Widget(id); }
+  QMenuBar* menuBar() const { return menuBar_; }
+
+  // Plan date as plain integers, kept in step with the date boxes (read by printing).
+  int year() const { return year_; }
+  int month() const { return month_; }
+  int day() const { return day_; }
+  // Managed by printing; 0 at start-up.
+  int& printFlag() { return printFlag_; }
+  // totalLoan when the last simulation was opened.
+  int32_t& totalLoanBeforeSimulation() { return totalLoanBeforeSimulation_; }
+
+  // Puts a new plan on the form: "新 規" selected in the name box with the focus, today's date,
+  // the fixed captions, and the rate master loaded into the ten lists.
+  void ShowNewPlan();
+  // Reads the rate master at `path` and refills the ten loan-name lists; each row keeps the
+  // name shown in its box. Nothing is reported.
+  void LoadRateMaster(const QString& path);
+  // The path the rate master is read from: the program directory's "YushiMaster.txt".
+  QString RateMasterPath() const;
+
+  // Runs the handler the table holds for (id, notification); false when there is none.
+  bool Dispatch(int id, FormNotification notification);
+  // Runs a menu command; false for an unknown id.
+  bool RunCommand(int commandId);
+
+  // Whether the settings are written when the form is destroyed (off for off-screen renders).
+  void setSaveSettingsOnDestroy(bool on) { saveSettingsOnDestroy_ = on; }
+
+  // ---- handlers of the control events (row handlers take the row 0..9, others the id) ---------
+  void OnCustomerNameUpdate(int id);
+  void OnDateUpdate(int id);
+  void OnOtherCostLabelUpdate(int id);
+  void OnRequiredFundsKillFocus(int id);
+  void OnMiscCostsKillFocus(int id);
+  void OnAnnualIncomeKillFocus(int id);
+  void OnLoanNameSelChange(int row);
+  void OnLoanNameKillFocus(int row);
+  void OnMethodSelChange(int row);
+  void OnRateSetFocus(int row);
+  void OnRateKillFocus(int row);
+  void OnPeriodSetFocus(int row);
+  void OnPeriodKillFocus(int row);
+  void OnLoanAmountSetFocus(int row);
+  void OnLoanAmountChange(int row);
+  void OnLoanAmountKillFocus(int row);
+  void OnBonusAmountSetFocus(int row);
+  void OnBonusAmountKillFocus(int row);
+  void OnDeleteRow(int row);
+  void OnPrintButton(int id);
+  void OnOkButton(int id);
+
+  // ---- hooks into the other subsystems --------------------------------------------------------
+  void OnClickTotalMonthly(int id);  // monthly-target simulation
+  void OnClickTotalBonus(int id);    // bonus-target simulation
+  void PrintPlanSheet();             // "印 刷"
+  void OnFileSavePdf();              // "PDFに保存(&P)..."
+  void OnDownloadRateMaster();
+  void OnHelpInstructions();
+  void OnHelpNotice();
+  void OnHelpVersion();
+  void OnFileNew();
+  void OnFileOpen();
+  void OnFileSaveAs();
+  // Ends the program after the exit check (the unsaved-changes question); "終 了", the menu's
+  // "終了(&X)", the close box, Escape and Enter on "終 了" all come here.
+  void OnOK();
+  // The version box of the window menu.
+  void OnSysMenuAbout();
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+  void showEvent(QShowEvent* event) override;
+#endif
+
+ private:
+  using Handler = void (CFundingPlanDlg::*)(int);
+  struct HandlerBinding {
+    Handler handler = nullptr;
+    int argument = 0;
+  };
+
+  void BuildControls();
+  QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
+  void BuildMenu();
+  void BuildHandlerTable();
+  void ConnectSignals();
+  void SetTabOrder();
+  void OnInitDialog();
+  void HandleEnter(int id);
+  // Ends the modal run without the exit check.
+  void EndDialog(int result);
+
+  static bool CountsAsFocusChange(Qt::FocusReason reason);
+
+  CZorvikApp& app_;
+  FundingPlan plan_;
+  QtFormView view_;
+  PlanRecalculator recalc_;
+  RateMaster rateMaster_;
+  QWidget* body_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  std::unordered_map<int64_t, HandlerBinding> handlers_;  // key: id << 8 | notification
+  std::unordered_map<int, void (CFundingPlanDlg::*)()> commands_;
+  int year_ = 0;
+  int month_ = 0;
+  int day_ = 0;
+  int printFlag_ = 0;
+  int32_t totalLoanBeforeSimulation_ = 0;
+  bool saveSettingsOnDestroy_ = true;
+  bool closing_ = false;
+};
+
+}  // namespace zorvik

@@ -1,0 +1,625 @@
+// Widget tests of the main plan form: the real dialog, driven with QTest key and mouse input,
+// off-screen, with its settings and rate master in a temporary folder.
+#include "app/funding_plan_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form_colors.h"
+#include "app/form_layout.h"
+#include "app/form_widgets.h"
+#include "app/zorvik_app.h"
+#include "core/control_ids.h"
+#include "io/cp932.h"
+
+namespace zorvik {
+namespace {
+
+QString U(const char* s) {
+  return QString::fromUtf8(s);
+}
+
+// The default products of the tests, CP932 on disk like the real file.
+const char* const kMaster =
+    "フラット35,1.940,\r\n"
+    "民間固定10年,1.450,\r\n"
+    "変動金利, 0.475 ,\r\n"
+    "金利なし,\r\n";
+
+// A message box the form opens, answered from the test.
+struct SeenMessage {
+  QString text;
+  QString caption;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QList<QAbstractButton*>::size_type buttonCount = 0;
+};
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    WriteMaster(kMaster);
+    app_.setProgramDirectory(dir_.path());
+    Open();
+  }
+
+  void TearDown() override {
+    if (messageTimer_ != nullptr) messageTimer_->stop();
+    form_.reset();
+  }
+
+  void Open() {
+    form_ = std::make_unique<CFundingPlanDlg>(app_);
+    form_->show();
+    QApplication::setActiveWindow(form_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+  void WriteMaster(const std::string& utf8) {
+    QFile f(dir_.filePath(QStringLiteral("YushiMaster.txt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const std::string bytes = Utf8ToCp932(utf8);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+  template <typename T = QWidget>
+  T* W(int id) {
+    T* w = qobject_cast<T*>(form_->control(id));
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
+  }
+
+  QString Text(int id) { return form_->qtView().QText(id); }
+
+  QWidget* Focused() { return QApplication::focusWidget(); }
+  int FocusedId() {
+    QWidget* f = Focused();
+    for (QWidget* w = f; w != nullptr; w = w->parentWidget()) {
+      const int id = form_->qtView().IdOf(w);
+      if (id != 0) return id;
+    }
+    return 0;
+  }
+
+  // Sends one key event per character, as an input method delivers text (also for characters
+  // beyond the keyboard's keys).
+  static void TypeText(QWidget* target, const QString& text) {
+    for (const uint cp : text.toUcs4()) {
+      const QString ch = QString::fromUcs4(reinterpret_cast<const char32_t*>(&cp), 1);
+      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, ch, Qt::NoModifier);
+    }
+  }
+
+  // Clicks into a box (as the mouse does), replaces its text by typing, and leaves it with Tab.
+  void Type(int id, const QString& text, bool leave = true) {
+    QWidget* w = W(id);
+    w->setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(FocusedId(), id);
+    QWidget* target = Focused();
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_Delete);
+    TypeText(target, text);
+    if (leave) QTest::keyClick(target, Qt::Key_Tab);
+  }
+
+  // Picks list position `position` with the keyboard (Down from nothing selected, as a user does).
+  void PickWithKeys(int id, int position) {
+    auto* combo = W<QComboBox>(id);
+    combo->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Home);
+    if (combo->currentIndex() < 0) QTest::keyClick(Focused(), Qt::Key_Down);
+    while (combo->currentIndex() < position) QTest::keyClick(Focused(), Qt::Key_Down);
+  }
+
+  // Answers every message box the form opens with OK, recording what it showed.
+  void AnswerMessages() {
+    messageTimer_ = std::make_unique<QTimer>();
+    messageTimer_->setInterval(5);
+    QObject::connect(messageTimer_.get(), &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      messages_.push_back({box->text(), box->windowTitle(), box->icon(), box->buttons().size()});
+      box->button(QMessageBox::Ok)->click();
+    });
+    messageTimer_->start();
+  }
+
+  // After a message box the window manager gives the form the focus back; the off-screen
+  // platform needs to be told.
+  void Reactivate() {
+    QApplication::setActiveWindow(form_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+  QTemporaryDir dir_;
+  CZorvikApp app_;
+  std::unique_ptr<CFundingPlanDlg> form_;
+  std::unique_ptr<QTimer> messageTimer_;
+  std::vector<SeenMessage> messages_;
+};
+
+// ---- start-up -------------------------------------------------------------------------------
+
+TEST_F(FormTest, OpensWithANewPlanAndTheNameSelected) {
+  EXPECT_EQ(form_->windowTitle(), U("資金計画表 ： ゾルビク"));
+  auto* name = W<QLineEdit>(ids::kCustomerName);
+  EXPECT_EQ(name->text(), U("新 規"));
+  EXPECT_EQ(name->selectedText(), U("新 規"));
+  EXPECT_EQ(FocusedId(), ids::kCustomerName);
+  const QDate today = QDate::currentDate();
+  EXPECT_EQ(Text(ids::kYear), QString::number(today.year()));
+  EXPECT_EQ(Text(ids::kMonth), QString::number(today.month()));
+  EXPECT_EQ(Text(ids::kDay), QString::number(today.day()));
+  EXPECT_EQ(form_->year(), today.year());
+  EXPECT_EQ(Text(ids::kLandLabel), U("土地価額"));
+  EXPECT_EQ(Text(ids::kBuildingLabel), U("建物価額"));
+  EXPECT_EQ(Text(ids::kTaxLabel), U("消費税"));
+  EXPECT_EQ(Text(ids::kOtherCostLabel), QString());
+  EXPECT_EQ(Text(ids::kFundsMinusLoansLabel), U("所要資金－借入額"));
+  EXPECT_EQ(Text(ids::kMiscCostsLabel), U(" 諸費用 （概算）"));
+  EXPECT_EQ(Text(ids::kOwnFundsLabel), U("自己資金必要額"));
+  EXPECT_FALSE(form_->plan().HasUnsavedChanges());
+  EXPECT_FALSE(form_->windowIcon().isNull());
+}
+
+TEST_F(FormTest, EveryNameListHoldsTheProductsAndNoSelection) {
+  for (int id : ids::kLoanName) {
+    auto* combo = W<QComboBox>(id);
+    ASSERT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->itemText(0), U("フラット35"));
+    EXPECT_EQ(combo->itemText(2), U("変動金利"));
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_EQ(combo->currentText(), QString());
+  }
+  for (int id : ids::kMethod) {
+    auto* combo = W<QComboBox>(id);
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), U("元利均等"));
+    EXPECT_EQ(combo->itemText(1), U("元金均等"));
+    EXPECT_EQ(combo->currentIndex(), -1);
+  }
+}
+
+TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
+  const QList<QAction*> menus = form_->menuBar()->actions();
+  ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[0]->text(), U("ファイル(&F)"));
+  EXPECT_EQ(menus[1]->text(), U("ヘルプ"));
+  auto describe = [](QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions()) {
+      items << (a->isSeparator() ? QStringLiteral("-") : a->text() + QLatin1Char('=') + a->data().toString());
+    }
+    return items.join(QLatin1Char('|'));
+  };
+  EXPECT_EQ(describe(menus[0]->menu()),
+            U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
+              "金利マスターのダウンロード=32776|-|終了(&X)=1"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
+}
+
+// ---- the worked example --------------------------------------------------------------------
+
+TEST_F(FormTest, TypingTheWorkedExampleGivesItsTexts) {
+  PickWithKeys(ids::kMethod[0], 0);
+  EXPECT_EQ(Text(ids::kMethod[0]), U("元利均等"));
+  Type(ids::kRate[0], QStringLiteral("2.375"));
+  EXPECT_EQ(Text(ids::kRate[0]), U("2.375％"));
+  Type(ids::kPeriod[0], QStringLiteral("35"));
+  EXPECT_EQ(Text(ids::kPeriod[0]), U("35年"));
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("3,000万"));
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), U("1,200万"));
+  EXPECT_EQ(Text(ids::kMonthlyPayment[0]), U("63,149円"));
+  EXPECT_EQ(Text(ids::kBonusPayment[0]), U("253,397円"));
+  EXPECT_EQ(Text(ids::kTotalLoan), U("3,000万"));
+  EXPECT_EQ(Text(ids::kTotalBonusAmount), U("1,200万"));
+  EXPECT_EQ(Text(ids::kTotalMonthly), U("63,149円"));
+  EXPECT_EQ(Text(ids::kTotalBonus), U("253,397円"));
+  EXPECT_EQ(form_->plan().rows[0].loanAmount, 3000);
+  EXPECT_TRUE(form_->plan().HasUnsavedChanges());
+
+  // Leaving the bonus box with its text unchanged keeps everything as it is.
+  Type(ids::kBonusAmount[0], QStringLiteral("1,200万"));
+  EXPECT_EQ(Text(ids::kMonthlyPayment[0]), U("63,149円"));
+}
+
+TEST_F(FormTest, RequiredFundsAndIncomeAreShownWhenLeft) {
+  Type(ids::kLandPrice, QStringLiteral("2500"));
+  Type(ids::kBuildingPrice, QStringLiteral("1800"));
+  Type(ids::kConsumptionTax, QStringLiteral("90"));
+  Type(ids::kMiscCosts, QStringLiteral("200"));
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  EXPECT_EQ(Text(ids::kLandPrice), U("2,500万"));
+  EXPECT_EQ(Text(ids::kRequiredFundsTotal), U("4,390万"));
+  EXPECT_EQ(Text(ids::kFundsMinusLoans), U("1,390万"));
+  EXPECT_EQ(Text(ids::kOwnFundsNeeded), U("1,590万"));
+  Type(ids::kAnnualIncome, QStringLiteral("800"));
+  EXPECT_EQ(Text(ids::kAnnualIncome), U("800万"));
+}
+
+TEST_F(FormTest, BonusAboveTheLoanIsClampedSilently) {
+  AnswerMessages();
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  Type(ids::kBonusAmount[0], QStringLiteral("5000"));
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), U("3,000万"));
+  QTest::qWait(20);
+  EXPECT_TRUE(messages_.empty());
+}
+
+// ---- picking a product ----------------------------------------------------------------------
+
+TEST_F(FormTest, PickingAProductFillsRateAndMethodAndRecomputes) {
+  Type(ids::kPeriod[1], QStringLiteral("35"));
+  Type(ids::kLoanAmount[1], QStringLiteral("3000"));
+  EXPECT_EQ(Text(ids::kMonthlyPayment[1]), QString());  // no method, no rate yet
+  PickWithKeys(ids::kLoanName[1], 0);
+  EXPECT_EQ(Text(ids::kLoanName[1]), U("フラット35"));
+  EXPECT_EQ(Text(ids::kRate[1]), U("1.940％"));
+  EXPECT_EQ(Text(ids::kMethod[1]), U("元利均等"));
+  EXPECT_EQ(form_->plan().rows[1].method, 1);
+  EXPECT_DOUBLE_EQ(form_->plan().rows[1].ratePercent, 1.94);
+  EXPECT_FALSE(Text(ids::kMonthlyPayment[1]).isEmpty());
+  EXPECT_FALSE(Text(ids::kTotalMonthly).isEmpty());
+  // The name is taken when the box is left.
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(form_->plan().rows[1].loanName, "フラット35");
+}
+
+TEST_F(FormTest, ProductWithoutRateEmptiesTheRateBox) {
+  Type(ids::kRate[0], QStringLiteral("2"));
+  PickWithKeys(ids::kLoanName[0], 3);
+  EXPECT_EQ(Text(ids::kLoanName[0]), U("金利なし"));
+  EXPECT_EQ(Text(ids::kRate[0]), QString());
+  EXPECT_EQ(form_->plan().rows[0].ratePercent, 0.0);
+}
+
+TEST_F(FormTest, AfterASkippedLineEveryProductIsListedAndKeepsItsOwnRate) {
+  WriteMaster("一番,1.000,\n\n三番,3.000,\n四番,4.000,\n");
+  form_->LoadRateMaster(form_->RateMasterPath());
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  ASSERT_EQ(combo->count(), 3);
+  EXPECT_EQ(combo->itemText(1), U("三番"));
+  PickWithKeys(ids::kLoanName[0], 1);
+  EXPECT_EQ(Text(ids::kRate[0]), U("3.000％"));
+  PickWithKeys(ids::kLoanName[0], 2);
+  EXPECT_EQ(Text(ids::kRate[0]), U("4.000％"));
+}
+
+TEST_F(FormTest, ReloadKeepsEveryShownNameAndDoesNotCountAsAPick) {
+  Type(ids::kLoanName[2], U("手入力の融資"));
+  Type(ids::kRate[2], QStringLiteral("1.5"));
+  WriteMaster("別の商品,9.000,\n");
+  form_->LoadRateMaster(form_->RateMasterPath());
+  EXPECT_EQ(Text(ids::kLoanName[2]), U("手入力の融資"));
+  EXPECT_EQ(Text(ids::kRate[2]), U("1.500％"));
+  EXPECT_EQ(W<QComboBox>(ids::kLoanName[2])->count(), 1);
+  EXPECT_EQ(form_->plan().rows[2].loanName, "手入力の融資");
+}
+
+TEST_F(FormTest, MissingMasterLeavesEmptyLists) {
+  QFile::remove(dir_.filePath(QStringLiteral("YushiMaster.txt")));
+  form_->LoadRateMaster(form_->RateMasterPath());
+  EXPECT_EQ(W<QComboBox>(ids::kLoanName[0])->count(), 0);
+}
+
+// ---- which Qt events count --------------------------------------------------------------------
+
+TEST_F(FormTest, ProgrammaticTextCountsAsATextChange) {
+  form_->formView().SetText(ids::kCustomerName, "佐藤 花子");
+  EXPECT_EQ(form_->plan().customerName, "佐藤 花子");
+  form_->formView().SetText(ids::kMonth, "12");
+  EXPECT_EQ(form_->plan().createdMonth, 12);
+  EXPECT_EQ(form_->month(), 12);
+}
+
+TEST_F(FormTest, ProgrammaticSelectionIsNotAUserChoice) {
+  Type(ids::kRate[0], QStringLiteral("2.375"));
+  Type(ids::kPeriod[0], QStringLiteral("35"));
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  form_->formView().SetSelection(ids::kMethod[0], 0);
+  EXPECT_EQ(form_->plan().rows[0].method, 0);
+  EXPECT_EQ(Text(ids::kMonthlyPayment[0]), QString());
+  form_->formView().SetSelection(ids::kLoanName[0], 1);
+  EXPECT_EQ(Text(ids::kRate[0]), U("2.375％"));
+}
+
+TEST_F(FormTest, APopupDoesNotLeaveTheBox) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"), /*leave=*/false);
+  QMenu menu(form_.get());
+  menu.addAction(QStringLiteral("x"));
+  menu.popup(form_->mapToGlobal(QPoint(10, 10)));
+  QTest::qWait(20);
+  menu.close();
+  QTest::qWait(20);
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), QStringLiteral("3000"));
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), QString());
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), U("1,200万"));
+}
+
+TEST_F(FormTest, TextTypedWithoutLeavingIsNotTakenYet) {
+  Type(ids::kAnnualIncome, QStringLiteral("800"), /*leave=*/false);
+  EXPECT_EQ(form_->plan().annualIncome, 0);
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(form_->plan().annualIncome, 800);
+}
+
+// ---- range errors -----------------------------------------------------------------------------
+
+struct RangeCase {
+  const char* name;
+  int id;
+  const char* typed;
+  const char* caption;
+};
+
+class RangeErrorTest : public FormTest, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(RangeErrorTest, ShowsTheMessageOnceAndPutsTheFocusBack) {
+  const RangeCase& c = GetParam();
+  AnswerMessages();
+  Type(c.id, U(c.typed));
+  QTest::qWait(30);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, U("入力値が不正です。"));
+  EXPECT_EQ(messages_[0].caption, U(c.caption));
+  EXPECT_EQ(messages_[0].icon, QMessageBox::NoIcon);
+  EXPECT_EQ(messages_[0].buttonCount, 1);
+  EXPECT_EQ(form_->qtView().IdOf(form_->focusWidget()), c.id);
+  Reactivate();
+  EXPECT_EQ(FocusedId(), c.id);
+  QTest::qWait(20);
+  EXPECT_EQ(messages_.size(), 1u);    // coming back into the window does not leave the box again
+  EXPECT_EQ(Text(c.id), U(c.typed));  // left as typed
+  EXPECT_EQ(Text(ids::kMonthlyPayment[0]), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, RangeErrorTest,
+                         ::testing::Values(RangeCase{"rate", ids::kRate[0], "100", "金利"},
+                                           RangeCase{"period", ids::kPeriod[0], "100", "返済期間"},
+                                           RangeCase{"loan", ids::kLoanAmount[0], "82000", "借入額"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FormTest, AcceptedBoundaryValuesShowNoMessage) {
+  AnswerMessages();
+  Type(ids::kRate[0], QStringLiteral("99.999"));
+  Type(ids::kPeriod[0], QStringLiteral("99"));
+  Type(ids::kLoanAmount[0], QStringLiteral("81999"));
+  QTest::qWait(20);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("81,999万"));
+}
+
+TEST_F(FormTest, CorrectingTheValueAfterTheMessageGoesOn) {
+  AnswerMessages();
+  Type(ids::kLoanAmount[0], QStringLiteral("82000"));
+  QTest::qWait(30);
+  ASSERT_EQ(messages_.size(), 1u);
+  Reactivate();
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("3,000万"));
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), U("1,200万"));
+  EXPECT_EQ(messages_.size(), 1u);
+}
+
+// ---- Enter key ---------------------------------------------------------------------------------
+
+struct EnterCase {
+  int from;
+  int to;
+};
+
+class EnterKeyTest : public FormTest, public ::testing::WithParamInterface<EnterCase> {};
+
+TEST_P(EnterKeyTest, MovesToTheNextControl) {
+  const EnterCase c = GetParam();
+  W(c.from)->setFocus(Qt::MouseFocusReason);
+  ASSERT_EQ(FocusedId(), c.from);
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  EXPECT_EQ(FocusedId(), c.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(Listed, EnterKeyTest,
+                         ::testing::Values(EnterCase{ids::kCustomerName, ids::kYear},
+                                           EnterCase{ids::kYear, ids::kMonth}, EnterCase{ids::kDay, ids::kLandPrice},
+                                           EnterCase{ids::kConsumptionTax, ids::kOtherCostLabel},
+                                           EnterCase{ids::kOtherCostLabel, ids::kOtherCost},
+                                           EnterCase{ids::kAnnualIncome, 1008}, EnterCase{1008, 1009},
+                                           EnterCase{1009, 1044}, EnterCase{1044, 1054}, EnterCase{1054, 1064},
+                                           EnterCase{1064, 1074}, EnterCase{1074, 1026}, EnterCase{1083, ids::kPrint},
+                                           EnterCase{ids::kLandLabel, ids::kBuildingLabel},
+                                           EnterCase{ids::kFundsMinusLoans, ids::kOwnFundsNeeded}));
+
+TEST_F(FormTest, EnterWalksTheWholeInputOrder) {
+  W(ids::kCustomerName)->setFocus(Qt::MouseFocusReason);
+  std::vector<int> walked = {FocusedId()};
+  for (int i = 0; i < 71; ++i) {
+    QTest::keyClick(Focused(), Qt::Key_Return);
+    walked.push_back(FocusedId());
+  }
+  const std::vector<int>& order = TabOrder();
+  ASSERT_GE(order.size(), walked.size());
+  EXPECT_EQ(walked, std::vector<int>(order.begin(), order.begin() + static_cast<long>(walked.size())));
+  EXPECT_EQ(walked.back(), ids::kPrint);
+}
+
+TEST_F(FormTest, EnterOnPrintAndDeleteButtonsDoesNothing) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  for (int id : {ids::kPrint, ids::kDeleteRow[0], ids::kDeleteRow[9]}) {
+    W(id)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(Focused(), Qt::Key_Return);
+    QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(FocusedId(), id);
+  }
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("3,000万"));  // row 0 was not deleted
+  EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(FormTest, DeleteButtonClickEmptiesItsRow) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  Type(ids::kLoanAmount[1], QStringLiteral("1000"));
+  QTest::mouseClick(W(ids::kDeleteRow[0]), Qt::LeftButton);
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), QString());
+  EXPECT_EQ(Text(ids::kLoanAmount[1]), U("1,000万"));
+  EXPECT_EQ(Text(ids::kTotalLoan), U("1,000万"));
+}
+
+TEST_F(FormTest, EnterOnEndRunsTheExitCheck) {
+  W(ids::kOk)->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
+TEST_F(FormTest, EscapeRunsTheExitCheck) {
+  QTest::keyClick(Focused(), Qt::Key_Escape);
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
+// ---- clicks ---------------------------------------------------------------------------------------
+
+TEST_F(FormTest, YellowTotalsReportClicksAndGreyPaymentsDoNot) {
+  auto* monthly = W<ClickableLabel>(ids::kTotalMonthly);
+  auto* bonus = W<ClickableLabel>(ids::kTotalBonus);
+  ASSERT_NE(monthly, nullptr);
+  ASSERT_NE(bonus, nullptr);
+  int clicks = 0;
+  QObject::connect(monthly, &ClickableLabel::clicked, [&clicks] { ++clicks; });
+  QObject::connect(bonus, &ClickableLabel::clicked, [&clicks] { clicks += 10; });
+  QTest::mouseClick(monthly, Qt::LeftButton);
+  QTest::mouseClick(bonus, Qt::LeftButton);
+  EXPECT_EQ(clicks, 11);
+  EXPECT_EQ(qobject_cast<ClickableLabel*>(form_->control(ids::kMonthlyPayment[0])), nullptr);
+}
+
+// ---- colours ---------------------------------------------------------------------------------------
+
+struct ColorCase {
+  int id;
+  QColor box;
+  QColor text;
+};
+
+class ColorTest : public FormTest, public ::testing::WithParamInterface<ColorCase> {};
+
+TEST_P(ColorTest, ControlHasItsColours) {
+  const ColorCase c = GetParam();
+  QWidget* w = W(c.id);
+  EXPECT_TRUE(w->autoFillBackground());
+  EXPECT_EQ(w->palette().color(QPalette::Window), c.box) << c.id;
+  EXPECT_EQ(w->palette().color(QPalette::WindowText), c.text) << c.id;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sample, ColorTest,
+                         ::testing::Values(ColorCase{ids::kCaptionName, QColor(200, 255, 200), Qt::black},
+                                           ColorCase{ids::kCaptionTotals, QColor(200, 255, 200), Qt::black},
+                                           ColorCase{ids::kCaptionRequiredFunds, QColor(200, 180, 255), Qt::black},
+                                           ColorCase{ids::kCaptionBonus, QColor(200, 180, 255), Qt::black},
+                                           ColorCase{ids::kCaptionRatio, QColor(255, 200, 200), Qt::black},
+                                           ColorCase{ids::kCaptionLoanName, QColor(255, 230, 200), Qt::black},
+                                           ColorCase{ids::kCaptionMethod, QColor(255, 200, 255), Qt::black},
+                                           ColorCase{ids::kCaptionPeriod, QColor(200, 255, 255), Qt::black},
+                                           ColorCase{ids::kMonthlyPayment[4], QColor(220, 220, 220), Qt::black},
+                                           ColorCase{ids::kBonusPayment[9], QColor(220, 220, 220), Qt::black},
+                                           ColorCase{ids::kLandLabel, QColor(220, 220, 220), Qt::black},
+                                           ColorCase{ids::kRequiredFundsTotal, QColor(220, 220, 220), Qt::black},
+                                           ColorCase{ids::kBonusRuleText, QColor(0, 0, 255), QColor(0, 0, 255)},
+                                           ColorCase{ids::kLegendText, QColor(0, 0, 255), QColor(0, 0, 255)},
+                                           ColorCase{ids::kTotalMonthly, QColor(255, 255, 0), Qt::black},
+                                           ColorCase{ids::kTotalBonus, QColor(255, 255, 0), Qt::black},
+                                           ColorCase{ids::kLegendSample, QColor(255, 255, 0), Qt::black}));
+
+TEST_F(FormTest, InputsCaptionSamaAndButtonsKeepDefaultColours) {
+  for (int id : {ids::kCustomerName, ids::kRate[0], ids::kLoanName[0], ids::kMethod[0], ids::kCaptionSama, ids::kPrint,
+                 ids::kOk, ids::kDeleteRow[0], ids::kAnnualIncome}) {
+    EXPECT_FALSE(ColorsForControl(id).has_value()) << id;
+    EXPECT_FALSE(W(id)->autoFillBackground()) << id;
+  }
+}
+
+TEST_F(FormTest, BlueTextsDrawOnTheFormsOwnBackground) {
+  auto* note = W<NoteLabel>(ids::kBonusRuleText);
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->textBackground(), form_->palette().color(QPalette::Window));
+}
+
+// ---- layout: every text fits its box -----------------------------------------------------------
+
+TEST_F(FormTest, EveryControlLiesInsideTheForm) {
+  const QRect body = form_->control(ids::kCustomerName)->parentWidget()->rect();
+  for (const ControlTemplate& t : FormTemplate()) {
+    if (t.id == 0) continue;
+    EXPECT_TRUE(body.contains(W(t.id)->geometry())) << t.id;
+  }
+}
+
+TEST_F(FormTest, CaptionAndButtonTextsFitTheirBoxes) {
+  for (const ControlTemplate& t : FormTemplate()) {
+    if (t.id == 0 || std::string(t.text).empty()) continue;
+    QWidget* w = W(t.id);
+    const QFontMetrics fm(w->font());
+    if (t.kind == ControlKind::Note) {
+      auto* note = qobject_cast<NoteLabel*>(w);
+      EXPECT_LE(note->lineCount() * fm.height(), w->height() + 1) << t.id;
+      continue;
+    }
+    const QRect inner = w->contentsRect();
+    EXPECT_LE(fm.horizontalAdvance(U(t.text).trimmed()), inner.width()) << t.id;
+    EXPECT_LE(fm.ascent() + fm.descent(), inner.height() + 2) << t.id;
+  }
+}
+
+TEST_F(FormTest, FormUsesAJapaneseFont) {
+  const QFontInfo info(form_->font());
+  const QFontMetrics fm(form_->font());
+  EXPECT_TRUE(fm.inFontUcs4(U("資").toUcs4().front())) << info.family().toStdString();
+}
+
+// ---- CP932 --------------------------------------------------------------------------------------
+
+TEST_F(FormTest, CharactersAPlanFileCannotHoldAreRefused) {
+  Type(ids::kCustomerName, U("山田😀太郎"), /*leave=*/false);
+  EXPECT_EQ(Text(ids::kCustomerName), U("山田太郎"));
+  Type(ids::kLoanName[0], U("𠮷野ローン"), /*leave=*/false);
+  EXPECT_EQ(Text(ids::kLoanName[0]), U("野ローン"));
+  W<QLineEdit>(ids::kOtherCostLabel)->setText(U("外構😀工事"));
+  EXPECT_EQ(Text(ids::kOtherCostLabel), U("外構工事"));
+  EXPECT_EQ(form_->plan().otherCostLabel, "外構工事");
+}
+
+// ---- settings ---------------------------------------------------------------------------------------
+
+TEST_F(FormTest, SettingsAreWrittenWhenTheFormIsDestroyed) {
+  app_.setDirectory(kDataDirectory, QStringLiteral("?Plans"));
+  form_.reset();
+  QSettings store(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Quorvane"),
+                  QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  EXPECT_EQ(store.value(QStringLiteral("FILES/DATA_DIRECTORY")).toString(), QStringLiteral("?Plans"));
+  EXPECT_TRUE(store.fileName().startsWith(dir_.path())) << store.fileName().toStdString();
+}
+
+}  // namespace
+}  // namespace zorvik
