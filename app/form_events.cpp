@@ -1,6 +1,7 @@
 // The event table of the main plan form and its handlers. Handlers are thin: they take the
 // event and hand it to the recalculation; the hooks hand it to the subsystem that owns it.
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "app/funding_plan_dlg.h"
 #include "core/control_ids.h"
@@ -86,6 +87,10 @@ void CFundingPlanDlg::OnLoanNameSelChange(int row) {
 
 void CFundingPlanDlg::OnLoanNameKillFocus(int row) {
   recalc_.OnLoanNameKillFocus(row);
+  // Out of the box, a long product name shows its beginning.
+  if (auto* combo = qobject_cast<QComboBox*>(view_.Widget(ids::kLoanName[static_cast<size_t>(row)]))) {
+    if (combo->lineEdit() != nullptr) combo->lineEdit()->setCursorPosition(0);
+  }
 }
 void CFundingPlanDlg::OnMethodSelChange(int row) {
   recalc_.OnMethodChosen(row);

@@ -50,8 +50,9 @@ QLabel* MakeStatic(QLabel* label, const ControlTemplate& t, bool bordered) {
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
   }
-  // A right-aligned value keeps a little air between its last digit and the border.
-  label->setContentsMargins(0, 0, t.align == TextAlign::Right ? 2 : 0, 0);
+  // A right-aligned value keeps a little air between its last digit and the border
+  // (an indent: a frame's contents margins hold its border).
+  label->setIndent(t.align == TextAlign::Right ? 2 : 0);
   label->setFocusPolicy(Qt::NoFocus);
   return label;
 }
@@ -383,6 +384,7 @@ void CFundingPlanDlg::LoadRateMaster(const QString& path) {
     }
     combo->setCurrentIndex(-1);
     combo->setEditText(shown);
+    combo->lineEdit()->setCursorPosition(0);
   }
 }
 

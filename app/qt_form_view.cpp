@@ -43,6 +43,7 @@ void QtFormView::SetQText(int id, const QString& text) {
   } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
     if (combo->isEditable()) {
       combo->setEditText(text);
+      combo->lineEdit()->setCursorPosition(0);  // a long name shows its beginning
     } else {
       combo->setCurrentIndex(combo->findText(text));
     }
