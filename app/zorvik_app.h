@@ -34,7 +34,8 @@ class CZorvikApp {
   // Reads the settings (defaults where a key is missing; a present but empty key stays empty)
   // and creates the "?" folders one level deep below the install folder.
   bool LoadSettings();
-  // Writes the five directory values and the two version numbers back.
+  // Writes the five directory values and the two version numbers back. The main form calls it
+  // once when its window is destroyed; Run() calls it after the form is gone if it was not.
   bool SaveSettings();
 
   // Path of directory setting `index`, with `fileName` appended when `withFileName` is set.
@@ -60,6 +61,7 @@ class CZorvikApp {
   int versionMajor_ = 1;
   int versionMinor_ = 0;
   QString programDirectory_;
+  bool settingsSaved_ = false;  // SaveSettings ran since the last LoadSettings
 };
 
 }  // namespace zorvik

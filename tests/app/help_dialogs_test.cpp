@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/about_dlg.h"
+#include "app/help_commands.h"
+#include "app/notice_dlg.h"
+#include "app/zorvik_app.h"
+
+namespace zorvik {
+namespace {
+
+// "ご注意" in Shift-JIS.
+const QByteArray kCautionSjis = QByteArray::fromHex("82B2928D88D3");
+
+class NoticeDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    path_ = dir_.filePath("license.txt");
+  }
+  void Write(const QByteArray& bytes) {
+    QFile f(path_);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+  }
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+TEST_F(NoticeDlgTest, MissingFileGivesEmptyBox) {
+  CNoticeDlg dialog(path_);
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "");
+  EXPECT_EQ(dialog.windowTitle(), "著作権情報");
+}
+
+TEST_F(NoticeDlgTest, EmptyFileGivesEmptyBox) {
+  Write("");
+  CNoticeDlg dialog(path_);
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "");
+}
+
+TEST_F(NoticeDlgTest, ShiftJisTextIsShownDecoded) {
+  Write(kCautionSjis + "\r\nline two\r\n");
+  CNoticeDlg dialog(path_);
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "ご注意\nline two\n");
+}
+
+TEST_F(NoticeDlgTest, Utf8WithByteOrderMarkIsReadAsUtf8) {
+  Write("\xEF\xBB\xBF" + QString("ご注意 UTF-8").toUtf8());
+  CNoticeDlg dialog(path_);
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "ご注意 UTF-8");
+}
+
+TEST_F(NoticeDlgTest, LongLinesScrollInsteadOfWrapping) {
+  const QByteArray longLine(2000, 'W');
+  Write(longLine + "\r\nshort\r\n");
+  CNoticeDlg dialog(path_);
+  QPlainTextEdit* edit = dialog.noticeEdit();
+  EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_TRUE(edit->isReadOnly());
+  dialog.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(edit->document()->lineCount(), 3);  // two lines and the empty one after the last line end
+  EXPECT_GT(edit->horizontalScrollBar()->maximum(), 0) << "the long line must scroll sideways";
+  EXPECT_EQ(edit->toPlainText().split('\n').first().size(), 2000);
+}
+
+TEST_F(NoticeDlgTest, FileIsReadAnewEachTime) {
+  Write("first");
+  {
+    CNoticeDlg dialog(path_);
+    EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "first");
+  }
+  Write("second");
+  CNoticeDlg dialog(path_);
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "second");
+}
+
+TEST_F(NoticeDlgTest, HasTheTemplatesControls) {
+  CNoticeDlg dialog(path_);
+  auto* group = dialog.findChild<QGroupBox*>();
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->title(), "ご注意");
+  auto* ok = dialog.findChild<QPushButton*>("1");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), "OK");
+  EXPECT_TRUE(ok->isDefault());
+  EXPECT_EQ(dialog.noticeEdit()->objectName(), "1170");
+  EXPECT_TRUE(group->geometry().contains(dialog.noticeEdit()->geometry()));
+}
+
+TEST_F(NoticeDlgTest, ProgramInDebugFolderReadsTheNoticeAbove) {
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("Debug"));
+  Write("above");
+  CZorvikApp app;
+  app.setProgramDirectory(dir_.filePath("Debug"));
+  CNoticeDlg dialog(app.LicensePath());
+  EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "above");
+}
+
+TEST(AboutDlgTest, ShowsTheTemplatesTexts) {
+  CAboutDlg dialog;
+  EXPECT_EQ(dialog.windowTitle(), "バージョン情報");
+  auto* product = dialog.findChild<QLabel*>("product");
+  ASSERT_NE(product, nullptr);
+  EXPECT_EQ(product->text(), "資金計画表：ゾルビク\n\n2005 年 8 月 版");
+  auto* rights = dialog.findChild<QLabel*>("rights");
+  ASSERT_NE(rights, nullptr);
+  EXPECT_FALSE(rights->text().isEmpty());
+  auto* ok = dialog.findChild<QPushButton*>("1");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_TRUE(ok->isDefault());
+  auto* icon = dialog.findChild<QLabel*>("icon138");
+  ASSERT_NE(icon, nullptr);
+  EXPECT_FALSE(icon->pixmap().isNull());
+}
+
+TEST(AboutDlgTest, StripIsATall46By242Picture) {
+  const QPixmap strip = AboutStripPixmap();
+  EXPECT_EQ(strip.size(), QSize(46, 242));
+  CAboutDlg dialog;
+  auto* label = dialog.findChild<QLabel*>("bitmap146");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->pixmap().size(), QSize(46, 242));
+  EXPECT_FALSE(ProgramIconPixmap(32).isNull());
+}
+
+TEST(AboutDlgTest, OkEndsTheDialog) {
+  CAboutDlg dialog;
+  QTimer::singleShot(0, &dialog, [&dialog] { dialog.findChild<QPushButton*>("1")->click(); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+}
+
+TEST(HelpInstructionsTest, OpensTheExistingPageOnly) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  CZorvikApp app;
+  app.setDirectory(kInstallDirectory, dir.path());
+  app.setDirectory(kHelpDirectory, "?LoanHelp");
+  QList<QUrl> opened;
+  auto record = [&opened](const QUrl& url) {
+    opened.append(url);
+    return true;
+  };
+  EXPECT_FALSE(OpenHelpInstructions(app, record));
+  EXPECT_TRUE(opened.isEmpty()) << "a missing page opens nothing";
+
+  ASSERT_TRUE(QDir(dir.path()).mkdir("LoanHelp"));
+  QFile page(dir.filePath("LoanHelp/index.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<html></html>");
+  page.close();
+  EXPECT_TRUE(OpenHelpInstructions(app, record));
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(opened[0], QUrl::fromLocalFile(dir.filePath("LoanHelp/index.html")));
+}
+
+TEST(HelpInstructionsTest, TheShippedHelpPageIsThere) {
+  QFile page(QStringLiteral(ZORVIK_SOURCE_DIR "/res/help/index.html"));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  const QString html = QString::fromUtf8(page.readAll());
+  for (const char* topic : {"金利マスターのダウンロード", "新規作成", "開く", "名前をつけて保存", "印 刷", "元に戻す",
+                            "シミュレーション", "PDF"}) {
+    EXPECT_TRUE(html.contains(QString::fromUtf8(topic))) << topic;
+  }
+}
+
+}  // namespace
+}  // namespace zorvik

@@ -1,0 +1,241 @@
+#include "app/zorvik_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "app/help_commands.h"
+
+namespace zorvik {
+namespace {
+
+const QString kSep = QDir::separator();
+
+// Every test gets its own settings store and working folder inside a temporary folder.
+class ZorvikAppSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("config"));
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("work"));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("config"));
+    oldCurrent_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.filePath("work")));
+  }
+  void TearDown() override { QDir::setCurrent(oldCurrent_); }
+
+  std::unique_ptr<QSettings> Store() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Quorvane",
+                                       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  }
+  bool WorkHas(const QString& name) const { return QFileInfo(dir_.filePath("work/" + name)).isDir(); }
+
+  QTemporaryDir dir_;
+  QString oldCurrent_;
+};
+
+TEST_F(ZorvikAppSettingsTest, FirstRunTakesDefaultsCreatesFoldersAndStoresThem) {
+  CZorvikApp app;
+  ASSERT_TRUE(app.LoadSettings());
+  EXPECT_EQ(app.directory(kInstallDirectory), ".");
+  EXPECT_EQ(app.directory(kProgramDirectory), "?Program");
+  EXPECT_EQ(app.directory(kDataDirectory), "?LoanData");
+  EXPECT_EQ(app.directory(kHelpDirectory), "?LoanHelp");
+  EXPECT_EQ(app.directory(kBackupDirectory), "A:\\");
+  EXPECT_EQ(app.versionMajor(), 1);
+  EXPECT_EQ(app.versionMinor(), 0);
+  EXPECT_TRUE(WorkHas("Program"));
+  EXPECT_TRUE(WorkHas("LoanData"));
+  EXPECT_TRUE(WorkHas("LoanHelp"));
+  EXPECT_EQ(QDir(dir_.filePath("work")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 3);
+
+  ASSERT_TRUE(app.SaveSettings());
+  auto store = Store();
+  EXPECT_EQ(store->value("FILES/INSTALL_DIRECTORY").toString(), ".");
+  EXPECT_EQ(store->value("FILES/PROGRAM_DIRECTORY").toString(), "?Program");
+  EXPECT_EQ(store->value("FILES/DATA_DIRECTORY").toString(), "?LoanData");
+  EXPECT_EQ(store->value("FILES/HELP_DIRECTORY").toString(), "?LoanHelp");
+  EXPECT_EQ(store->value("FILES/BACKUP_DIRECTORY").toString(), "A:\\");
+  EXPECT_EQ(store->value("Settings/VERSION_MAJOR").toInt(), 1);
+  EXPECT_EQ(store->value("Settings/VERSION_MINOR").toInt(), 0);
+  EXPECT_EQ(store->allKeys().size(), 7);
+}
+
+TEST_F(ZorvikAppSettingsTest, StoredValuesSurviveARoundTrip) {
+  const QString install = dir_.filePath("install");
+  ASSERT_TRUE(QDir().mkpath(install));
+  {
+    auto store = Store();
+    store->setValue("FILES/INSTALL_DIRECTORY", install);
+    store->setValue("FILES/DATA_DIRECTORY", "?Plans");
+    store->setValue("FILES/HELP_DIRECTORY", dir_.filePath("help"));
+    store->setValue("FILES/BACKUP_DIRECTORY", "E:\\Backup\\");
+    store->setValue("Settings/VERSION_MAJOR", 7);
+    store->setValue("Settings/VERSION_MINOR", 3);
+  }
+  CZorvikApp first;
+  first.LoadSettings();
+  EXPECT_EQ(first.directory(kDataDirectory), "?Plans");
+  EXPECT_EQ(first.versionMajor(), 7);
+  EXPECT_EQ(first.versionMinor(), 3);
+  EXPECT_TRUE(QFileInfo(install + "/Plans").isDir());
+  EXPECT_TRUE(QFileInfo(install + "/Program").isDir());
+  EXPECT_FALSE(QFileInfo(dir_.filePath("help")).exists()) << "a folder without '?' is never created";
+  first.SaveSettings();
+
+  CZorvikApp second;
+  second.LoadSettings();
+  for (int i = 0; i < kDirectoryCount; ++i) EXPECT_EQ(second.directory(i), first.directory(i)) << i;
+  EXPECT_EQ(second.versionMajor(), 7);
+  EXPECT_EQ(second.versionMinor(), 3);
+  EXPECT_EQ(Store()->value("Settings/VERSION_MAJOR").toInt(), 7);
+}
+
+TEST_F(ZorvikAppSettingsTest, PresentButEmptyKeyStaysEmpty) {
+  Store()->setValue("FILES/DATA_DIRECTORY", "");
+  Store()->setValue("FILES/INSTALL_DIRECTORY", dir_.filePath("work"));
+  CZorvikApp app;
+  app.LoadSettings();
+  EXPECT_EQ(app.directory(kDataDirectory), "");
+  EXPECT_EQ(app.directory(kHelpDirectory), "?LoanHelp");
+  EXPECT_FALSE(WorkHas("LoanData"));
+  app.SaveSettings();
+  auto store = Store();
+  EXPECT_TRUE(store->contains("FILES/DATA_DIRECTORY"));
+  EXPECT_EQ(store->value("FILES/DATA_DIRECTORY").toString(), "");
+}
+
+TEST_F(ZorvikAppSettingsTest, QuestionFoldersAreCreatedOneLevelDeepOnly) {
+  Store()->setValue("FILES/INSTALL_DIRECTORY", dir_.filePath("work"));
+  Store()->setValue("FILES/DATA_DIRECTORY", "?Missing" + kSep + "Plans");
+  CZorvikApp app;
+  app.LoadSettings();
+  EXPECT_FALSE(WorkHas("Missing"));
+  EXPECT_FALSE(WorkHas("Missing/Plans"));
+  EXPECT_TRUE(WorkHas("LoanHelp"));
+}
+
+TEST_F(ZorvikAppSettingsTest, ExistingFolderIsPassedOver) {
+  ASSERT_TRUE(QDir(dir_.filePath("work")).mkdir("LoanData"));
+  CZorvikApp app;
+  EXPECT_TRUE(app.LoadSettings());
+  EXPECT_TRUE(WorkHas("LoanData"));
+}
+
+TEST_F(ZorvikAppSettingsTest, UnreadableVersionTakesItsDefault) {
+  Store()->setValue("Settings/VERSION_MAJOR", "abc");
+  CZorvikApp app;
+  app.LoadSettings();
+  EXPECT_EQ(app.versionMajor(), 1);
+}
+
+struct ResolveCase {
+  const char* install;
+  const char* entry;
+  const char* file;
+  bool withFile;
+  const char* expected;
+};
+
+class ResolveDirectoryPathTest : public ::testing::TestWithParam<ResolveCase> {};
+
+// Separators are written "/" here; the platform's own separator replaces them.
+QString Native(const char* text) {
+  return QDir::toNativeSeparators(QString::fromUtf8(text));
+}
+
+TEST_P(ResolveDirectoryPathTest, FormsThePath) {
+  const ResolveCase c = GetParam();
+  CZorvikApp app;
+  app.setDirectory(kInstallDirectory, Native(c.install));
+  app.setDirectory(kDataDirectory, Native(c.entry));
+  EXPECT_EQ(app.ResolveDirectoryPath(kDataDirectory, QString::fromUtf8(c.file), c.withFile), Native(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ResolveDirectoryPathTest,
+                         ::testing::Values(
+                             // Below the install folder, with and without a separator at the end of the install value.
+                             ResolveCase{"/e/", "?LoanData", "", false, "/e/LoanData"},
+                             ResolveCase{"/e/Apps", "?LoanData", "", false, "/e/Apps/LoanData"},
+                             ResolveCase{"/e/", "?LoanData", "a.zvk", true, "/e/LoanData/a.zvk"},
+                             ResolveCase{"/e/Apps", "?LoanData", "a.zvk", true, "/e/Apps/LoanData/a.zvk"},
+                             ResolveCase{".", "?LoanData", "", false, "./LoanData"},
+                             // An empty install value puts the folder at the root.
+                             ResolveCase{"", "?LoanData", "", false, "/LoanData"},
+                             // Plain values are used as they are.
+                             ResolveCase{"/e", "/d/Plans", "", false, "/d/Plans"},
+                             ResolveCase{"/e", "/d/Plans/", "", false, "/d/Plans/"},
+                             ResolveCase{"/e", "/d/Plans", "a.zvk", true, "/d/Plans/a.zvk"},
+                             ResolveCase{"/e", "/d/Plans/", "a.zvk", true, "/d/Plans/a.zvk"},
+                             ResolveCase{"/e", "", "", false, ""}, ResolveCase{"/e", "", "a.zvk", true, "/a.zvk"},
+                             // A "?" alone names the install folder itself.
+                             ResolveCase{"/e/Apps", "?", "", false, "/e/Apps/"}));
+
+TEST(ResolveDirectoryPathRangeTest, IndexOutsideTheTableGivesEmpty) {
+  CZorvikApp app;
+  EXPECT_EQ(app.ResolveDirectoryPath(-1, "x", true), "");
+  EXPECT_EQ(app.ResolveDirectoryPath(kDirectoryCount, "x", true), "");
+}
+
+TEST(HelpPathTest, FollowsTheHelpSetting) {
+  CZorvikApp app;
+  app.setDirectory(kInstallDirectory, ".");
+  app.setDirectory(kHelpDirectory, "?LoanHelp");
+  EXPECT_EQ(HelpInstructionsPath(app), Native("./LoanHelp/index.html"));
+  app.setDirectory(kHelpDirectory, Native("/d/Help"));
+  EXPECT_EQ(HelpInstructionsPath(app), Native("/d/Help/index.html"));
+  app.setDirectory(kInstallDirectory, Native("/e/Apps"));
+  app.setDirectory(kHelpDirectory, "?LoanHelp");
+  EXPECT_EQ(HelpInstructionsPath(app), Native("/e/Apps/LoanHelp/index.html"));
+}
+
+TEST(JoinPathTest, OneSeparatorBetween) {
+  EXPECT_EQ(JoinPath(Native("/e"), "LoanData"), Native("/e/LoanData"));
+  EXPECT_EQ(JoinPath(Native("/e/"), "LoanData"), Native("/e/LoanData"));
+  EXPECT_EQ(JoinPath("", "LoanData"), Native("/LoanData"));
+  EXPECT_EQ(JoinPath(".", "YushiMaster.txt"), Native("./YushiMaster.txt"));
+  EXPECT_EQ(JoinPath(Native("/e"), ""), Native("/e/"));
+}
+
+struct StripCase {
+  const char* in;
+  const char* out;
+};
+
+class StripDebugComponentTest : public ::testing::TestWithParam<StripCase> {};
+
+TEST_P(StripDebugComponentTest, RemovesOnlyAWholeLastDebugComponent) {
+  EXPECT_EQ(StripDebugComponent(QString::fromUtf8(GetParam().in)), QString::fromUtf8(GetParam().out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StripDebugComponentTest,
+    ::testing::Values(StripCase{"/w/Work/Debug", "/w/Work"}, StripCase{"E:/Work/Debug", "E:/Work"},
+                      StripCase{"E:\\Work\\Debug", "E:\\Work"}, StripCase{"/w/Debugger", "/w/Debugger"},
+                      StripCase{"/w/Debug/bin", "/w/Debug/bin"}, StripCase{"/w/Debug/Debug", "/w/Debug"},
+                      StripCase{"/w/MyDebug", "/w/MyDebug"}, StripCase{"/w/debug", "/w/debug"},
+                      StripCase{"/Debug", "/"}, StripCase{"C:\\Debug", "C:\\"}, StripCase{"Debug", "Debug"},
+                      StripCase{"", ""}, StripCase{"/w/Work", "/w/Work"}));
+
+TEST(ProgramDirectoryTest, FilesBesideTheProgramSkipADebugFolder) {
+  CZorvikApp app;
+  app.setProgramDirectory("/w/Work/Debug");
+  EXPECT_EQ(app.programDirectory(), "/w/Work");
+  EXPECT_EQ(app.RateMasterPath(), Native("/w/Work/YushiMaster.txt"));
+  EXPECT_EQ(app.LicensePath(), Native("/w/Work/license.txt"));
+  app.setProgramDirectory("/w/Debugger");
+  EXPECT_EQ(app.RateMasterPath(), Native("/w/Debugger/YushiMaster.txt"));
+}
+
+TEST(ProgramDirectoryTest, StartsAsTheExecutablesFolder) {
+  CZorvikApp app;
+  EXPECT_EQ(app.programDirectory(), StripDebugComponent(QCoreApplication::applicationDirPath()));
+}
+
+}  // namespace
+}  // namespace zorvik
