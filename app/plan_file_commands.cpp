@@ -1,0 +1,220 @@
+#include "app/plan_file_commands.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <string>
+#include <utility>
+
+#include "core/control_ids.h"
+#include "core/plan_recalc.h"
+#include "io/plan_file.h"
+
+namespace zorvik {
+
+namespace {
+
+MessageAnswer Warn(FileCommandUi& ui, const std::string& text, MessageOwner owner) {
+  return ui.Ask(text, kFileCommandCaption, MessageButtons::Ok, MessageIcon::Exclamation, owner);
+}
+
+}  // namespace
+
+PlanFileCommands::PlanFileCommands(FundingPlan& plan, PlanFormView& view, FileCommandUi& ui, FileCommandHooks hooks)
+    : plan_(plan), view_(view), ui_(ui), hooks_(std::move(hooks)) {}
+
+std::string PlanFileCommands::DataFolder() const {
+  return hooks_.dataFolder ? hooks_.dataFolder() : std::string();
+}
+
+std::string PlanFileCommands::ProposedFileName() const {
+  // The customer name is proposed as the file name; a path separator in it would make the
+  // dialog look for a folder instead.
+  std::string name = plan_.customerName;
+  for (char& c : name) {
+    if (c == '/' || c == '\\') c = '_';
+  }
+  return name;
+}
+
+SaveOutcome PlanFileCommands::SavePlanAs() {
+  for (;;) {
+    const std::optional<std::string> path = ui_.AskSavePath(DataFolder(), ProposedFileName());
+    if (!path) return SaveOutcome::Cancelled;
+    if (QFileInfo::exists(QString::fromStdString(*path)) &&
+        ui_.Ask(kOverwriteQuestion, kFileCommandCaption, MessageButtons::YesNo, MessageIcon::Question,
+                MessageOwner::None) != MessageAnswer::Yes) {
+      continue;  // a fresh dialog
+    }
+    if (!WritePlanFile(plan_, *path)) {
+      // The plan stays "changed", so the program keeps asking before it is thrown away.
+      Warn(ui_, std::string(kCannotSaveMessage) + "\n" + *path, MessageOwner::Form);
+      return SaveOutcome::Failed;
+    }
+    plan_.TakeBaseline();
+    return SaveOutcome::Saved;
+  }
+}
+
+int PlanFileCommands::OpenPlan() {
+  for (;;) {
+    const std::optional<std::string> path = ui_.AskOpenPath(DataFolder(), ProposedFileName());
+    if (!path) return 0;
+    // The file is read into a copy first: a file that does not exist or cannot be read leaves
+    // the plan on the form as it was.
+    FundingPlan loaded = plan_;
+    loaded.ClearForLoad();
+    if (!ReadPlanFile(loaded, *path)) {
+      Warn(ui_, kCannotOpenMessage, MessageOwner::None);
+      continue;  // a fresh dialog
+    }
+    plan_ = std::move(loaded);
+    plan_.TakeBaseline();
+    return 1;
+  }
+}
+
+bool PlanFileCommands::OfferToSaveChanges() {
+  if (!HasUnsavedChanges()) return true;
+  const MessageAnswer answer = ui_.Ask(kSaveChangesQuestion, kFileCommandCaption, MessageButtons::YesNo,
+                                       MessageIcon::Question, MessageOwner::Form);
+  if (answer != MessageAnswer::Yes) return true;
+  return SavePlanAs() == SaveOutcome::Saved;
+}
+
+void PlanFileCommands::OnFileSaveAs() {
+  SavePlanAs();
+}
+
+void PlanFileCommands::OnFileOpen() {
+  if (!OfferToSaveChanges()) return;
+  if (OpenPlan() == 0) return;
+  ShowLoadedPlan(plan_, view_);
+}
+
+void PlanFileCommands::OnFileNew() {
+  if (!OfferToSaveChanges()) return;
+  const PlanDate today = hooks_.today ? hooks_.today() : PlanDate{};
+  plan_.ResetToNewPlan(today);
+  ShowNewPlan(today);
+  // The form's handlers may have stored what they read while the boxes were being emptied; the
+  // new plan is exactly the start-up state and equals its baseline.
+  plan_.ResetToNewPlan(today);
+}
+
+void PlanFileCommands::ShowNewPlan(const PlanDate& today) {
+  // Header, date and captions.
+  view_.SetText(ids::kCustomerName, kNewCustomerName);
+  view_.SetText(ids::kYear, std::to_string(today.year));
+  view_.SetText(ids::kMonth, std::to_string(today.month));
+  view_.SetText(ids::kDay, std::to_string(today.day));
+  view_.SetText(ids::kLandLabel, kLandLabel);
+  view_.SetText(ids::kBuildingLabel, kBuildingLabel);
+  view_.SetText(ids::kTaxLabel, kTaxLabel);
+  view_.SetText(ids::kOtherCostLabel, std::string());
+  view_.SetText(ids::kFundsMinusLoansLabel, kFundsMinusLoansLabel);
+  view_.SetText(ids::kMiscCostsLabel, kMiscCostsLabel);
+  view_.SetText(ids::kOwnFundsLabel, kOwnFundsLabel);
+  if (hooks_.reloadRateMaster) hooks_.reloadRateMaster();
+
+  // Amounts, rows and totals.
+  for (int id : {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost, ids::kRequiredFundsTotal,
+                 ids::kFundsMinusLoans, ids::kMiscCosts, ids::kOwnFundsNeeded, ids::kAnnualIncome}) {
+    view_.SetText(id, std::string());
+  }
+  for (size_t i = 0; i < static_cast<size_t>(kLoanRowCount); ++i) {
+    view_.SetSelection(ids::kLoanName[i], -1);
+    view_.SetText(ids::kLoanName[i], std::string());
+    view_.SetSelection(ids::kMethod[i], -1);
+    for (int id : {ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i], ids::kMonthlyPayment[i],
+                   ids::kBonusPayment[i]}) {
+      view_.SetText(id, std::string());
+    }
+  }
+  for (int id : {ids::kTotalLoan, ids::kTotalBonusAmount, ids::kTotalMonthly, ids::kTotalBonus, ids::kRepaymentRatio,
+                 ids::kAnnualRepayment}) {
+    view_.SetText(id, std::string());
+  }
+
+  // The focus goes to the customer name last, when every box it could leave is already empty
+  // (leaving a box runs its handler, which must not complain about a value being thrown away).
+  view_.SetFocus(ids::kCustomerName);
+  if (hooks_.selectCustomerName) hooks_.selectCustomerName();
+}
+
+void PlanFileCommands::OnOK() {
+  if (HasUnsavedChanges()) {
+    const MessageAnswer answer = ui_.Ask(kSaveChangesQuestion, kFileCommandCaption, MessageButtons::YesNoCancel,
+                                         MessageIcon::Question, MessageOwner::Form);
+    if (answer == MessageAnswer::Cancel) return;
+    // The user asked to save: without a saved file the program stays open.
+    if (answer == MessageAnswer::Yes && SavePlanAs() != SaveOutcome::Saved) return;
+  }
+  if (hooks_.closeForm) hooks_.closeForm();
+}
+
+// ---- Qt dialogs ------------------------------------------------------------------------------
+
+void ConfigurePlanFileDialog(QFileDialog& dialog, bool save, const QString& initialFolder,
+                             const QString& proposedName) {
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Opening accepts any name: one that does not exist gets our own message.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(QStringList{QString::fromUtf8(kPlanFileFilter)});
+  dialog.setDefaultSuffix(QString::fromUtf8(kPlanFileSuffix));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);  // the command asks its own question
+  if (!initialFolder.isEmpty()) dialog.setDirectory(initialFolder);
+  dialog.selectFile(proposedName);
+}
+
+namespace {
+
+std::optional<std::string> RunFileDialog(QWidget* form, bool save, const std::string& initialFolder,
+                                         const std::string& proposedName) {
+  QFileDialog dialog(form);
+  ConfigurePlanFileDialog(dialog, save, QString::fromStdString(initialFolder), QString::fromStdString(proposedName));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+  return files.first().toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> QtFileCommandUi::AskSavePath(const std::string& initialFolder,
+                                                        const std::string& proposedName) {
+  return RunFileDialog(form_, true, initialFolder, proposedName);
+}
+
+std::optional<std::string> QtFileCommandUi::AskOpenPath(const std::string& initialFolder,
+                                                        const std::string& proposedName) {
+  return RunFileDialog(form_, false, initialFolder, proposedName);
+}
+
+MessageAnswer QtFileCommandUi::Ask(const std::string& text, const std::string& caption, MessageButtons buttons,
+                                   MessageIcon icon, MessageOwner owner) {
+  QMessageBox::StandardButtons standard = QMessageBox::Ok;
+  if (buttons == MessageButtons::YesNo) standard = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == MessageButtons::YesNoCancel) standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  QMessageBox::Icon qIcon = QMessageBox::NoIcon;
+  if (icon == MessageIcon::Question) qIcon = QMessageBox::Question;
+  if (icon == MessageIcon::Exclamation) qIcon = QMessageBox::Warning;
+  QMessageBox box(qIcon, QString::fromStdString(caption), QString::fromStdString(text), standard,
+                  owner == MessageOwner::Form ? form_ : nullptr);
+  box.setObjectName(QStringLiteral("fileCommandMessage"));
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    default:
+      // Closed without a button: the box's escape answer.
+      if (buttons == MessageButtons::YesNo) return MessageAnswer::No;
+      if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+      return MessageAnswer::Cancel;
+  }
+}
+
+}  // namespace zorvik

@@ -1,0 +1,138 @@
+#pragma once
+// The file commands of the main form: new plan, open, save as, and the end of the program,
+// with their questions. The form constructs one PlanFileCommands and routes its menu commands,
+// the "終 了" button, the close box, Escape and Enter on "終 了" to it.
+//
+// A plan is "changed" exactly when its inputs differ from the baseline taken at the last save
+// or load (FundingPlan::HasUnsavedChanges); there is no separate flag.
+//
+// How these commands keep a plan from being lost:
+//   - the baseline is taken only after the file was written; a failed write is reported
+//     ("ファイルを保存できませんでした。" and the path) and the plan stays "changed";
+//   - the file is replaced atomically (WritePlanFile), so a crash during a save keeps the old file;
+//   - a file that cannot be read is reported ("指定したファイルは開けません。") before anything
+//     of the current plan is cleared, and a new open dialog is shown;
+//   - when the user answers "Yes, save" and the plan is then not saved (dialog cancelled,
+//     overwrite refused and the next dialog cancelled, write failed), new, open and exit stop and
+//     the plan stays on the form.
+//
+// The dialogs and message boxes sit behind FileCommandUi so that tests can answer them; the
+// parts that belong to the form (data folder, today's date, the rate master lists, closing the
+// window) come in as FileCommandHooks.
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/funding_plan.h"
+#include "core/plan_form_view.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace zorvik {
+
+// Texts of the file commands. The caption is the product name.
+inline constexpr const char* kFileCommandCaption = "ゾルビク";
+inline constexpr const char* kSaveChangesQuestion = "資金計画表の変更を保存しますか？";
+inline constexpr const char* kOverwriteQuestion = "同じ名前のファイルが存在します。\n上書きしますか？";
+inline constexpr const char* kCannotOpenMessage = "指定したファイルは開けません。";
+inline constexpr const char* kCannotSaveMessage =
+    "ファイルを保存できませんでした。";  // followed by a line with the path
+inline constexpr const char* kPlanFileSuffix = "zvk";
+inline constexpr const char* kPlanFileFilter = "zvk ﾌｧｲﾙ (*.zvk)";
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageIcon { None, Question, Exclamation };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+// Whether a message box belongs to the form's window or stands on its own.
+enum class MessageOwner { Form, None };
+
+class FileCommandUi {
+ public:
+  virtual ~FileCommandUi() = default;
+  // The save dialog: the chosen full path (UTF-8), or nullopt when the user cancelled. The
+  // dialog asks nothing about existing files; the commands ask.
+  virtual std::optional<std::string> AskSavePath(const std::string& initialFolder, const std::string& proposedName) = 0;
+  // The open dialog; the chosen path need not exist.
+  virtual std::optional<std::string> AskOpenPath(const std::string& initialFolder, const std::string& proposedName) = 0;
+  virtual MessageAnswer Ask(const std::string& text, const std::string& caption, MessageButtons buttons,
+                            MessageIcon icon, MessageOwner owner) = 0;
+};
+
+// The form's side of the commands.
+struct FileCommandHooks {
+  std::function<std::string()> dataFolder;   // where the file dialogs start (UTF-8 path)
+  std::function<PlanDate()> today;           // the local date
+  std::function<void()> reloadRateMaster;    // empties the ten loan-name lists and refills them
+  std::function<void()> closeForm;           // ends the form with result OK, without asking
+  std::function<void()> selectCustomerName;  // optional: selects the whole text of box 1002
+};
+
+enum class SaveOutcome {
+  Saved,      // written, and the baseline taken
+  Cancelled,  // the user cancelled a dialog; nothing written
+  Failed,     // the file could not be written; the user was told
+};
+
+class PlanFileCommands {
+ public:
+  PlanFileCommands(FundingPlan& plan, PlanFormView& view, FileCommandUi& ui, FileCommandHooks hooks);
+
+  bool HasUnsavedChanges() const { return plan_.HasUnsavedChanges(); }
+
+  // The save dialog (proposing the customer name, starting in the data folder), the overwrite
+  // question (No shows a new dialog), then the write; the baseline is taken only when the file
+  // was written.
+  SaveOutcome SavePlanAs();
+  // The open dialog; a file that cannot be read is reported and a new dialog shown. Returns 1
+  // when a plan was read (it replaces every field but the reference sums, and becomes the
+  // baseline), 0 when the user cancelled and the plan is as it was.
+  int OpenPlan();
+
+  // Menu "名前をつけて保存(&A)".
+  void OnFileSaveAs();
+  // Menu "開く(&O)": the save-changes question, the open dialog, then the form shows the file's
+  // values as they are (nothing recomputed).
+  void OnFileOpen();
+  // Menu "新規作成(&N)": the save-changes question, then the plan and the form as at start-up.
+  void OnFileNew();
+  // "終 了", the menu's "終了(&X)", the close box, Escape and Enter on "終 了": the save-changes
+  // question with Yes/No/Cancel, then the form is closed unless the user cancelled or asked to
+  // save and the plan was not saved.
+  void OnOK();
+
+ private:
+  // The save-changes question before new and open; false when the command must stop.
+  bool OfferToSaveChanges();
+  std::string DataFolder() const;
+  std::string ProposedFileName() const;
+  void ShowNewPlan(const PlanDate& today);
+
+  FundingPlan& plan_;
+  PlanFormView& view_;
+  FileCommandUi& ui_;
+  FileCommandHooks hooks_;
+};
+
+// The dialogs and message boxes over Qt widgets, owned by `form`.
+class QtFileCommandUi : public FileCommandUi {
+ public:
+  explicit QtFileCommandUi(QWidget* form) : form_(form) {}
+
+  std::optional<std::string> AskSavePath(const std::string& initialFolder, const std::string& proposedName) override;
+  std::optional<std::string> AskOpenPath(const std::string& initialFolder, const std::string& proposedName) override;
+  MessageAnswer Ask(const std::string& text, const std::string& caption, MessageButtons buttons, MessageIcon icon,
+                    MessageOwner owner) override;
+
+ private:
+  QWidget* form_;
+};
+
+// Sets up a plan-file dialog: one filter "zvk ﾌｧｲﾙ (*.zvk)", default suffix zvk, the folder and
+// the proposed name, Qt's own overwrite question off, and for opening any name accepted (a name
+// that does not exist is reported by the command).
+void ConfigurePlanFileDialog(QFileDialog& dialog, bool save, const QString& initialFolder, const QString& proposedName);
+
+}  // namespace zorvik
