@@ -166,14 +166,18 @@ int RunLayout(const Arguments& args) {
   return kExitOk;
 }
 
-int RunPdf(int argc, char** argv, const Arguments& args) {
+int RunPdf(char** argv, const Arguments& args) {
   FundingPlan plan;
   MemoryFormView view;
   if (!LoadPlan(*args.plan, plan, view)) return kExitFailed;
 
   // Fonts and the PDF engine need a GUI application object, but no window system.
+  // Only the program name is handed over, so that Qt does not take a plan named like one of
+  // its own options (-platform, -display...) for that option.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QGuiApplication app(qtArgc, qtArgv);
   const PageModel model = BuildPdfPageModel(view, DateOf(plan), kDefaultDisplayDpi);
   const QString out = QString::fromStdString(*args.output);
   if (!WritePlanSheetPdfFile(out, model)) {
@@ -191,7 +195,7 @@ int Main(int argc, char** argv) {
     return kExitOk;
   }
   if (args.layout) return RunLayout(args);
-  return RunPdf(argc, argv, args);
+  return RunPdf(argv, args);
 }
 
 }  // namespace
