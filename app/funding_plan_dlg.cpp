@@ -17,6 +17,7 @@
 
 #include "app/cp932_validator.h"
 #include "app/form_colors.h"
+#include "app/form_integrations.h"
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
 #include "app/sys_menu_about_dlg.h"
@@ -70,6 +71,7 @@ CFundingPlanDlg::CFundingPlanDlg(CZorvikApp& app, QWidget* parent)
   BuildHandlerTable();
   ConnectSignals();
   SetTabOrder();
+  BuildIntegrations();
   OnInitDialog();
 }
 

@@ -33,6 +33,7 @@ namespace zorvik {
 
 class CZorvikApp;
 struct ControlTemplate;
+struct FormIntegrations;
 
 // The notifications a control of the form reports.
 enum class FormNotification { TextUpdated, TextChanged, SetFocus, KillFocus, SelChange, Clicked };
@@ -144,10 +145,12 @@ class CFundingPlanDlg : public QDialog {
   QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
   void BuildMenu();
   void BuildHandlerTable();
+  void BuildIntegrations();
   void ConnectSignals();
   void SetTabOrder();
   void OnInitDialog();
   void HandleEnter(int id);
+  PlanDate FormDate() const;
   // Ends the modal run without the exit check.
   void EndDialog(int result);
 
@@ -167,6 +170,7 @@ class CFundingPlanDlg : public QDialog {
   int day_ = 0;
   int printFlag_ = 0;
   int32_t totalLoanBeforeSimulation_ = 0;
+  std::unique_ptr<FormIntegrations> integrations_;
   bool saveSettingsOnDestroy_ = true;
   bool closing_ = false;
 };

@@ -133,14 +133,16 @@ class FormTest : public ::testing::Test {
   }
 
   // Answers every message box the form opens with OK, recording what it showed.
-  void AnswerMessages() {
+  void AnswerMessages(QMessageBox::StandardButton answer = QMessageBox::Ok) {
     messageTimer_ = std::make_unique<QTimer>();
     messageTimer_->setInterval(5);
-    QObject::connect(messageTimer_.get(), &QTimer::timeout, [this] {
+    QObject::connect(messageTimer_.get(), &QTimer::timeout, [this, answer] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr || !box->isVisible()) return;
       messages_.push_back({box->text(), box->windowTitle(), box->icon(), box->buttons().size()});
-      box->button(QMessageBox::Ok)->click();
+      QAbstractButton* button = box->button(answer);
+      if (button == nullptr) button = box->button(QMessageBox::Ok);
+      if (button != nullptr) button->click();
     });
     messageTimer_->start();
   }
@@ -491,6 +493,22 @@ TEST_F(FormTest, EnterOnEndRunsTheExitCheck) {
   QTest::keyClick(Focused(), Qt::Key_Return);
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
+TEST_F(FormTest, EscapeAndEnterOnEndAskAboutUnsavedChanges) {
+  Type(ids::kAnnualIncome, QStringLiteral("800"));
+  AnswerMessages(QMessageBox::Cancel);
+  QTest::keyClick(Focused(), Qt::Key_Escape);
+  QTest::qWait(20);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, U("資金計画表の変更を保存しますか？"));
+  EXPECT_TRUE(form_->isVisible());  // cancelled: the form stays
+  Reactivate();
+  W(ids::kOk)->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  QTest::qWait(20);
+  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(form_->isVisible());
 }
 
 TEST_F(FormTest, EscapeRunsTheExitCheck) {
