@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -200,6 +201,21 @@ TEST(PdfTest, OnePageA4LandscapeWithSearchableText) {
   EXPECT_TRUE(text->contains(QStringLiteral("3,000万")));
   EXPECT_TRUE(text->contains(QStringLiteral("山田 太郎")));
   EXPECT_TRUE(text->contains(QStringLiteral("年収に対する返済割合")));
+
+  // The printable area is centred on the A4 sheet: the date ends at the right edge of the
+  // heading band, x = 6150 pixels of the area, 121 pixels in from the paper's left edge.
+  const auto boxes = PdfText(path, {QStringLiteral("-bbox")});
+  ASSERT_TRUE(boxes.has_value());
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                     "yMax=\"([0-9.]+)\">作成</word>"));
+  const QRegularExpressionMatch m = word.match(*boxes);
+  ASSERT_TRUE(m.hasMatch()) << boxes->toStdString();
+  const double expectedRight = (6150 + 121) / 600.0 * 72.0;
+  EXPECT_NEAR(m.captured(3).toDouble(), expectedRight, 1.0);
+  const double bandBottom = (944 + 119) / 600.0 * 72.0;
+  EXPECT_LT(m.captured(4).toDouble(), bandBottom + 1.0);
+  EXPECT_GT(m.captured(4).toDouble(), bandBottom - 6.0);
 }
 
 }  // namespace
