@@ -1,5 +1,6 @@
 #include "print/render/plan_printer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -81,9 +82,26 @@ QString ApplicationCaption() {
 
 }  // namespace
 
+namespace {
+
+// The application's printer settings live as long as the application object: a printer must
+// not outlive the platform plugin it was created with, so it is released from
+// QCoreApplication's destructor rather than at process exit.
+QtPrintInteraction* defaultInteraction = nullptr;
+
+void ReleaseDefaultInteraction() {
+  delete defaultInteraction;
+  defaultInteraction = nullptr;
+}
+
+}  // namespace
+
 PrintInteraction& DefaultPrintInteraction() {
-  static QtPrintInteraction interaction;
-  return interaction;
+  if (defaultInteraction == nullptr) {
+    defaultInteraction = new QtPrintInteraction;
+    qAddPostRoutine(ReleaseDefaultInteraction);
+  }
+  return *defaultInteraction;
 }
 
 void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,

@@ -62,8 +62,8 @@ class PrintInteraction {
   virtual int DisplayDpi() = 0;
 };
 
-// The real dialogs, message boxes and printers. One instance per process keeps the
-// application's printer settings for the whole run.
+// The real dialogs, message boxes and printers. One instance keeps the application's printer
+// settings for the whole run; it is released when the QApplication object is destroyed.
 PrintInteraction& DefaultPrintInteraction();
 
 // "印 刷" (button 1000). `printFlag` is the form's print flag: 0 at start-up, set to 1 when the

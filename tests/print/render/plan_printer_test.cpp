@@ -313,3 +313,16 @@ TEST_F(PlanPrinterTest, PdfExportReplacesAnExistingFile) {
 
 }  // namespace
 }  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+TEST(DefaultPrintInteractionTest, OneInstanceWithTheDisplayResolution) {
+  PrintInteraction& ui = DefaultPrintInteraction();
+  EXPECT_EQ(&ui, &DefaultPrintInteraction());
+  // The offscreen platform has a screen of 96 logical dots per inch.
+  EXPECT_EQ(ui.DisplayDpi(), 96);
+}
+
+}  // namespace
+}  // namespace zorvik
