@@ -264,6 +264,9 @@ TEST_F(PlanFileCommandsTest, UntouchedNewPlanAsksNothing) {
   commands.OnOK();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(closes, 1);
+  ASSERT_EQ(ui.openDialogs.size(), 1u);
+  EXPECT_EQ(ui.openDialogs[0].first, dir.path().toStdString());
+  EXPECT_EQ(ui.openDialogs[0].second, "新 規");  // the customer name of a new plan
   ui.ExpectAllUsed();
 }
 
