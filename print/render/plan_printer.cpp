@@ -77,7 +77,7 @@ class QtPrintInteraction : public PrintInteraction {
 
 QString ApplicationCaption() {
   const QString name = QGuiApplication::applicationDisplayName();
-  return name.isEmpty() ? QString::fromUtf8(kProductCaption) : name;
+  return name.isEmpty() ? QString::fromUtf8(kPrintMessageCaption) : name;
 }
 
 }  // namespace
@@ -128,7 +128,7 @@ void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& da
   }
 
   // 4. Remind the user to check the paper; the answer is not looked at.
-  ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kProductCaption));
+  ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kPrintMessageCaption));
 
   // 5. The print dialog.
   if (!ui.RunPrintDialog(owner, *printer)) {
@@ -183,7 +183,7 @@ bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& 
   if (!WritePlanSheetPdfFile(path, model)) {
     ui.ShowWarning(owner,
                    QString::fromUtf8(kPdfSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
-                   QString::fromUtf8(kProductCaption));
+                   QString::fromUtf8(kPrintMessageCaption));
     return false;
   }
   return true;

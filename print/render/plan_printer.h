@@ -29,7 +29,7 @@ inline constexpr const char* kNoPrinterMessage =
     "今回、印刷は行ないません。\n";
 inline constexpr const char* kPaperCheckMessage =
     "\n用紙のサイズ ⇒ Ａ４， 印刷方向 ⇒ 横\n\nになっているか確認してから印刷して下さい。";
-inline constexpr const char* kProductCaption = "ゾルビク";
+inline constexpr const char* kPrintMessageCaption = "ゾルビク";
 inline constexpr const char* kPdfFilter = "PDF (*.pdf)";
 inline constexpr const char* kPdfSaveFailedMessage = "PDFファイルを保存できませんでした。";
 
