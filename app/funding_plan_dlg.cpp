@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_icon.h"
 #include "app/cp932_validator.h"
 #include "app/form_colors.h"
 #include "app/form_integrations.h"
@@ -325,7 +326,7 @@ void CFundingPlanDlg::HandleEnter(int id) {
 }
 
 void CFundingPlanDlg::OnInitDialog() {
-  setWindowIcon(QIcon(QStringLiteral(":/zorvik/icon138.png")));
+  setWindowIcon(AppIcon());
   const QDate today = QDate::currentDate();
   plan_.ResetToNewPlan(PlanDate{static_cast<uint16_t>(today.year()), static_cast<uint16_t>(today.month()),
                                 static_cast<uint16_t>(today.day())});

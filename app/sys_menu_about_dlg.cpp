@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/app_icon.h"
 #include "app/form_layout.h"
 #include "app/ui_font.h"
 
@@ -16,7 +17,7 @@ CSysMenuAboutDlg::CSysMenuAboutDlg(QWidget* parent) : QDialog(parent) {
   const DialogBaseUnits units = DialogBaseUnits::ForFont(font());
   setFixedSize(units.X(235), units.Y(55));
 
-  const QIcon icon(QStringLiteral(":/zorvik/icon138.png"));
+  const QIcon icon = AppIcon();
   setWindowIcon(icon);
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("icon"));

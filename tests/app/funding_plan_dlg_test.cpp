@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,9 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "app/app_icon.h"
 #include "app/form_colors.h"
 #include "app/form_layout.h"
+#include "app/form_screenshot.h"
 #include "app/form_widgets.h"
+#include "app/sys_menu_about_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "io/cp932.h"
@@ -637,6 +642,82 @@ TEST_F(FormTest, SettingsAreWrittenWhenTheFormIsDestroyed) {
                   QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
   EXPECT_EQ(store.value(QStringLiteral("FILES/DATA_DIRECTORY")).toString(), QStringLiteral("?Plans"));
   EXPECT_TRUE(store.fileName().startsWith(dir_.path())) << store.fileName().toStdString();
+}
+
+// ---- window deactivation, version box, screenshot ------------------------------------------------
+
+TEST_F(FormTest, AnotherWindowTakingTheFocusDoesNotLeaveTheBox) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"), /*leave=*/false);
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), QStringLiteral("3000"));  // not taken yet
+  Reactivate();
+  EXPECT_EQ(FocusedId(), ids::kLoanAmount[0]);
+  // The box was not entered again either: the typed change still re-suggests the bonus.
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(Text(ids::kBonusAmount[0]), U("1,200万"));
+}
+
+TEST_F(FormTest, ContextMenuOffersTheVersionBox) {
+  QString menuItem;
+  QString boxTitle;
+  QString boxLine;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      if (!menu->actions().isEmpty()) {
+        menuItem = menu->actions().front()->text();
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Return);
+      }
+      return;
+    }
+    if (auto* box = qobject_cast<CSysMenuAboutDlg*>(QApplication::activeModalWidget())) {
+      boxTitle = box->windowTitle();
+      if (auto* line = box->findChild<QLabel*>(QStringLiteral("version"))) boxLine = line->text();
+      box->accept();
+      timer.stop();
+    }
+  });
+  timer.start();
+  QWidget* caption = W(ids::kCaptionLoanName);
+  const QPoint local = caption->rect().center();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, local, caption->mapToGlobal(local));
+  QApplication::sendEvent(caption, &event);
+  EXPECT_EQ(menuItem, U("Zorvik のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+  EXPECT_EQ(boxTitle, U("Zorvikのﾊﾞｰｼﾞｮﾝ情報"));
+  EXPECT_EQ(boxLine, U("Zorvik Version 1.3"));
+}
+
+TEST(SysMenuAboutDlgTest, ShowsIconVersionAndOk) {
+  CSysMenuAboutDlg box;
+  EXPECT_EQ(box.windowTitle(), U("Zorvikのﾊﾞｰｼﾞｮﾝ情報"));
+  EXPECT_FALSE(AppIcon().availableSizes().isEmpty());
+  auto* icon = box.findChild<QLabel*>(QStringLiteral("icon"));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_FALSE(icon->pixmap().isNull());
+  auto* ok = box.findChild<QPushButton*>(QStringLiteral("ok"));
+  ASSERT_NE(ok, nullptr);
+  box.show();
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+TEST(FormScreenshotTest, WritesThePictureOfTheWholeForm) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
+  const QString path = dir.filePath(QStringLiteral("docs/form.png"));
+  ASSERT_TRUE(SaveFormScreenshot(path));
+  const QImage image(path);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_GT(image.width(), 500);
+  EXPECT_GT(image.height(), 300);
+  // No settings were written by the render.
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("settings"))));
 }
 
 }  // namespace
