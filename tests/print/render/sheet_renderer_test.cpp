@@ -173,6 +173,22 @@ TEST_F(RenderImageTest, ValuesAreRightAlignedAndCaptionsCentred) {
   EXPECT_GT(DarkPixels(image, QRect(method.left() + third, method.top(), third, method.height())), 20);
 }
 
+// Tiny printable areas (a misreported printer) draw without trouble: zero-sized boxes and fonts
+// of less than a pixel are simply not drawn or drawn at one pixel.
+TEST(RenderTinyPageTest, DegenerateSizesDrawNothingHarmful) {
+  MemoryFormView view;
+  view.SetText(ids::kCustomerName, "山田 太郎");
+  view.SetText(ids::kFundsMinusLoansLabel, "所要資金－借入額");
+  for (const QSize size : {QSize(1, 1), QSize(11, 5), QSize(120, 80), QSize(700, 480)}) {
+    const PageModel model = FilledModel(size.width(), size.height(), view);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    RenderPageModel(painter, model);
+    EXPECT_TRUE(painter.end()) << size.width();
+  }
+}
+
 TEST(PdfTest, OnePageA4LandscapeWithSearchableText) {
   MemoryFormView view;
   view.SetText(ids::kCustomerName, "山田 太郎");
