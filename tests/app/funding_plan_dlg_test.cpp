@@ -516,6 +516,25 @@ TEST_F(FormTest, EscapeAndEnterOnEndAskAboutUnsavedChanges) {
   EXPECT_TRUE(form_->isVisible());
 }
 
+TEST_F(FormTest, CloseBoxAsksAndCancelKeepsTheForm) {
+  Type(ids::kCustomerName, U("山田"));
+  AnswerMessages(QMessageBox::Cancel);
+  EXPECT_FALSE(form_->close());
+  QTest::qWait(20);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].caption, U("ゾルビク"));
+  EXPECT_TRUE(form_->isVisible());
+}
+
+TEST_F(FormTest, MenuEndOfAnUntouchedPlanClosesWithoutAQuestion) {
+  AnswerMessages(QMessageBox::Cancel);
+  EXPECT_TRUE(form_->RunCommand(ids::kOk));
+  QTest::qWait(20);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_FALSE(form_->RunCommand(12345));
+}
+
 TEST_F(FormTest, EscapeRunsTheExitCheck) {
   QTest::keyClick(Focused(), Qt::Key_Escape);
   EXPECT_FALSE(form_->isVisible());
