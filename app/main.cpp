@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstdio>
+#include <cstring>
 #include <type_traits>
 
 #include "app/zorvik_app.h"
@@ -32,9 +34,37 @@ int RunScreenshot(const QString& path) {
 #endif
 }
 
+bool HasArgument(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return true;
+  }
+  return false;
+}
+
+// On X11/Wayland systems Qt aborts with a long diagnostic when there is no display; say it in
+// one line instead, with the way out.
+bool DisplayMissing() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+  return false;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (HasArgument(argc, argv, "--screenshot")) {
+    // A picture of the form needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  } else if (DisplayMissing()) {
+    std::fputs(
+        "zorvik: no graphical display found (DISPLAY and WAYLAND_DISPLAY are empty); run it under Xvfb: "
+        "xvfb-run -a ./zorvik\n",
+        stderr);
+    return 1;
+  }
   QApplication app(argc, argv);
   // Settings are kept under the maker's name and the executable's own base name.
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));

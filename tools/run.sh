@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
-# Starts Zorvik from its build folder, which is laid out as an install folder.
+# Starts Zorvik from its build folder, which is laid out as an install folder: the program with
+# YushiMaster.txt, license.txt and LoanHelp/ beside it. The build folder is the working folder,
+# so the folders Program, LoanData and LoanHelp of the default settings are made there and never
+# in the user's home.
 set -eu
 build=${1:-build}
+if [ ! -x "$build/zorvik" ]; then
+  echo "zorvik: $build/zorvik is not built yet; run 'make build' first." >&2
+  exit 1
+fi
+for f in YushiMaster.txt license.txt LoanHelp/index.html; do
+  [ -e "$build/$f" ] || echo "zorvik: note: $build/$f is missing; re-run cmake to copy it into the build folder." >&2
+done
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Zorvik needs a graphical display (none found: DISPLAY and WAYLAND_DISPLAY are empty). Without one, run it under Xvfb: cd $build && xvfb-run -a ./zorvik" >&2
+  if command -v xvfb-run >/dev/null 2>&1; then how="cd $build && xvfb-run -a ./zorvik"; else how="install xvfb, then: cd $build && xvfb-run -a ./zorvik"; fi
+  echo "Zorvik needs a graphical display and none was found (DISPLAY and WAYLAND_DISPLAY are empty); to run it without one: $how" >&2
   exit 1
 fi
 cd "$build"

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 
 #include "app/help_commands.h"
 
@@ -132,6 +136,31 @@ TEST_F(ZorvikAppSettingsTest, UnreadableVersionTakesItsDefault) {
   CZorvikApp app;
   app.LoadSettings();
   EXPECT_EQ(app.versionMajor(), 1);
+}
+
+TEST_F(ZorvikAppSettingsTest, RunShowsTheFormAndStoresTheSettingsWhenItCloses) {
+  Store()->setValue("Settings/VERSION_MAJOR", 7);
+  bool formSeen = false;
+  // Ends the form like the Escape key once it is up.
+  std::function<void()> closeForm;
+  closeForm = [&] {
+    auto* form = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (form == nullptr) {
+      QTimer::singleShot(50, closeForm);
+      return;
+    }
+    formSeen = true;
+    form->reject();
+  };
+  QTimer::singleShot(50, closeForm);
+  CZorvikApp app;
+  EXPECT_EQ(app.Run(), 0);
+  EXPECT_TRUE(formSeen);
+  EXPECT_TRUE(WorkHas("LoanData"));
+  auto store = Store();
+  EXPECT_EQ(store->allKeys().size(), 7);
+  EXPECT_EQ(store->value("FILES/DATA_DIRECTORY").toString(), "?LoanData");
+  EXPECT_EQ(store->value("Settings/VERSION_MAJOR").toInt(), 7);
 }
 
 struct ResolveCase {
