@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
@@ -650,6 +651,16 @@ TEST_F(FormTest, CharactersAPlanFileCannotHoldAreRefused) {
   W<QLineEdit>(ids::kOtherCostLabel)->setText(U("外構😀工事"));
   EXPECT_EQ(Text(ids::kOtherCostLabel), U("外構工事"));
   EXPECT_EQ(form_->plan().otherCostLabel, "外構工事");
+}
+
+TEST_F(FormTest, PastedTextKeepsOnlyWhatAPlanFileCanHold) {
+  QApplication::clipboard()->setText(U("田中😀様邸"));
+  ASSERT_EQ(QApplication::clipboard()->text(), U("田中😀様邸"));
+  W(ids::kCustomerName)->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Text(ids::kCustomerName), U("田中様邸"));
+  EXPECT_EQ(form_->plan().customerName, "田中様邸");
 }
 
 // ---- settings ---------------------------------------------------------------------------------------
