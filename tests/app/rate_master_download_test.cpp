@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -12,6 +13,9 @@
 #include <QTimer>
 
 #include "app/credentials_dialog.h"
+#include "app/funding_plan_dlg.h"
+#include "app/zorvik_app.h"
+#include "core/control_ids.h"
 #include "tests/support/fake_http_server.h"
 
 namespace zorvik {
@@ -73,14 +77,17 @@ class RateMasterDownloadTest : public ::testing::Test {
   }
 
   DownloadOutcome Run(const QStringList& paths, ScriptedMessages& messages, int timeoutMs = 5000,
-                      CredentialsProvider* credentials = nullptr) {
+                      CredentialsProvider* credentials = nullptr, RateMasterReload reload = {}) {
     QStringList urls;
     for (const QString& p : paths) urls.append(server_.Url(p));
     ProgressDownloadRunner runner(nullptr, credentials, timeoutMs);
     return RunDownloadRateMaster(
         local_, urls, messages,
         [&runner](const QString& url, const QString& path) { return runner.Attempt(url, path); },
-        [this](const QString& path) { reloads_.append(path); });
+        [this, reload](const QString& path) {
+          reloads_.append(path);
+          if (reload) reload(path);
+        });
   }
 
   QByteArray Local() const {
@@ -218,6 +225,47 @@ TEST_F(RateMasterDownloadTest, CredentialsDialogAnsweredRetriesOnce) {
   EXPECT_EQ(seen, 1);
   EXPECT_EQ(server_.requests().size(), 2);
   EXPECT_EQ(Local(), kNewMaster);
+}
+
+TEST_F(RateMasterDownloadTest, SuccessRefillsTheFormsListsAndKeepsFilledRows) {
+  CZorvikApp app;
+  app.setProgramDirectory(dir_.path());
+  ASSERT_EQ(app.RateMasterPath(), local_);
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
+  ASSERT_NE(names, nullptr);
+  ASSERT_EQ(names->count(), 1);
+  form.formView().SetText(ids::kLoanName[0], "old product");
+  form.formView().SetText(ids::kRate[0], "2.000％");
+  form.formView().SetText(ids::kLoanAmount[0], "3,000万");
+
+  ScriptedMessages messages(true);
+  EXPECT_EQ(
+      Run({"/missing", "/good"}, messages, 5000, nullptr, [&form](const QString& path) { form.LoadRateMaster(path); }),
+      DownloadOutcome::kSucceeded);
+  ASSERT_EQ(names->count(), 2);
+  EXPECT_EQ(names->itemText(0), "new product");
+  EXPECT_EQ(names->itemText(1), "another");
+  EXPECT_EQ(qobject_cast<QComboBox*>(form.control(ids::kLoanName[9]))->count(), 2);
+  EXPECT_EQ(form.formView().Text(ids::kLoanName[0]), "old product");
+  EXPECT_EQ(form.formView().Text(ids::kRate[0]), "2.000％");
+  EXPECT_EQ(form.formView().Text(ids::kLoanAmount[0]), "3,000万");
+}
+
+TEST_F(RateMasterDownloadTest, FailureLeavesTheFormsListsAsTheyWere) {
+  CZorvikApp app;
+  app.setProgramDirectory(dir_.path());
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
+  ASSERT_NE(names, nullptr);
+  ScriptedMessages messages(true);
+  EXPECT_EQ(Run({"/missing", "/error-page"}, messages, 5000, nullptr,
+                [&form](const QString& path) { form.LoadRateMaster(path); }),
+            DownloadOutcome::kFailed);
+  ASSERT_EQ(names->count(), 1);
+  EXPECT_EQ(names->itemText(0), "old product");
 }
 
 TEST(DownloadTextsTest, FailureMessageIsExact) {
