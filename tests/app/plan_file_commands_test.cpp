@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -540,6 +541,9 @@ struct ExitCase {
   bool closes;
   bool saved;
 };
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PlanFileCommandsExitTest : public PlanFileCommandsTest, public ::testing::WithParamInterface<ExitCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace zorvik {
@@ -12,6 +13,9 @@ struct EncodeCase {
   std::string utf8;
   std::string cp932;
 };
+void PrintTo(const EncodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Cp932EncodeTest : public ::testing::TestWithParam<EncodeCase> {};
 
@@ -41,6 +45,9 @@ struct UnencodableCase {
   std::string utf8;
   std::string cp932;
 };
+void PrintTo(const UnencodableCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Cp932UnencodableTest : public ::testing::TestWithParam<UnencodableCase> {};
 
@@ -65,6 +72,9 @@ struct DecodeCase {
   std::string bytes;
   std::string utf8;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Cp932DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "io/cp932.h"
@@ -281,6 +282,9 @@ struct RowCase {
   std::string line;
   LoanRow row;
 };
+void PrintTo(const RowCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PlanFileRowTest : public ::testing::TestWithParam<RowCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ struct LineCase {
   std::string productName;
   double rate;
 };
+void PrintTo(const LineCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RateMasterLineTest : public ::testing::TestWithParam<LineCase> {};
 
