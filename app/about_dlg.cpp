@@ -50,7 +50,7 @@ QPixmap AboutStripPixmap() {
   // A few coins rising like a bar chart: the plan's savings and repayments.
   const QColor coin(232, 190, 60);
   for (int i = 0; i < 4; ++i) {
-    const qreal y = 128 - i * 16;
+    const qreal y = 180 - i * 14;
     p.setPen(QPen(coin.darker(140), 1));
     p.setBrush(coin);
     p.drawEllipse(QRectF(8 + i * 6, y, 14, 7));

@@ -12,7 +12,7 @@ namespace zorvik {
 
 inline constexpr const char* kAboutCaption = "バージョン情報";
 inline constexpr const char* kAboutProductText = "資金計画表：ゾルビク\n\n2005 年 8 月 版";
-inline constexpr const char* kAboutRightsNotice = "Copyright (C) Quorvane. All rights reserved.";
+inline constexpr const char* kAboutRightsNotice = "(C) Quorvane. 無断転載を禁じます。";
 
 class CAboutDlg : public QDialog {
  public:
