@@ -6,7 +6,7 @@ build=$1
 seconds=${2:-60}
 status=0
 for f in "$build"/tests/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
+  [ -f "$f" ] && [ -x "$f" ] || continue
   name=$(basename "$f")
   corpus=$(mktemp -d)
   seeds="tests/fuzz/corpus/${name#fuzz_}"
