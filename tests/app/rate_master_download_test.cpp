@@ -150,10 +150,12 @@ TEST_F(RateMasterDownloadTest, ReadOnlyMasterFailsWithoutNetwork) {
 }
 
 TEST_F(RateMasterDownloadTest, CancelInTheProgressDialogFailsEachAttempt) {
-  // Presses the progress dialog's cancel button whenever one is up.
+  // Presses the progress dialog's cancel button whenever one is up and its request has arrived.
   int cancels = 0;
   QTimer presser;
-  QObject::connect(&presser, &QTimer::timeout, [&cancels] {
+  QObject::connect(&presser, &QTimer::timeout, [this, &cancels] {
+    // Each attempt is cancelled while it waits for the server's answer.
+    if (server_.requests().size() <= cancels) return;
     for (QWidget* w : QApplication::topLevelWidgets()) {
       auto* progress = qobject_cast<QProgressDialog*>(w);
       if (progress != nullptr && progress->isVisible() && !progress->wasCanceled()) {
