@@ -2,6 +2,7 @@
 
 #include <QAuthenticator>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -59,15 +60,26 @@ struct DeleteLater {
   }
 };
 
+// The time budget of one attempt. The time the user spends in the credentials dialog does not
+// count, and nothing is aborted while that dialog is open (the request is inside its own signal).
+struct AttemptClock {
+  QDeadlineTimer deadline;
+  bool asking = false;
+};
+
+int TimerInterval(qint64 remaining) {
+  return static_cast<int>(std::clamp<qint64>(remaining, 1, INT32_MAX));
+}
+
 // Sends one GET and waits for its end in a local event loop, keeping at most maxBytes of body.
 Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOptions& options,
-               const QDeadlineTimer& deadline) {
+               const AttemptClock& clock) {
   Response response;
   if (options.cancel != nullptr && options.cancel->IsCancelled()) {
     response.end = RequestEnd::kCancelled;
     return response;
   }
-  const qint64 remaining = deadline.remainingTime();
+  const qint64 remaining = clock.deadline.remainingTime();
   if (remaining == 0) {
     response.end = RequestEnd::kTimedOut;
     return response;
@@ -100,11 +112,20 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   });
   QObject::connect(r, &QNetworkReply::readyRead, &loop, take);
   QObject::connect(r, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  QObject::connect(&timer, &QTimer::timeout, &loop, [&] { stop(RequestEnd::kTimedOut); });
+  QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+    const qint64 left = clock.deadline.remainingTime();
+    if (clock.asking) {
+      timer.start(100);
+    } else if (left != 0) {
+      timer.start(TimerInterval(left));
+    } else {
+      stop(RequestEnd::kTimedOut);
+    }
+  });
   if (options.cancel != nullptr) {
     QObject::connect(options.cancel, &DownloadCancel::cancelled, &loop, [&] { stop(RequestEnd::kCancelled); });
   }
-  timer.start(remaining < 0 ? options.timeoutMs : static_cast<int>(std::min<qint64>(remaining, INT32_MAX)));
+  if (remaining > 0) timer.start(TimerInterval(remaining));  // negative: no time limit
   if (!r->isFinished()) loop.exec(QEventLoop::AllEvents);
   timer.stop();
   take();
@@ -136,22 +157,26 @@ QByteArray RunAttempt(const QString& urlText, const DownloadOptions& options) {
 
   // A 401 is answered at most once; a refusal of the given credentials ends the attempt.
   int challenges = 0;
-  QObject::connect(
-      &manager, &QNetworkAccessManager::authenticationRequired, &manager,
-      [&](QNetworkReply* reply, QAuthenticator* authenticator) {
-        ++challenges;
-        if (challenges > 1 || options.credentials == nullptr) return;
-        QString user;
-        QString password;
-        if (!options.credentials->AskCredentials(reply->url().toString(), authenticator->realm(), user, password)) {
-          return;
-        }
-        authenticator->setUser(user);
-        authenticator->setPassword(password);
-      });
+  AttemptClock clock{QDeadlineTimer(options.timeoutMs)};
+  QObject::connect(&manager, &QNetworkAccessManager::authenticationRequired, &manager,
+                   [&](QNetworkReply* reply, QAuthenticator* authenticator) {
+                     ++challenges;
+                     if (challenges > 1 || options.credentials == nullptr) return;
+                     QString user;
+                     QString password;
+                     QElapsedTimer asked;
+                     asked.start();
+                     clock.asking = true;
+                     const bool answered = options.credentials->AskCredentials(reply->url().toString(),
+                                                                               authenticator->realm(), user, password);
+                     clock.asking = false;
+                     clock.deadline += asked.elapsed();
+                     if (!answered) return;
+                     authenticator->setUser(user);
+                     authenticator->setPassword(password);
+                   });
 
-  const QDeadlineTimer deadline(options.timeoutMs);
-  Response first = Fetch(manager, url, options, deadline);
+  Response first = Fetch(manager, url, options, clock);
   ThrowIfInterrupted(first);
   if (first.status == 401) ThrowDownloadError(kDownloadAuthFailed);
 
@@ -163,7 +188,7 @@ QByteArray RunAttempt(const QString& urlText, const DownloadOptions& options) {
     if (!target.isValid()) ThrowDownloadError(kDownloadBadUrl);
     if (!IsHttpUrl(target)) ThrowDownloadError(kDownloadRedirectNotHttp);
 
-    Response second = Fetch(manager, target, options, deadline);
+    Response second = Fetch(manager, target, options, clock);
     ThrowIfInterrupted(second);
     if (second.status != 200) ThrowDownloadError(kDownloadRedirectTargetFailed);
     return second.body;

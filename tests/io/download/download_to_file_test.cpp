@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -267,6 +268,25 @@ TEST_F(DownloadToFileTest, WrongCredentialsAreAskedForOnceOnly) {
   EXPECT_EQ(Download("/auth", 5000, &credentials), kDownloadAuthFailed);
   EXPECT_EQ(credentials.asked, 1);
   EXPECT_EQ(ReadAll(local_), kOldMaster);
+}
+
+// Answers only after the attempt's time budget would have run out.
+class SlowCredentials : public CredentialsProvider {
+ public:
+  bool AskCredentials(const QString&, const QString&, QString& user, QString& password) override {
+    QEventLoop wait;
+    QTimer::singleShot(600, &wait, &QEventLoop::quit);
+    wait.exec();
+    user = "agent";
+    password = "secret";
+    return true;
+  }
+};
+
+TEST_F(DownloadToFileTest, TimeInTheCredentialsDialogDoesNotCount) {
+  SlowCredentials credentials;
+  EXPECT_EQ(Download("/auth", 300, &credentials), kDownloadOk);
+  EXPECT_EQ(ReadAll(local_), kGoodMaster);
 }
 
 TEST_F(DownloadToFileTest, CancelStopsAWaitingAttempt) {
