@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -268,6 +269,43 @@ TEST_F(RateMasterDownloadTest, FailureLeavesTheFormsListsAsTheyWere) {
             DownloadOutcome::kFailed);
   ASSERT_EQ(names->count(), 1);
   EXPECT_EQ(names->itemText(0), "old product");
+}
+
+// The menu item end to end: the real question and message boxes, answered as a user would.
+TEST_F(RateMasterDownloadTest, MenuItemDownloadsFromTheConfiguredSources) {
+  qputenv("ZORVIK_RATE_PRIMARY_URL", server_.Url("/error-page").toUtf8());
+  qputenv("ZORVIK_RATE_SECONDARY_URL", server_.Url("/good").toUtf8());
+  CZorvikApp app;
+  app.setProgramDirectory(dir_.path());
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  form.show();
+
+  QStringList seen;
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [&seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    seen.append(box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon()));
+    box->button(box->icon() == QMessageBox::Question ? QMessageBox::Yes : QMessageBox::Ok)->click();
+  });
+  answerer.start(30);
+  EXPECT_TRUE(form.RunCommand(ids::kDownloadRateMaster));
+  answerer.stop();
+  qunsetenv("ZORVIK_RATE_PRIMARY_URL");
+  qunsetenv("ZORVIK_RATE_SECONDARY_URL");
+
+  const QString caption = QString::fromUtf8(kDownloadCaption);
+  ASSERT_EQ(seen.size(), 2);
+  EXPECT_EQ(seen[0],
+            caption + "|" + QString::fromUtf8(kDownloadQuestion) + "|" + QString::number(QMessageBox::Question));
+  EXPECT_EQ(seen[1], caption + "|ダウンロード完了。|" + QString::number(QMessageBox::Information));
+  ASSERT_EQ(server_.requests().size(), 2);
+  EXPECT_EQ(Local(), kNewMaster);
+  auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
+  ASSERT_NE(names, nullptr);
+  EXPECT_EQ(names->count(), 2);
+  EXPECT_EQ(names->itemText(0), "new product");
 }
 
 TEST(DownloadTextsTest, FailureMessageIsExact) {
