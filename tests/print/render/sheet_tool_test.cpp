@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cctype>
+#include <ostream>
+#include <string>
 
 #include "tests/print/render/pdf_text.h"
 
@@ -76,6 +79,51 @@ TEST(SheetToolTest, LayoutOfAHalfResolutionPage) {
   EXPECT_EQ(lines[118], QStringLiteral("font title 500"));
   EXPECT_EQ(lines[120], QStringLiteral("font body 350"));
 }
+
+// The whole page model, every line, box, font and text, against dumps computed separately from
+// the layout tables (tests/print/data/<plan>_<W>x<H>.layout). Each page has its own case:
+// the reference page, one with different scales across and down (sx 0.90, sy 0.80, so
+// both fonts follow sy) and a half-size one; the edge plan holds zeros, negative and
+// extreme values, a method code outside the list, and a ratio with no income.
+struct GoldenLayout {
+  const char* plan;
+  const char* size;
+};
+
+void PrintTo(const GoldenLayout& g, std::ostream* os) {
+  *os << g.plan << ".zvk at " << g.size;
+}
+
+class GoldenLayoutTest : public ::testing::TestWithParam<GoldenLayout> {};
+
+TEST_P(GoldenLayoutTest, MatchesLineByLine) {
+  const GoldenLayout& g = GetParam();
+  QFile golden(QStringLiteral(ZORVIK_SOURCE_DIR "/tests/print/data/%1_%2.layout")
+                   .arg(QString::fromUtf8(g.plan), QString::fromUtf8(g.size)));
+  ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << golden.fileName().toStdString();
+  const QStringList expected = QString::fromUtf8(golden.readAll()).split(QLatin1Char('\n'));
+
+  const QString plan = Fixture(g.plan) + QStringLiteral(".zvk");
+  const ToolRun run = RunSheet({QStringLiteral("--layout"), QString::fromUtf8(g.size), plan});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QStringList lines = run.out.split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), expected.size());
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, GoldenLayoutTest,
+                         ::testing::Values(GoldenLayout{"ten_rows", "6774x4720"}, GoldenLayout{"ten_rows", "6100x3800"},
+                                           GoldenLayout{"edge_values", "6774x4720"},
+                                           GoldenLayout{"edge_values", "3390x2360"}),
+                         [](const ::testing::TestParamInfo<GoldenLayout>& info) {
+                           std::string name = std::string(info.param.plan) + "_" + info.param.size;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
 
 TEST(SheetToolTest, PdfOfAGoodFile) {
   QTemporaryDir dir;
