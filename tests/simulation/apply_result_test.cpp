@@ -14,13 +14,13 @@ namespace zorvik {
 namespace {
 
 using simtest::MakePlan;
-using simtest::RowSpec;
+using simtest::TestRow;
 
 size_t At(int row) {
   return static_cast<size_t>(row);
 }
 
-const RowSpec kEmptyRow{.period = 0, .method = 0};
+const TestRow kEmptyRow{.period = 0, .method = 0};
 
 TEST(BeginSimulation, RemembersTheLoanTotalAndNeedsAPaymentTotal) {
   struct Case {

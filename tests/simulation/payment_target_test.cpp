@@ -16,7 +16,7 @@ using simtest::Bonus;
 using simtest::MakePlan;
 using simtest::MakeWork;
 using simtest::Monthly;
-using simtest::RowSpec;
+using simtest::TestRow;
 
 using Order = std::array<int32_t, kLoanRowCount>;
 
@@ -97,7 +97,7 @@ TEST(CommonFrame, MissingOrUnchangedAmountRunsNothing) {
 
 // ---- bonus-portion steps on one row: loan 500 (cap 200), portion 120 ------------------------
 
-const RowSpec kStepRow{.rate = 2.0, .period = 35, .loan = 500, .bonus = 120};
+const TestRow kStepRow{.rate = 2.0, .period = 35, .loan = 500, .bonus = 120};
 
 struct StepCase {
   std::string name;
@@ -107,7 +107,7 @@ struct StepCase {
 };
 
 TEST(BonusPortionSteps, MoveOnTheGridOfFifty) {
-  const RowSpec& r = kStepRow;
+  const TestRow& r = kStepRow;
   const std::vector<StepCase> cases = {
       // Raising for a lower monthly total: 120 -> 150 -> 200.
       {"monthly down to 150", true, double(Monthly(r, 500, 150)), 150},
@@ -142,7 +142,7 @@ TEST(BonusPortionSteps, MoveOnTheGridOfFifty) {
 }
 
 TEST(ClosestValue, TieKeepsTheStepThatPassedTheDesiredAmount) {
-  const RowSpec r{.rate = 2.0, .period = 35, .loan = 500, .bonus = 100};
+  const TestRow r{.rate = 2.0, .period = 35, .loan = 500, .bonus = 100};
   const double p = Monthly(r, 500, 150);  // before the last step when lowering the monthly total
   const double s = Monthly(r, 500, 200);  // after it
   const double q = Monthly(r, 500, 50);   // before the last step when raising it
@@ -166,12 +166,12 @@ TEST(ClosestValue, TieKeepsTheStepThatPassedTheDesiredAmount) {
 // ---- which row moves first --------------------------------------------------------------------
 
 TEST(EqualRates, WhichRowMovesFirstInEachDirection) {
-  const RowSpec empty{.rate = 2.0, .loan = 1000, .bonus = 0};
-  const RowSpec full{.rate = 2.0, .loan = 1000, .bonus = 400};
+  const TestRow empty{.rate = 2.0, .loan = 1000, .bonus = 0};
+  const TestRow full{.rate = 2.0, .loan = 1000, .bonus = 400};
   struct Case {
     std::string name;
     bool monthly;
-    RowSpec spec;
+    TestRow shape;
     double desired;
     int32_t row0;
     int32_t row1;
@@ -190,7 +190,7 @@ TEST(EqualRates, WhichRowMovesFirstInEachDirection) {
       {"bonus down", false, full, b400 + b350, 400, 350},
   };
   for (const Case& c : cases) {
-    SimulationWork work = MakeWork({c.spec, c.spec}, c.desired);
+    SimulationWork work = MakeWork({c.shape, c.shape}, c.desired);
     const SimulationOutcome outcome = c.monthly ? SimulateMonthlyTarget(work) : SimulateBonusTarget(work);
     EXPECT_EQ(work.rows[0].bonusAmount, c.row0) << c.name;
     EXPECT_EQ(work.rows[1].bonusAmount, c.row1) << c.name;
@@ -199,9 +199,9 @@ TEST(EqualRates, WhichRowMovesFirstInEachDirection) {
 }
 
 TEST(MonthlyAdjustment, BelowTheReachableLowestEveryRowTakesItsSuggestion) {
-  const RowSpec high{.rate = 3.0, .loan = 3000, .bonus = 0};      // suggestion 1200
-  const RowSpec above{.rate = 2.0, .loan = 2000, .bonus = 1000};  // suggestion 800, keeps 1000
-  const RowSpec noRate{.rate = 0.0, .loan = 1000, .bonus = 0};
+  const TestRow high{.rate = 3.0, .loan = 3000, .bonus = 0};      // suggestion 1200
+  const TestRow above{.rate = 2.0, .loan = 2000, .bonus = 1000};  // suggestion 800, keeps 1000
+  const TestRow noRate{.rate = 0.0, .loan = 1000, .bonus = 0};
   SimulationWork work = MakeWork({high, above, noRate}, 1.0);
   const SimulationOutcome outcome = SimulateMonthlyTarget(work);
   EXPECT_EQ(work.rows[0].bonusAmount, 1200);
@@ -216,7 +216,7 @@ TEST(MonthlyAdjustment, BelowTheReachableLowestEveryRowTakesItsSuggestion) {
 }
 
 TEST(MonthlyAdjustment, HigherTotalWithoutAnyPortionChangesNothing) {
-  const RowSpec r{.rate = 2.0, .loan = 1000, .bonus = 0};
+  const TestRow r{.rate = 2.0, .loan = 1000, .bonus = 0};
   SimulationWork work = MakeWork({r, r}, 1e7);
   const SimulationWork before = work;
   const SimulationOutcome outcome = SimulateMonthlyTarget(work);
@@ -230,8 +230,8 @@ TEST(MonthlyAdjustment, HigherTotalWithoutAnyPortionChangesNothing) {
 // The bonus-portion total includes rows that do not take part (rate 0), so the plan keeps its
 // total equal to the sum of its rows after an accepted result.
 TEST(MonthlyAdjustment, BonusPortionTotalCountsEveryRow) {
-  const RowSpec noRate{.rate = 0.0, .loan = 1000, .bonus = 400};
-  const RowSpec r{.rate = 2.0, .loan = 1000, .bonus = 0};
+  const TestRow noRate{.rate = 0.0, .loan = 1000, .bonus = 400};
+  const TestRow r{.rate = 2.0, .loan = 1000, .bonus = 0};
   SimulationWork work = MakeWork({noRate, r}, 0.0);
   work.desiredAmount = Monthly(r, 1000, 50);
   const SimulationOutcome outcome = SimulateMonthlyTarget(work);
@@ -242,8 +242,8 @@ TEST(MonthlyAdjustment, BonusPortionTotalCountsEveryRow) {
 }
 
 TEST(BonusAdjustment, NegativeDesiredTotalLowersEveryPortionToZero) {
-  const RowSpec a{.rate = 3.0, .loan = 1000, .bonus = 370};
-  const RowSpec b{.rate = 1.0, .loan = 2000, .bonus = 800};
+  const TestRow a{.rate = 3.0, .loan = 1000, .bonus = 370};
+  const TestRow b{.rate = 1.0, .loan = 2000, .bonus = 800};
   SimulationWork work = MakeWork({a, b}, -5000.0);
   const SimulationOutcome outcome = SimulateBonusTarget(work);
   EXPECT_EQ(work.rows[0].bonusAmount, 0);
@@ -254,7 +254,7 @@ TEST(BonusAdjustment, NegativeDesiredTotalLowersEveryPortionToZero) {
 }
 
 TEST(BonusAdjustment, NegativeDesiredTotalWithoutPortionsChangesNothing) {
-  const RowSpec a{.rate = 3.0, .loan = 1000, .bonus = 0};
+  const TestRow a{.rate = 3.0, .loan = 1000, .bonus = 0};
   SimulationWork work = MakeWork({a, a}, -5000.0);
   const SimulationWork before = work;
   const SimulationOutcome outcome = SimulateBonusTarget(work);
@@ -264,7 +264,7 @@ TEST(BonusAdjustment, NegativeDesiredTotalWithoutPortionsChangesNothing) {
 }
 
 TEST(BonusAdjustment, AtOrAboveTheReachableHighestEveryRowTakesItsSuggestion) {
-  const RowSpec a{.rate = 3.0, .loan = 1000, .bonus = 0};
+  const TestRow a{.rate = 3.0, .loan = 1000, .bonus = 0};
   SimulationWork work = MakeWork({a}, 1e9);
   const SimulationOutcome outcome = SimulateBonusTarget(work);
   EXPECT_EQ(work.rows[0].bonusAmount, 400);
@@ -277,7 +277,7 @@ TEST(BonusAdjustment, AtOrAboveTheReachableHighestEveryRowTakesItsSuggestion) {
 struct LoanCase {
   std::string name;
   bool monthly;
-  std::vector<RowSpec> rows;
+  std::vector<TestRow> rows;
   double desired;
   std::vector<std::pair<int32_t, int32_t>> expected;  // loan and portion of each row
 };
@@ -310,10 +310,10 @@ void RunLoanCases(const std::vector<LoanCase>& cases) {
 }
 
 TEST(LoanPhases, IncreaseGoesToTheNextMultipleOfTenThenByTen) {
-  const RowSpec high{.rate = 3.0, .loan = 1000, .bonus = 0};
-  const RowSpec low{.rate = 1.5, .loan = 2345, .bonus = 0};
-  const RowSpec lowWithBonus{.rate = 1.5, .loan = 2345, .bonus = 900};
-  const RowSpec highFull{.rate = 3.0, .loan = 1000, .bonus = 400};
+  const TestRow high{.rate = 3.0, .loan = 1000, .bonus = 0};
+  const TestRow low{.rate = 1.5, .loan = 2345, .bonus = 0};
+  const TestRow lowWithBonus{.rate = 1.5, .loan = 2345, .bonus = 900};
+  const TestRow highFull{.rate = 3.0, .loan = 1000, .bonus = 400};
   const double mHigh = Monthly(high, 1000, 0);
   RunLoanCases({
       {"monthly: 2345 -> 2350", true, {high, low}, mHigh + Monthly(low, 2350, 0), {{1000, 0}, {2350, 0}}},
@@ -346,9 +346,9 @@ TEST(LoanPhases, IncreaseGoesToTheNextMultipleOfTenThenByTen) {
 }
 
 TEST(LoanPhases, ReductionGoesToTheMultipleOfTenBelowThenByTen) {
-  const RowSpec high{.rate = 3.0, .loan = 2345, .bonus = 900};
-  const RowSpec high2505{.rate = 3.0, .loan = 2505, .bonus = 1000};
-  const RowSpec low{.rate = 1.0, .loan = 1000, .bonus = 400};
+  const TestRow high{.rate = 3.0, .loan = 2345, .bonus = 900};
+  const TestRow high2505{.rate = 3.0, .loan = 2505, .bonus = 1000};
+  const TestRow low{.rate = 1.0, .loan = 1000, .bonus = 400};
   const double mLow = Monthly(low, 1000, 400);
   RunLoanCases({
       {"2345 -> 2340", true, {high, low}, Monthly(high, 2340, 900) + mLow, {{2340, 900}, {1000, 400}}},
@@ -360,8 +360,8 @@ TEST(LoanPhases, ReductionGoesToTheMultipleOfTenBelowThenByTen) {
 }
 
 TEST(LoanPhases, ReductionStopsWhenTheHigherRateRowReachesZero) {
-  const RowSpec high{.rate = 3.0, .loan = 500, .bonus = 200};
-  const RowSpec low{.rate = 1.0, .loan = 1000, .bonus = 400};
+  const TestRow high{.rate = 3.0, .loan = 500, .bonus = 200};
+  const TestRow low{.rate = 1.0, .loan = 1000, .bonus = 400};
   SimulationWork work = MakeWork({high, low}, 1.0, 0);
   const SimulationOutcome outcome = SimulateMonthlyTarget(work);
   EXPECT_EQ(work.rows[0].loanAmount, 0);
@@ -380,10 +380,10 @@ TEST(LoanPhases, ReductionStopsWhenTheHigherRateRowReachesZero) {
 // A reduction that runs out of taking-part rows ends at loan 0; it never takes a loan below 0
 // and never reads the entry without a row that follows the last one.
 TEST(LoanPhases, ReductionEndsAtTheReachableLimit) {
-  const RowSpec one{.rate = 2.0, .loan = 300, .bonus = 100};
-  const RowSpec noLoan{.rate = 3.0, .loan = 0, .bonus = 0};
-  const RowSpec low{.rate = 1.0, .loan = 300, .bonus = 100};
-  const RowSpec negative{.rate = 2.0, .loan = -100, .bonus = 0};
+  const TestRow one{.rate = 2.0, .loan = 300, .bonus = 100};
+  const TestRow noLoan{.rate = 3.0, .loan = 0, .bonus = 0};
+  const TestRow low{.rate = 1.0, .loan = 300, .bonus = 100};
+  const TestRow negative{.rate = 2.0, .loan = -100, .bonus = 0};
   RunLoanCases({
       {"single row, negative desired amount", true, {one}, -5.0, {{0, 0}}},
       {"single row, desired 1 yen", true, {one}, 1.0, {{0, 0}}},
@@ -400,10 +400,10 @@ TEST(LoanPhases, ReductionEndsAtTheReachableLimit) {
 }
 
 TEST(LoanPhases, IncreaseEndsAtTheFormLimitWhenPaymentsCannotGrow) {
-  const RowSpec high{.rate = 3.0, .loan = 1000, .bonus = 0};
+  const TestRow high{.rate = 3.0, .loan = 1000, .bonus = 0};
   struct Case {
     std::string name;
-    RowSpec low;
+    TestRow low;
   };
   const std::vector<Case> cases = {
       {"period 0", {.rate = 1.0, .period = 0, .loan = 1000, .bonus = 0}},
@@ -427,7 +427,7 @@ TEST(LoanPhases, IncreaseEndsAtTheFormLimitWhenPaymentsCannotGrow) {
 }
 
 TEST(LoanPhases, LowerBonusTargetHasNoLoanPhase) {
-  const RowSpec a{.rate = 3.0, .loan = 1000, .bonus = 400};
+  const TestRow a{.rate = 3.0, .loan = 1000, .bonus = 400};
   SimulationWork work = MakeWork({a}, 0.0, 0);
   work.desiredAmount = Bonus(a, 200);
   const SimulationOutcome outcome = SimulateBonusTarget(work);
@@ -437,7 +437,7 @@ TEST(LoanPhases, LowerBonusTargetHasNoLoanPhase) {
 }
 
 TEST(ApplyOutcome, FillsTheResultFields) {
-  const RowSpec a{.rate = 3.0, .loan = 1000, .bonus = 400};
+  const TestRow a{.rate = 3.0, .loan = 1000, .bonus = 400};
   SimulationWork work = MakeWork({a}, 0.0, 0);
   work.desiredAmount = work.currentMonthly * 2;
   const SimulationOutcome outcome = SimulateMonthlyTarget(work);
@@ -453,7 +453,7 @@ TEST(ApplyOutcome, FillsTheResultFields) {
 // ---- properties over random plans ------------------------------------------------------------
 
 struct RandomPlan {
-  std::vector<RowSpec> rows;
+  std::vector<TestRow> rows;
   double desired = 0.0;
   int32_t keep = 1;
 };
@@ -464,7 +464,7 @@ RandomPlan MakeRandomPlan(std::mt19937& rng, int maxPeriod) {
   RandomPlan plan;
   const int rowCount = pick(1, 10);
   for (int i = 0; i < rowCount; ++i) {
-    RowSpec r;
+    TestRow r;
     r.rate = kRates[pick(0, 8)];
     r.period = static_cast<int16_t>(pick(0, 12) == 0 ? 0 : pick(1, maxPeriod));
     r.method = static_cast<uint16_t>(pick(0, 10) == 0 ? 0 : pick(1, 2));
@@ -531,9 +531,9 @@ TEST(Properties, OddRowsFromFilesStillEnd) {
   std::mt19937 rng(77);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   for (int run = 0; run < 300; ++run) {
-    std::vector<RowSpec> rows;
+    std::vector<TestRow> rows;
     for (int i = 0; i < 10; ++i) {
-      RowSpec r;
+      TestRow r;
       r.rate = pick(0, 3) == 0 ? 0.0 : pick(-300, 9999) / 100.0;
       r.period = static_cast<int16_t>(pick(-5, 99));
       r.method = static_cast<uint16_t>(pick(0, 4));
@@ -583,7 +583,7 @@ TEST(Properties, PreparedFactorsGiveTheSameResultAsThePlainFormula) {
 
 // The worst case of the benchmark, checked for its result as well.
 TEST(Properties, WorstCaseReductionReachesTheLastRow) {
-  std::vector<RowSpec> rows;
+  std::vector<TestRow> rows;
   for (int i = 0; i < 10; ++i) {
     rows.push_back({.rate = 1.0 + 0.25 * i, .period = 99, .loan = 81990, .bonus = SuggestBonusAmount(81990)});
   }

@@ -12,7 +12,7 @@
 
 namespace zorvik::simtest {
 
-struct RowSpec {
+struct TestRow {
   double rate = 0.0;
   int16_t period = 35;
   int32_t loan = 0;
@@ -21,17 +21,17 @@ struct RowSpec {
   int32_t suggested = -1;  // -1: the four-tenths rule of the loan
 };
 
-inline int32_t Monthly(const RowSpec& r, int32_t loan, int32_t bonus) {
+inline int32_t Monthly(const TestRow& r, int32_t loan, int32_t bonus) {
   return CalcMonthlyPayment(loan, bonus, r.method, r.period, r.rate);
 }
-inline int32_t Bonus(const RowSpec& r, int32_t bonus) {
+inline int32_t Bonus(const TestRow& r, int32_t bonus) {
   return CalcBonusPayment(bonus, r.method, r.period, r.rate);
 }
 
-inline FundingPlan MakePlan(const std::vector<RowSpec>& specs) {
+inline FundingPlan MakePlan(const std::vector<TestRow>& testRows) {
   FundingPlan plan;
-  for (size_t i = 0; i < specs.size() && i < plan.rows.size(); ++i) {
-    const RowSpec& s = specs[i];
+  for (size_t i = 0; i < testRows.size() && i < plan.rows.size(); ++i) {
+    const TestRow& s = testRows[i];
     LoanRow& row = plan.rows[i];
     if (s.rate != 0.0 || s.loan != 0) row.loanName = "ローン";
     row.method = s.method;
@@ -64,8 +64,8 @@ inline FundingPlan MakePlan(const std::vector<RowSpec>& specs) {
   return plan;
 }
 
-inline SimulationWork MakeWork(const std::vector<RowSpec>& specs, double desired, int32_t keepLoanAmounts = 1) {
-  SimulationWork work = MakeSimulationWork(MakePlan(specs));
+inline SimulationWork MakeWork(const std::vector<TestRow>& testRows, double desired, int32_t keepLoanAmounts = 1) {
+  SimulationWork work = MakeSimulationWork(MakePlan(testRows));
   work.desiredAmount = desired;
   work.keepLoanAmounts = keepLoanAmounts;
   return work;
