@@ -64,6 +64,8 @@ int32_t SuggestBonusAmount(int32_t loanAmount) {
   return static_cast<int32_t>(fourTenths / 50 * 50);
 }
 
-int32_t SuggestBonusAmountForLoadedPlan(int32_t loanAmount) { return loanAmount / 10 * 4 / 50 * 50; }
+int32_t SuggestBonusAmountForLoadedPlan(int32_t loanAmount) {
+  return loanAmount / 10 * 4 / 50 * 50;
+}
 
 }  // namespace zorvik

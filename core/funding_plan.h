@@ -21,7 +21,9 @@ enum class RepaymentMethod : uint16_t {
   EqualPrincipal = 2,    // 元金均等
 };
 
-inline constexpr uint16_t MethodCode(RepaymentMethod m) { return static_cast<uint16_t>(m); }
+inline constexpr uint16_t MethodCode(RepaymentMethod m) {
+  return static_cast<uint16_t>(m);
+}
 
 // A calendar date as the plan stores it (four-digit year, month 1..12, day 1..31).
 struct PlanDate {
@@ -31,14 +33,14 @@ struct PlanDate {
 };
 
 struct LoanRow {
-  std::string loanName;         // product name, picked from the rate master or typed
-  uint16_t method = 0;          // RepaymentMethod code
-  double ratePercent = 0.0;     // percent per year
-  int16_t periodYears = 0;      // whole years
-  int32_t loanAmount = 0;       // 万円
-  int32_t bonusAmount = 0;      // 万円, the part repaid through the two yearly bonuses
-  int32_t monthlyPayment = 0;   // yen, derived
-  int32_t bonusPayment = 0;     // yen per bonus date, derived
+  std::string loanName;        // product name, picked from the rate master or typed
+  uint16_t method = 0;         // RepaymentMethod code
+  double ratePercent = 0.0;    // percent per year
+  int16_t periodYears = 0;     // whole years
+  int32_t loanAmount = 0;      // 万円
+  int32_t bonusAmount = 0;     // 万円, the part repaid through the two yearly bonuses
+  int32_t monthlyPayment = 0;  // yen, derived
+  int32_t bonusPayment = 0;    // yen per bonus date, derived
 
   // A row takes part in the payment totals only when every input of the formula is present.
   bool IsComplete() const { return ratePercent != 0.0 && periodYears != 0 && method != 0 && loanAmount != 0; }
@@ -113,17 +115,17 @@ class FundingPlan {
   int32_t requiredFundsTotal = 0;  // derived: the four items above
   int32_t fundsMinusLoans = 0;     // derived: requiredFundsTotal - totalLoan, may be negative
   int32_t miscCosts = 0;
-  int32_t ownFundsNeeded = 0;      // derived: fundsMinusLoans + miscCosts, may be negative
+  int32_t ownFundsNeeded = 0;  // derived: fundsMinusLoans + miscCosts, may be negative
   int32_t annualIncome = 0;
   std::array<LoanRow, kLoanRowCount> rows{};
-  int32_t totalLoan = 0;           // derived: sum of loanAmount
-  int32_t totalBonusAmount = 0;    // derived: sum of bonusAmount
-  double totalMonthly = 0.0;       // displayed monthly total, yen
-  double totalBonus = 0.0;         // displayed per-bonus total, yen
-  double annualRepayment = 0.0;    // 12 x totalMonthly + 2 x totalBonus
-  double repaymentRatio = 0.0;     // percent of the annual income
-  double recalcMonthlySum = 0.0;   // reference sum of the rows' monthly payments
-  double recalcBonusSum = 0.0;     // reference sum of the rows' bonus payments
+  int32_t totalLoan = 0;                                // derived: sum of loanAmount
+  int32_t totalBonusAmount = 0;                         // derived: sum of bonusAmount
+  double totalMonthly = 0.0;                            // displayed monthly total, yen
+  double totalBonus = 0.0;                              // displayed per-bonus total, yen
+  double annualRepayment = 0.0;                         // 12 x totalMonthly + 2 x totalBonus
+  double repaymentRatio = 0.0;                          // percent of the annual income
+  double recalcMonthlySum = 0.0;                        // reference sum of the rows' monthly payments
+  double recalcBonusSum = 0.0;                          // reference sum of the rows' bonus payments
   std::array<int32_t, kLoanRowCount> suggestedBonus{};  // last four-tenths proposal per row
   PlanInputs savedBaseline;
 

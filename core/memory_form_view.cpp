@@ -18,7 +18,9 @@ std::string MemoryFormView::Text(int id) const {
   return t == texts_.end() ? std::string() : t->second;
 }
 
-void MemoryFormView::SetText(int id, const std::string& text) { texts_[id] = text; }
+void MemoryFormView::SetText(int id, const std::string& text) {
+  texts_[id] = text;
+}
 
 int MemoryFormView::Selection(int id) const {
   auto l = lists_.find(id);
