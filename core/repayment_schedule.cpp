@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "core/repayment.h"
+#include "core/text_forms.h"
 
 namespace zorvik {
 namespace {
@@ -202,6 +203,24 @@ const RowSchedule* PlanSchedule::FindRow(int row) const {
     if (r.row == row) return &r;
   }
   return nullptr;
+}
+
+std::string ScheduleRowTitle(int row, const std::string& loanName) {
+  std::string title = std::to_string(row + 1) + "行目";
+  if (!loanName.empty()) title += " " + loanName;
+  return title;
+}
+
+std::string ScheduleRowDetails(const LoanRow& row) {
+  std::string text = RepaymentMethodText(row.method);
+  text += "  " + FormatRate(row.ratePercent) + "  " + FormatPeriod(row.periodYears) + "  " +
+          FormatScheduleManYen(row.loanAmount);
+  if (row.bonusAmount != 0) text += "（内ボーナス " + FormatScheduleManYen(row.bonusAmount) + "）";
+  return text;
+}
+
+std::string FormatPayoffYears(int32_t years) {
+  return years > 0 ? std::to_string(years) + "年" : std::string();
 }
 
 std::string FormatScheduleYen(int64_t yen) {

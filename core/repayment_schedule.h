@@ -137,6 +137,24 @@ struct PlanSchedule {
 RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex);
 PlanSchedule BuildPlanSchedule(const FundingPlan& plan);
 
+// Texts of the schedule wherever it is shown (dialog, printout, workbook).
+inline constexpr const char* kScheduleTitle = "返済予定表";
+inline constexpr const char* kWholePlanText = "計画全体";
+inline constexpr const char* kLoanAmountLabel = "借入額";
+inline constexpr const char* kTotalRepaidLabel = "総返済額";
+inline constexpr const char* kTotalInterestLabel = "利息総額";
+inline constexpr const char* kPayoffYearsLabel = "完済年数";
+inline constexpr const char* kNoScheduleText = "返済予定のある融資がありません。";
+// Columns of a year view.
+inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
+
+// "1行目 フラット35" (row number from 1, then the loan name when there is one).
+std::string ScheduleRowTitle(int row, const std::string& loanName);
+// "元利均等  2.375％  35年  3,000万（内ボーナス 1,200万）".
+std::string ScheduleRowDetails(const LoanRow& row);
+// "35年" for a payoff after 35 years, "" for none.
+std::string FormatPayoffYears(int32_t years);
+
 // Whole yen grouped by thousands with "円": 1234567 -> "1,234,567円" (any int64_t).
 std::string FormatScheduleYen(int64_t yen);
 // 万円 grouped by thousands with "万": 12345 -> "12,345万".
