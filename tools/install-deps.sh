@@ -7,7 +7,7 @@ pkgs=(build-essential cmake ninja-build pkg-config git
       clang libclang-rt-14-dev clang-format
       fonts-ipafont-gothic fonts-ipafont-mincho
       xvfb xauth poppler-utils
-      qt6-charts-dev libxlsxwriter-dev python3-openpyxl)
+      qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

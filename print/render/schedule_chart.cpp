@@ -1,0 +1,146 @@
+#include "print/render/schedule_chart.h"
+
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPen>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+#include <algorithm>
+
+namespace zorvik {
+namespace {
+
+constexpr double kYenPerManYen = 10000.0;
+const QColor kPrincipalColor(0x44, 0x72, 0xC4);
+const QColor kInterestColor(0xED, 0x7D, 0x31);
+const QColor kBalanceColor(0x2F, 0x2F, 0x2F);
+constexpr double kLogicalChartWidth = 800.0;
+
+// Years labelled on the axis: every year for short schedules, else every 5th or 10th.
+int LabelStep(size_t years) {
+  if (years <= 15) return 1;
+  if (years <= 50) return 5;
+  return 10;
+}
+
+// Axis maximum: a little headroom above the largest value, never 0.
+double AxisMax(double largest) {
+  return largest > 0.0 ? largest * 1.1 : 1.0;
+}
+
+void StyleAxis(QAbstractAxis* axis, const QFont& font, const QString& title) {
+  axis->setLabelsFont(font);
+  QFont titleFont = font;
+  titleFont.setBold(false);
+  axis->setTitleFont(titleFont);
+  axis->setTitleText(title);
+  axis->setGridLineVisible(true);
+}
+
+}  // namespace
+
+void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, const QFont& font) {
+  chart.removeAllSeries();
+  for (QAbstractAxis* axis : chart.axes()) {
+    chart.removeAxis(axis);
+    delete axis;
+  }
+  chart.setAnimationOptions(QChart::NoAnimation);
+  chart.setBackgroundRoundness(0);
+  chart.setDropShadowEnabled(false);
+  chart.legend()->setAlignment(Qt::AlignBottom);
+  chart.legend()->setFont(font);
+  chart.setMargins(QMargins(4, 4, 4, 4));
+  if (years.empty()) return;
+
+  auto* principal = new QBarSet(QString::fromUtf8(kChartPrincipalText));
+  auto* interest = new QBarSet(QString::fromUtf8(kChartInterestText));
+  principal->setColor(kPrincipalColor);
+  principal->setBorderColor(kPrincipalColor);
+  interest->setColor(kInterestColor);
+  interest->setBorderColor(kInterestColor);
+  auto* balance = new QLineSeries;
+  balance->setName(QString::fromUtf8(kChartBalanceText));
+  QPen line(kBalanceColor);
+  line.setWidthF(2.0);
+  balance->setPen(line);
+
+  double largestPayment = 0.0;
+  double largestBalance = 0.0;
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(years.size()) + 1);
+  for (size_t i = 0; i < years.size(); ++i) {
+    const ScheduleYear& y = years[i];
+    const double p = static_cast<double>(y.principal) / kYenPerManYen;
+    const double r = static_cast<double>(y.interest) / kYenPerManYen;
+    principal->append(p);
+    interest->append(r);
+    largestPayment = std::max(largestPayment, p + r);
+    const double b = static_cast<double>(y.balance) / kYenPerManYen;
+    largestBalance = std::max(largestBalance, b);
+    points.append(QPointF(static_cast<double>(i), b));
+  }
+  balance->replace(points);
+
+  auto* bars = new QStackedBarSeries;
+  bars->append(principal);
+  bars->append(interest);
+  bars->setBarWidth(0.7);
+  chart.addSeries(bars);
+  chart.addSeries(balance);
+
+  // Bars stand at 0, 1, 2...; the axis shows year numbers (index + 1) at chosen positions.
+  auto* yearAxis = new QCategoryAxis;
+  yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const int step = LabelStep(years.size());
+  for (size_t i = 0; i < years.size(); ++i) {
+    const int year = years[i].year;
+    if (year == 1 || year % step == 0) yearAxis->append(QString::number(year), static_cast<double>(i));
+  }
+  yearAxis->setRange(-0.5, static_cast<double>(years.size()) - 0.5);
+  StyleAxis(yearAxis, font, QString::fromUtf8(kChartYearAxisText));
+  yearAxis->setGridLineVisible(false);
+
+  auto* paymentAxis = new QValueAxis;
+  paymentAxis->setRange(0.0, AxisMax(largestPayment));
+  paymentAxis->setLabelFormat(QStringLiteral("%.0f"));
+  paymentAxis->applyNiceNumbers();
+  StyleAxis(paymentAxis, font, QString::fromUtf8(kChartPaymentAxisText));
+
+  auto* balanceAxis = new QValueAxis;
+  balanceAxis->setRange(0.0, AxisMax(largestBalance));
+  balanceAxis->setLabelFormat(QStringLiteral("%.0f"));
+  balanceAxis->applyNiceNumbers();
+  StyleAxis(balanceAxis, font, QString::fromUtf8(kChartBalanceAxisText));
+  balanceAxis->setGridLineVisible(false);
+
+  chart.addAxis(yearAxis, Qt::AlignBottom);
+  chart.addAxis(paymentAxis, Qt::AlignLeft);
+  chart.addAxis(balanceAxis, Qt::AlignRight);
+  bars->attachAxis(yearAxis);
+  bars->attachAxis(paymentAxis);
+  balance->attachAxis(yearAxis);
+  balance->attachAxis(balanceAxis);
+}
+
+void DrawScheduleChart(QPainter& painter, const QRectF& target, const std::vector<ScheduleYear>& years,
+                       const QFont& font) {
+  if (target.width() <= 0.0 || target.height() <= 0.0) return;
+  QGraphicsScene scene;
+  auto* chart = new QChart;  // owned by the scene
+  scene.addItem(chart);
+  FillScheduleChart(*chart, years, font);
+  const QRectF logical(0.0, 0.0, kLogicalChartWidth, kLogicalChartWidth * target.height() / target.width());
+  chart->setGeometry(logical);
+  if (chart->layout() != nullptr) chart->layout()->activate();
+  scene.setSceneRect(logical);
+  scene.render(&painter, target, logical, Qt::IgnoreAspectRatio);
+}
+
+}  // namespace zorvik
