@@ -7,6 +7,7 @@
 
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
+#include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 
@@ -213,6 +214,18 @@ void CFundingPlanDlg::OnFileSavePdf() {
 #if ZORVIK_FORM_HAS_PRINTING
   SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
 #endif
+}
+
+void CFundingPlanDlg::OnToolsRepaymentSchedule() {
+  auto* dlg = findChild<CRepaymentScheduleDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CRepaymentScheduleDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
 }
 
 void CFundingPlanDlg::OnDownloadRateMaster() {

@@ -21,6 +21,7 @@
 #include "app/form_integrations.h"
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
+#include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
 #include "app/ui_font.h"
 #include "app/zorvik_app.h"
@@ -206,12 +207,30 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kHelpVersion, &CFundingPlanDlg::OnHelpVersion},
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
   };
+  AddToolsCommand(kRepaymentScheduleCommand, kRepaymentScheduleMenuText, &CFundingPlanDlg::OnToolsRepaymentSchedule);
+}
+
+QMenu* CFundingPlanDlg::ToolsMenu() {
+  if (toolsMenu_ == nullptr) {
+    toolsMenu_ = new QMenu(QString::fromUtf8(kToolsMenuTitle), menuBar_);
+    const QList<QAction*> menus = menuBar_->actions();
+    menuBar_->insertMenu(menus.isEmpty() ? nullptr : menus.last(), toolsMenu_);  // before ヘルプ
+  }
+  return toolsMenu_;
+}
+
+void CFundingPlanDlg::AddToolsCommand(int commandId, const char* text, void (CFundingPlanDlg::*handler)()) {
+  QAction* action = ToolsMenu()->addAction(QString::fromUtf8(text));
+  action->setData(commandId);
+  connect(action, &QAction::triggered, this, [this, commandId] { RunCommand(commandId); });
+  commands_[commandId] = handler;
 }
 
 bool CFundingPlanDlg::RunCommand(int commandId) {
   const auto it = commands_.find(commandId);
   if (it == commands_.end()) return false;
   (this->*(it->second))();
+  emit planEdited();
   return true;
 }
 
@@ -253,6 +272,7 @@ bool CFundingPlanDlg::Dispatch(int id, FormNotification notification) {
   const auto it = handlers_.find(key);
   if (it == handlers_.end()) return false;
   (this->*(it->second.handler))(it->second.argument);
+  emit planEdited();
   return true;
 }
 

@@ -31,6 +31,8 @@ class QMenu;
 
 namespace zorvik {
 
+inline constexpr const char* kToolsMenuTitle = "ツール(&T)";
+
 class CZorvikApp;
 struct ControlTemplate;
 struct FormIntegrations;
@@ -77,6 +79,8 @@ class CFundingPlanDlg : public QDialog {
   bool Dispatch(int id, FormNotification notification);
   // Runs a menu command; false for an unknown id.
   bool RunCommand(int commandId);
+  // The "ツール(&T)" menu (before "ヘルプ"), created on first use.
+  QMenu* ToolsMenu();
 
   // Whether the settings are written when the form is destroyed (off for off-screen renders).
   void setSaveSettingsOnDestroy(bool on) { saveSettingsOnDestroy_ = on; }
@@ -121,6 +125,12 @@ class CFundingPlanDlg : public QDialog {
   void OnOK();
   // The version box of the window menu.
   void OnSysMenuAbout();
+  // "返済予定表(&R)...": the schedule window beside the form (raised when it is open already).
+  void OnToolsRepaymentSchedule();
+
+ signals:
+  // After every control event and menu command: the plan may have changed.
+  void planEdited();
 
  public slots:
   void accept() override;
@@ -144,6 +154,8 @@ class CFundingPlanDlg : public QDialog {
   void BuildControls();
   QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
   void BuildMenu();
+  // Adds a command to the tools menu and the command table.
+  void AddToolsCommand(int commandId, const char* text, void (CFundingPlanDlg::*handler)());
   void BuildHandlerTable();
   void BuildIntegrations();
   void ConnectSignals();
@@ -163,6 +175,7 @@ class CFundingPlanDlg : public QDialog {
   RateMaster rateMaster_;
   QWidget* body_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
+  QMenu* toolsMenu_ = nullptr;
   std::unordered_map<int64_t, HandlerBinding> handlers_;  // key: id << 8 | notification
   std::unordered_map<int, void (CFundingPlanDlg::*)()> commands_;
   int year_ = 0;

@@ -46,87 +46,116 @@ void StyleAxis(QAbstractAxis* axis, const QFont& font, const QString& title) {
 }  // namespace
 
 void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, const QFont& font) {
-  chart.removeAllSeries();
-  for (QAbstractAxis* axis : chart.axes()) {
-    chart.removeAxis(axis);
-    delete axis;
+  // The series and axes are made once and then refilled: a chart that follows the plan while
+  // the user edits it changes its numbers, not its items.
+  QStackedBarSeries* bars = nullptr;
+  QLineSeries* balance = nullptr;
+  for (QAbstractSeries* series : chart.series()) {
+    if (bars == nullptr) bars = qobject_cast<QStackedBarSeries*>(series);
+    if (balance == nullptr) balance = qobject_cast<QLineSeries*>(series);
   }
-  chart.setAnimationOptions(QChart::NoAnimation);
-  chart.setBackgroundRoundness(0);
-  chart.setDropShadowEnabled(false);
-  chart.legend()->setAlignment(Qt::AlignBottom);
+  QCategoryAxis* yearAxis = nullptr;
+  QValueAxis* paymentAxis = nullptr;
+  QValueAxis* balanceAxis = nullptr;
+  if (bars == nullptr || balance == nullptr) {
+    chart.removeAllSeries();
+    chart.setAnimationOptions(QChart::NoAnimation);
+    chart.setBackgroundRoundness(0);
+    chart.setDropShadowEnabled(false);
+    chart.legend()->setAlignment(Qt::AlignBottom);
+    chart.setMargins(QMargins(4, 4, 4, 4));
+
+    auto* principal = new QBarSet(QString::fromUtf8(kChartPrincipalText));
+    auto* interest = new QBarSet(QString::fromUtf8(kChartInterestText));
+    principal->setColor(kPrincipalColor);
+    principal->setBorderColor(kPrincipalColor);
+    interest->setColor(kInterestColor);
+    interest->setBorderColor(kInterestColor);
+    bars = new QStackedBarSeries;
+    bars->append(principal);
+    bars->append(interest);
+    bars->setBarWidth(0.7);
+    balance = new QLineSeries;
+    balance->setName(QString::fromUtf8(kChartBalanceText));
+    QPen line(kBalanceColor);
+    line.setWidthF(2.0);
+    balance->setPen(line);
+    chart.addSeries(bars);
+    chart.addSeries(balance);
+
+    yearAxis = new QCategoryAxis;
+    yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    yearAxis->setGridLineVisible(false);
+    paymentAxis = new QValueAxis;
+    paymentAxis->setLabelFormat(QStringLiteral("%.0f"));
+    balanceAxis = new QValueAxis;
+    balanceAxis->setLabelFormat(QStringLiteral("%.0f"));
+    balanceAxis->setGridLineVisible(false);
+    chart.addAxis(yearAxis, Qt::AlignBottom);
+    chart.addAxis(paymentAxis, Qt::AlignLeft);
+    chart.addAxis(balanceAxis, Qt::AlignRight);
+    bars->attachAxis(yearAxis);
+    bars->attachAxis(paymentAxis);
+    balance->attachAxis(yearAxis);
+    balance->attachAxis(balanceAxis);
+  } else {
+    for (QAbstractAxis* axis : chart.axes()) {
+      if (auto* category = qobject_cast<QCategoryAxis*>(axis)) {
+        yearAxis = category;
+      } else if (auto* value = qobject_cast<QValueAxis*>(axis)) {
+        (value->alignment() == Qt::AlignLeft ? paymentAxis : balanceAxis) = value;
+      }
+    }
+    if (yearAxis == nullptr || paymentAxis == nullptr || balanceAxis == nullptr) return;
+  }
   chart.legend()->setFont(font);
-  chart.setMargins(QMargins(4, 4, 4, 4));
-  if (years.empty()) return;
+  StyleAxis(yearAxis, font, QString::fromUtf8(kChartYearAxisText));
+  yearAxis->setGridLineVisible(false);
+  StyleAxis(paymentAxis, font, QString::fromUtf8(kChartPaymentAxisText));
+  StyleAxis(balanceAxis, font, QString::fromUtf8(kChartBalanceAxisText));
+  balanceAxis->setGridLineVisible(false);
 
-  auto* principal = new QBarSet(QString::fromUtf8(kChartPrincipalText));
-  auto* interest = new QBarSet(QString::fromUtf8(kChartInterestText));
-  principal->setColor(kPrincipalColor);
-  principal->setBorderColor(kPrincipalColor);
-  interest->setColor(kInterestColor);
-  interest->setBorderColor(kInterestColor);
-  auto* balance = new QLineSeries;
-  balance->setName(QString::fromUtf8(kChartBalanceText));
-  QPen line(kBalanceColor);
-  line.setWidthF(2.0);
-  balance->setPen(line);
-
+  QList<qreal> principals;
+  QList<qreal> interests;
+  QList<QPointF> points;
   double largestPayment = 0.0;
   double largestBalance = 0.0;
-  QList<QPointF> points;
-  points.reserve(static_cast<qsizetype>(years.size()) + 1);
   for (size_t i = 0; i < years.size(); ++i) {
     const ScheduleYear& y = years[i];
     const double p = static_cast<double>(y.principal) / kYenPerManYen;
     const double r = static_cast<double>(y.interest) / kYenPerManYen;
-    principal->append(p);
-    interest->append(r);
-    largestPayment = std::max(largestPayment, p + r);
     const double b = static_cast<double>(y.balance) / kYenPerManYen;
-    largestBalance = std::max(largestBalance, b);
+    principals.append(p);
+    interests.append(r);
     points.append(QPointF(static_cast<double>(i), b));
+    largestPayment = std::max(largestPayment, p + r);
+    largestBalance = std::max(largestBalance, b);
+  }
+  const QList<QBarSet*> sets = bars->barSets();
+  for (QBarSet* set : sets) set->remove(0, set->count());
+  if (sets.size() == 2) {
+    sets[0]->append(principals);
+    sets[1]->append(interests);
   }
   balance->replace(points);
 
-  auto* bars = new QStackedBarSeries;
-  bars->append(principal);
-  bars->append(interest);
-  bars->setBarWidth(0.7);
-  chart.addSeries(bars);
-  chart.addSeries(balance);
-
   // Bars stand at 0, 1, 2...; the axis shows year numbers (index + 1) at chosen positions.
-  auto* yearAxis = new QCategoryAxis;
-  yearAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  for (const QString& label : yearAxis->categoriesLabels()) yearAxis->remove(label);
   const int step = LabelStep(years.size());
   for (size_t i = 0; i < years.size(); ++i) {
     const int year = years[i].year;
     if (year == 1 || year % step == 0) yearAxis->append(QString::number(year), static_cast<double>(i));
   }
-  yearAxis->setRange(-0.5, static_cast<double>(years.size()) - 0.5);
-  StyleAxis(yearAxis, font, QString::fromUtf8(kChartYearAxisText));
-  yearAxis->setGridLineVisible(false);
-
-  auto* paymentAxis = new QValueAxis;
+  yearAxis->setRange(-0.5, std::max(0.5, static_cast<double>(years.size()) - 0.5));
   paymentAxis->setRange(0.0, AxisMax(largestPayment));
-  paymentAxis->setLabelFormat(QStringLiteral("%.0f"));
   paymentAxis->applyNiceNumbers();
-  StyleAxis(paymentAxis, font, QString::fromUtf8(kChartPaymentAxisText));
-
-  auto* balanceAxis = new QValueAxis;
   balanceAxis->setRange(0.0, AxisMax(largestBalance));
-  balanceAxis->setLabelFormat(QStringLiteral("%.0f"));
   balanceAxis->applyNiceNumbers();
-  StyleAxis(balanceAxis, font, QString::fromUtf8(kChartBalanceAxisText));
-  balanceAxis->setGridLineVisible(false);
 
-  chart.addAxis(yearAxis, Qt::AlignBottom);
-  chart.addAxis(paymentAxis, Qt::AlignLeft);
-  chart.addAxis(balanceAxis, Qt::AlignRight);
-  bars->attachAxis(yearAxis);
-  bars->attachAxis(paymentAxis);
-  balance->attachAxis(yearAxis);
-  balance->attachAxis(balanceAxis);
+  const bool visible = !years.empty();
+  for (QAbstractSeries* series : chart.series()) series->setVisible(visible);
+  for (QAbstractAxis* axis : chart.axes()) axis->setVisible(visible);
+  chart.legend()->setVisible(visible);
 }
 
 void DrawScheduleChart(QPainter& painter, const QRectF& target, const std::vector<ScheduleYear>& years,

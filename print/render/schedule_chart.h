@@ -23,8 +23,8 @@ inline constexpr const char* kChartYearAxisText = "年目";
 inline constexpr const char* kChartPaymentAxisText = "年間返済額（万円）";
 inline constexpr const char* kChartBalanceAxisText = "年末残高（万円）";
 
-// Replaces the series and axes of `chart` with those of `years` (an empty view leaves an empty
-// chart). Texts use `font`.
+// Shows `years` in `chart`: the series and axes are created on the first call and refilled on
+// later ones (an empty view hides them). Texts use `font`.
 void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, const QFont& font);
 
 // Draws the chart of `years` into `target` (painter coordinates), as laid out on a page

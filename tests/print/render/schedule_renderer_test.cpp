@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QBarSet>
 #include <QChart>
+#include <QLineSeries>
+#include <QStackedBarSeries>
 #include <QTemporaryDir>
 
 #include "print/render/schedule_chart.h"
@@ -69,10 +72,26 @@ TEST(ScheduleRendererTest, ChartFollowsTheYearView) {
   QChart chart;
   FillScheduleChart(chart, s.years, QFont());
   ASSERT_EQ(chart.series().size(), 2);
+  ASSERT_EQ(chart.axes().size(), 3);
+  auto* bars = qobject_cast<QStackedBarSeries*>(chart.series()[0]);
+  auto* line = qobject_cast<QLineSeries*>(chart.series()[1]);
+  ASSERT_TRUE(bars != nullptr && line != nullptr);
+  ASSERT_EQ(bars->barSets().size(), 2);
+  EXPECT_EQ(bars->barSets()[0]->count(), 35);
+  EXPECT_DOUBLE_EQ(bars->barSets()[1]->at(0), static_cast<double>(s.years[0].interest) / 10000);
+  EXPECT_DOUBLE_EQ(line->at(34).y(), 0.0);
+
+  // Refilled in place with a shorter view, then emptied: the same items, hidden when empty.
+  FundingPlan shorter = plan;
+  shorter.rows[0].periodYears = 10;
+  FillScheduleChart(chart, BuildPlanSchedule(shorter).years, QFont());
+  EXPECT_EQ(chart.series().size(), 2);
   EXPECT_EQ(chart.axes().size(), 3);
-  FillScheduleChart(chart, {}, QFont());  // refilled: nothing left of the old view
-  EXPECT_TRUE(chart.series().isEmpty());
-  EXPECT_TRUE(chart.axes().isEmpty());
+  EXPECT_EQ(bars->barSets()[0]->count(), 10);
+  EXPECT_EQ(line->count(), 10);
+  FillScheduleChart(chart, {}, QFont());
+  EXPECT_EQ(line->count(), 0);
+  EXPECT_FALSE(line->isVisible());
 }
 
 }  // namespace
