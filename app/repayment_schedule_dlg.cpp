@@ -49,12 +49,16 @@ class QtScheduleSaveUi : public ScheduleSaveUi {
   }
 };
 
-// A read-only cell, right-aligned for amounts.
-QTableWidgetItem* Cell(const QString& text, Qt::Alignment align) {
+// Puts `text` into a read-only cell (right-aligned for amounts), reusing the cell's item.
+void SetCell(QTableWidget& table, int row, int column, const QString& text, Qt::Alignment align) {
+  if (QTableWidgetItem* item = table.item(row, column)) {
+    item->setText(text);
+    return;
+  }
   auto* item = new QTableWidgetItem(text);
   item->setTextAlignment(align | Qt::AlignVCenter);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  return item;
+  table.setItem(row, column, item);
 }
 
 }  // namespace
@@ -153,7 +157,10 @@ void CRepaymentScheduleDlg::BuildControls() {
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setAlternatingRowColors(true);
-  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // Widths that do not depend on the contents: measuring cells on every refill of up to 99
+  // lines would cost more than everything else the window does.
+  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+  table_->horizontalHeader()->resizeSection(0, table_->fontMetrics().horizontalAdvance(QStringLiteral("年目")) + 16);
   for (int c = 1; c < 5; ++c) table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
   table_->setMinimumWidth(table_->fontMetrics().horizontalAdvance(QStringLiteral("9,999,999,999円")) * 4);
@@ -192,7 +199,8 @@ void CRepaymentScheduleDlg::BuildControls() {
 }
 
 void CRepaymentScheduleDlg::Refresh() {
-  const PlanInputs now = plan_.Inputs();
+  // Only the loan rows change what the window shows (the name and date are read when printing).
+  const auto now = plan_.Inputs().rows;
   if (builtFrom_ && *builtFrom_ == now) return;
   builtFrom_ = now;
   Rebuild();
@@ -236,11 +244,11 @@ void CRepaymentScheduleDlg::ShowSelection() {
   const Qt::Alignment right = Qt::AlignRight;
   for (int i = 0; i < static_cast<int>(years.size()); ++i) {
     const ScheduleYear& y = years[static_cast<size_t>(i)];
-    table_->setItem(i, 0, Cell(QString::number(y.year), Qt::AlignHCenter));
-    table_->setItem(i, 1, Cell(U(FormatScheduleYen(y.payment)), right));
-    table_->setItem(i, 2, Cell(U(FormatScheduleYen(y.principal)), right));
-    table_->setItem(i, 3, Cell(U(FormatScheduleYen(y.interest)), right));
-    table_->setItem(i, 4, Cell(U(FormatScheduleYen(y.balance)), right));
+    SetCell(*table_, i, 0, QString::number(y.year), Qt::AlignHCenter);
+    SetCell(*table_, i, 1, U(FormatScheduleYen(y.payment)), right);
+    SetCell(*table_, i, 2, U(FormatScheduleYen(y.principal)), right);
+    SetCell(*table_, i, 3, U(FormatScheduleYen(y.interest)), right);
+    SetCell(*table_, i, 4, U(FormatScheduleYen(y.balance)), right);
   }
   table_->setUpdatesEnabled(true);
 

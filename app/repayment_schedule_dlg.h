@@ -8,10 +8,11 @@
 // and saves the whole plan's schedule: PDF (A4 portrait), Excel workbook, CSV file.
 //
 // Flow: plan (read only) -> BuildPlanSchedule -> view; -> page model -> printer or PDF;
-// -> io exports. Refresh() rebuilds only when the plan's inputs changed since the last build.
+// -> io exports. Refresh() rebuilds only when the loan rows' inputs changed since the last build.
 
 #include <QDialog>
 #include <QString>
+#include <array>
 #include <optional>
 
 #include "core/funding_plan.h"
@@ -97,7 +98,7 @@ class CRepaymentScheduleDlg : public QDialog {
   PrintInteraction* print_;
   ScheduleSaveUi* save_;
   PlanSchedule schedule_;
-  std::optional<PlanInputs> builtFrom_;
+  std::optional<std::array<LoanRowInputs, kLoanRowCount>> builtFrom_;
   std::optional<int> shownRow_;
 
   QComboBox* rowChoice_ = nullptr;

@@ -140,11 +140,15 @@ void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, co
   balance->replace(points);
 
   // Bars stand at 0, 1, 2...; the axis shows year numbers (index + 1) at chosen positions.
-  for (const QString& label : yearAxis->categoriesLabels()) yearAxis->remove(label);
+  // The labels change only with the number of years; rebuilding them relayouts the axis.
+  QStringList labels;
   const int step = LabelStep(years.size());
-  for (size_t i = 0; i < years.size(); ++i) {
-    const int year = years[i].year;
-    if (year == 1 || year % step == 0) yearAxis->append(QString::number(year), static_cast<double>(i));
+  for (const ScheduleYear& y : years) {
+    if (y.year == 1 || y.year % step == 0) labels << QString::number(y.year);
+  }
+  if (yearAxis->categoriesLabels() != labels) {
+    for (const QString& label : yearAxis->categoriesLabels()) yearAxis->remove(label);
+    for (const QString& label : labels) yearAxis->append(label, label.toDouble() - 1.0);
   }
   yearAxis->setRange(-0.5, std::max(0.5, static_cast<double>(years.size()) - 0.5));
   paymentAxis->setRange(0.0, AxisMax(largestPayment));
