@@ -35,7 +35,7 @@ class EditingSession {
         return "product " + std::to_string(rate) + where;
       }
       case 1: {
-        const int position = Pick(0, 1);
+        const int position = Pick(-1, 1);  // -1: no selection, as a cleared list reports it
         view_.SetSelection(ids::kMethod[i], position);
         recalc_.OnMethodChosen(row);
         return "method " + std::to_string(position) + where;
