@@ -298,7 +298,8 @@ void CBorrowingCapacityDlg::OnInitDialog() {
   method_->setCurrentIndex(0);
   SetText(kRate, Q(FormatRate(form_.app().ScreeningRatePercent())));
   SetText(kPeriod, Q(FormatPeriod(35)));
-  SetText(kIncome, income == 0 ? QString() : Q(FormatSignedAmount(income)));  // also sets the limit
+  SetText(kRatioLimit, Q(FormatRatio(DefaultRatioLimit(income))));
+  SetText(kIncome, income == 0 ? QString() : Q(FormatSignedAmount(income)));
   income_->setFocus(Qt::OtherFocusReason);
   income_->selectAll();
   Recalculate();
