@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/funding_plan_dlg.h"
@@ -127,6 +129,37 @@ TEST_F(CapacityDialogTest, AnswerFollowsTypingAndIsPutIntoTheFirstBlankRow) {
   EXPECT_EQ(again.controlText(capacity_ids::kRate), U("2.500％"));
   EXPECT_EQ(again.FirstBlankRow(), -1);
   EXPECT_FALSE(again.control(capacity_ids::kApply)->isEnabled());
+}
+
+// Leaving a box with a refused value shows the form's range message and returns to the box; Enter
+// moves on from a box and never closes the dialog.
+TEST_F(CapacityDialogTest, RefusedValueIsReportedWhenTheBoxIsLeft) {
+  CBorrowingCapacityDlg dlg(*form_);
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+  QString caption;
+  QString text;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      caption = box->windowTitle();
+      text = box->text();
+      box->accept();
+    }
+  });
+  Retype(dlg, capacity_ids::kPeriod, U("51"));
+  EXPECT_EQ(dlg.controlText(capacity_ids::kStatus), U("返済期間は1～50年で入力してください。"));
+  QTest::keyClick(dlg.control(capacity_ids::kPeriod), Qt::Key_Return);
+  EXPECT_EQ(caption, U("返済期間"));
+  EXPECT_EQ(text, U("入力値が不正です。"));
+  EXPECT_EQ(dlg.focusWidget(), dlg.control(capacity_ids::kPeriod));
+  EXPECT_EQ(dlg.controlText(capacity_ids::kPeriod), U("51"));
+  QApplication::setActiveWindow(&dlg);  // as the window system does when the message closes
+  Retype(dlg, capacity_ids::kPeriod, U("２５"));
+  QTest::keyClick(dlg.control(capacity_ids::kPeriod), Qt::Key_Return);
+  EXPECT_EQ(dlg.controlText(capacity_ids::kPeriod), U("25年"));
+  EXPECT_EQ(dlg.focusWidget(), dlg.control(capacity_ids::kMethod));
+  EXPECT_TRUE(dlg.isVisible());
 }
 
 }  // namespace
