@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include "app/borrowing_capacity_dlg.h"
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
 #include "app/zorvik_app.h"
@@ -237,6 +238,11 @@ void CFundingPlanDlg::OnHelpVersion() {
 #if ZORVIK_FORM_HAS_HELP
   ShowVersionDialog(this);
 #endif
+}
+
+void CFundingPlanDlg::OnToolsBorrowingCapacity() {
+  CBorrowingCapacityDlg dialog(*this);
+  dialog.exec();
 }
 
 void CFundingPlanDlg::OnFileNew() {

@@ -113,6 +113,7 @@ class CFundingPlanDlg : public QDialog {
   void OnHelpInstructions();
   void OnHelpNotice();
   void OnHelpVersion();
+  void OnToolsBorrowingCapacity();  // "借入可能額(&B)..."
   void OnFileNew();
   void OnFileOpen();
   void OnFileSaveAs();
@@ -144,6 +145,9 @@ class CFundingPlanDlg : public QDialog {
   void BuildControls();
   QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
   void BuildMenu();
+  // The "ツール(&T)" menu, made (after the file menu) the first time it is asked for.
+  QMenu* ToolsMenu();
+  void AddMenuCommand(QMenu* menu, int commandId, const char* text);
   void BuildHandlerTable();
   void BuildIntegrations();
   void ConnectSignals();
@@ -163,6 +167,7 @@ class CFundingPlanDlg : public QDialog {
   RateMaster rateMaster_;
   QWidget* body_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
+  QMenu* toolsMenu_ = nullptr;
   std::unordered_map<int64_t, HandlerBinding> handlers_;  // key: id << 8 | notification
   std::unordered_map<int, void (CFundingPlanDlg::*)()> commands_;
   int year_ = 0;

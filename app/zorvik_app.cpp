@@ -22,6 +22,8 @@ constexpr char kFilesSection[] = "FILES";
 constexpr char kSettingsSection[] = "Settings";
 constexpr char kVersionMajorKey[] = "VERSION_MAJOR";
 constexpr char kVersionMinorKey[] = "VERSION_MINOR";
+constexpr char kScreeningRateKey[] = "SCREENING_RATE";
+constexpr double kDefaultScreeningRate = 3.0;
 
 struct DirectoryEntry {
   const char* key;
@@ -133,6 +135,20 @@ QString CZorvikApp::ResolveDirectoryPath(int index, const QString& fileName, boo
     return withFileName ? folder + QDir::separator() + fileName : folder;
   }
   return withFileName ? JoinPath(entry, fileName) : entry;
+}
+
+double CZorvikApp::ScreeningRatePercent() const {
+  bool ok = false;
+  const double rate = OpenStore()->value(SettingsKey(kSettingsSection, kScreeningRateKey)).toString().toDouble(&ok);
+  return ok && rate > 0.0 && rate < 100.0 ? rate : kDefaultScreeningRate;
+}
+
+void CZorvikApp::SetScreeningRatePercent(double ratePercent) {
+  if (!(ratePercent > 0.0 && ratePercent < 100.0)) return;
+  std::unique_ptr<QSettings> store = OpenStore();
+  // Three decimals, as the rate is shown; written with a point whatever the locale.
+  store->setValue(SettingsKey(kSettingsSection, kScreeningRateKey), QString::number(ratePercent, 'f', 3));
+  store->sync();
 }
 
 QString CZorvikApp::RateMasterPath() const {

@@ -53,6 +53,12 @@ class CZorvikApp {
   int versionMajor() const { return versionMajor_; }
   int versionMinor() const { return versionMinor_; }
 
+  // The screening rate (審査金利, percent) the borrowing-capacity dialog starts with: key
+  // "Settings/SCREENING_RATE", 3.0 while it is missing or not a rate above 0 and below 100.
+  // Read from and written to the store at once.
+  double ScreeningRatePercent() const;
+  void SetScreeningRatePercent(double ratePercent);
+
   // Start-up: settings, program directory, then the main form until it closes. Returns the exit code.
   int Run();
 

@@ -217,9 +217,10 @@ TEST_F(FormTest, EveryNameListHoldsTheProductsAndNoSelection) {
 
 TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   const QList<QAction*> menus = form_->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 2);
+  ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text(), U("ファイル(&F)"));
-  EXPECT_EQ(menus[1]->text(), U("ヘルプ"));
+  EXPECT_EQ(menus[1]->text(), U("ツール(&T)"));
+  EXPECT_EQ(menus[2]->text(), U("ヘルプ"));
   auto describe = [](QMenu* menu) {
     QStringList items;
     for (QAction* a : menu->actions()) {
@@ -230,7 +231,8 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   EXPECT_EQ(describe(menus[0]->menu()),
             U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
               "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800"));
+  EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
 }
 
 // ---- the worked example --------------------------------------------------------------------
