@@ -38,8 +38,8 @@ QString DescribePaths(const CZorvikApp& app) {
   const auto line = [](const char* name, const QString& value) {
     return QString::fromLatin1(name) + QLatin1String(": ") + value + QLatin1Char('\n');
   };
-  return line("layout", app.layout() == InstallLayout::Installed ? QStringLiteral("installed")
-                                                                  : QStringLiteral("portable")) +
+  return line("layout",
+              app.layout() == InstallLayout::Installed ? QStringLiteral("installed") : QStringLiteral("portable")) +
          line("program", app.programDirectory()) + line("rate master", app.RateMasterPath()) +
          line("rate master download", app.RateMasterDownloadPath()) + line("license", app.LicensePath()) +
          line("help", app.ResolveDirectoryPath(kHelpDirectory, QStringLiteral("index.html"), true)) +

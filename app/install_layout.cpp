@@ -31,8 +31,7 @@ InstallPlaces ResolveInstallPlaces(const QString& programDirectory, const UserFo
     places.rateMasterFolder = programDirectory;
     return places;
   }
-  places.shippedFolder =
-      QDir::cleanPath(QDir(programDirectory).filePath(QString::fromLatin1(kInstalledDataRelative)));
+  places.shippedFolder = QDir::cleanPath(QDir(programDirectory).filePath(QString::fromLatin1(kInstalledDataRelative)));
   places.rateMasterFolder = user.appData;
   places.user = user;
   return places;

@@ -37,7 +37,7 @@ UserFolders StandardUserFolders();
 
 struct InstallPlaces {
   InstallLayout layout = InstallLayout::Portable;
-  QString shippedFolder;    // YushiMaster.txt, license.txt and LoanHelp as shipped; read only
+  QString shippedFolder;     // YushiMaster.txt, license.txt and LoanHelp as shipped; read only
   QString rateMasterFolder;  // where the download writes YushiMaster.txt
   UserFolders user;          // used by the installed layout only
 };

@@ -57,12 +57,12 @@ set(CPACK_PACKAGE_NAME zorvik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "home-loan funding plan sheet (資金計画表)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "home-loan funding plan sheet (資金計画表)\n"
-    "Zorvik draws up a home-loan funding plan sheet for one customer: required funds,\n"
-    "miscellaneous costs, annual income and up to ten loans, recalculated as you type,\n"
-    "with a payment-target simulation, plan files (.zvk), an A4 landscape printout or\n"
-    "PDF and a rate master refreshed over HTTP. The interface is in Japanese.")
+# The extended description below the summary line.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Zorvik draws up a home-loan funding plan sheet for one customer: required funds,\n"
+       "miscellaneous costs, annual income and up to ten loans, recalculated as you type,\n"
+       "with a payment-target simulation, plan files (.zvk), an A4 landscape printout or\n"
+       "PDF and a rate master refreshed over HTTP. The interface is in Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # zorvik_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvane <support@quorvane.invalid>")

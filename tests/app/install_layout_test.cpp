@@ -11,9 +11,9 @@ namespace {
 
 struct LayoutCase {
   const char* name;
-  const char* folders;       // made below the temporary folder, separated by ';'
-  const char* files;         // empty files made there, separated by ';'
-  const char* program;       // the program's folder, below the temporary folder
+  const char* folders;  // made below the temporary folder, separated by ';'
+  const char* files;    // empty files made there, separated by ';'
+  const char* program;  // the program's folder, below the temporary folder
   InstallLayout expected;
 };
 

@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -200,7 +200,8 @@ TEST_F(ZorvikAppSettingsTest, PlanNamedAtStartIsOpenOnTheForm) {
   ASSERT_TRUE(WritePlanFile(stored, path.toStdString()));
   QString shown;
   QStringList messages;
-  QTimer::singleShot(30, [&] { CloseFormWhenShown([&](QDialog& form) { shown = CustomerNameShown(form); }, &messages); });
+  QTimer::singleShot(30,
+                     [&] { CloseFormWhenShown([&](QDialog& form) { shown = CustomerNameShown(form); }, &messages); });
   CZorvikApp app;
   EXPECT_EQ(app.Run(path), 0);
   EXPECT_EQ(shown, "佐藤 花子");
@@ -210,7 +211,8 @@ TEST_F(ZorvikAppSettingsTest, PlanNamedAtStartIsOpenOnTheForm) {
 TEST_F(ZorvikAppSettingsTest, UnreadablePlanNamedAtStartIsReportedAndANewPlanShown) {
   QString shown;
   QStringList messages;
-  QTimer::singleShot(30, [&] { CloseFormWhenShown([&](QDialog& form) { shown = CustomerNameShown(form); }, &messages); });
+  QTimer::singleShot(30,
+                     [&] { CloseFormWhenShown([&](QDialog& form) { shown = CustomerNameShown(form); }, &messages); });
   CZorvikApp app;
   EXPECT_EQ(app.Run(dir_.filePath("missing.zvk")), 0);
   EXPECT_EQ(messages, QStringList{"ゾルビク|指定したファイルは開けません。"});
