@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
   // Settings are kept under the maker's name and the executable's own base name.
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+  // Lets a Wayland desktop match the window to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.zorvik"));
 
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));

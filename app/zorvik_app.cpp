@@ -135,8 +135,12 @@ bool CZorvikApp::LoadSettings() {
       // One level only: a missing parent or an existing folder is passed over without a word.
       // The per-user place of an installed copy (the Documents or application data folder) is
       // made first, since a new account may not have it yet.
+      // Without a per-user place nothing is made (never a folder at the root).
       const QString base = QuestionBase(i);
-      if (places_.layout == InstallLayout::Installed && !base.isEmpty()) QDir().mkpath(base);
+      if (places_.layout == InstallLayout::Installed) {
+        if (base.isEmpty()) continue;
+        QDir().mkpath(base);
+      }
       QDir().mkdir(JoinPath(base, value.mid(1)));
     }
   }

@@ -285,6 +285,15 @@ TEST_F(InstalledAppTest, RateMasterPrefersTheDownloadedCopy) {
   EXPECT_EQ(app_.RateMasterPath(), downloaded);
 }
 
+TEST_F(InstalledAppTest, WithoutPerUserPlacesNoFolderIsMadeAtTheRoot) {
+  app_.setUserFolders(UserFolders{});
+  const bool hadProgram = QFileInfo::exists("/Program");
+  const bool hadLoanData = QFileInfo::exists("/LoanData");
+  app_.LoadSettings();
+  EXPECT_EQ(QFileInfo::exists("/Program"), hadProgram);
+  EXPECT_EQ(QFileInfo::exists("/LoanData"), hadLoanData);
+}
+
 TEST_F(InstalledAppTest, PlainFolderValuesAreUsedAsTheyAre) {
   const QString plans = dir_.filePath("plans");
   Store()->setValue("FILES/DATA_DIRECTORY", plans);
