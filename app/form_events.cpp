@@ -218,7 +218,7 @@ void CFundingPlanDlg::OnFileSavePdf() {
 
 void CFundingPlanDlg::OnDownloadRateMaster() {
 #if ZORVIK_FORM_HAS_DOWNLOAD
-  DownloadRateMaster(this, RateMasterPath(), [this](const QString& path) { LoadRateMaster(path); });
+  DownloadRateMaster(this, app_.RateMasterDownloadPath(), [this](const QString& path) { LoadRateMaster(path); });
 #endif
 }
 
@@ -254,6 +254,14 @@ void CFundingPlanDlg::OnFileNew() {
 void CFundingPlanDlg::OnFileOpen() {
 #if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileOpen();
+#endif
+}
+
+void CFundingPlanDlg::OpenPlanFile(const QString& path) {
+#if ZORVIK_FORM_HAS_FILE_COMMANDS
+  integrations_->fileCommands->OpenPlanFile(path.toStdString());
+#else
+  (void)path;
 #endif
 }
 

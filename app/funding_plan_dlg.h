@@ -70,7 +70,7 @@ class CFundingPlanDlg : public QDialog {
   // Reads the rate master at `path` and refills the ten loan-name lists; each row keeps the
   // name shown in its box. Nothing is reported.
   void LoadRateMaster(const QString& path);
-  // The path the rate master is read from: the program directory's "YushiMaster.txt".
+  // The path the rate master is read from (CZorvikApp::RateMasterPath).
   QString RateMasterPath() const;
 
   // Runs the handler the table holds for (id, notification); false when there is none.
@@ -116,6 +116,8 @@ class CFundingPlanDlg : public QDialog {
   void OnToolsBorrowingCapacity();  // "借入可能額(&B)..."
   void OnFileNew();
   void OnFileOpen();
+  // Opens the plan at `path` as "開く" does, without the dialog (a plan named at start-up).
+  void OpenPlanFile(const QString& path);
   void OnFileSaveAs();
   // Ends the program after the exit check (the unsaved-changes question); "終 了", the menu's
   // "終了(&X)", the close box, Escape and Enter on "終 了" all come here.

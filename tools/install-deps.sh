@@ -6,7 +6,8 @@ pkgs=(build-essential cmake ninja-build pkg-config git
       qt6-base-dev libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
       clang libclang-rt-14-dev clang-format
       fonts-ipafont-gothic fonts-ipafont-mincho
-      xvfb xauth poppler-utils)
+      xvfb xauth poppler-utils
+      dpkg-dev file appstream desktop-file-utils shared-mime-info)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
