@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include "app/borrowing_capacity_dlg.h"
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
 #include "app/repayment_schedule_dlg.h"
@@ -230,7 +231,7 @@ void CFundingPlanDlg::OnToolsRepaymentSchedule() {
 
 void CFundingPlanDlg::OnDownloadRateMaster() {
 #if ZORVIK_FORM_HAS_DOWNLOAD
-  DownloadRateMaster(this, RateMasterPath(), [this](const QString& path) { LoadRateMaster(path); });
+  DownloadRateMaster(this, app_.RateMasterDownloadPath(), [this](const QString& path) { LoadRateMaster(path); });
 #endif
 }
 
@@ -252,6 +253,11 @@ void CFundingPlanDlg::OnHelpVersion() {
 #endif
 }
 
+void CFundingPlanDlg::OnToolsBorrowingCapacity() {
+  CBorrowingCapacityDlg dialog(*this);
+  dialog.exec();
+}
+
 void CFundingPlanDlg::OnFileNew() {
 #if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileNew();
@@ -261,6 +267,14 @@ void CFundingPlanDlg::OnFileNew() {
 void CFundingPlanDlg::OnFileOpen() {
 #if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileOpen();
+#endif
+}
+
+void CFundingPlanDlg::OpenPlanFile(const QString& path) {
+#if ZORVIK_FORM_HAS_FILE_COMMANDS
+  integrations_->fileCommands->OpenPlanFile(path.toStdString());
+#else
+  (void)path;
 #endif
 }
 

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_icon.h"
+#include "app/borrowing_capacity_dlg.h"
 #include "app/cp932_validator.h"
 #include "app/form_colors.h"
 #include "app/form_integrations.h"
@@ -193,6 +194,8 @@ void CFundingPlanDlg::BuildMenu() {
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
   }
+  AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
+  AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
   layout()->setMenuBar(menuBar_);
 
   commands_ = {
@@ -206,24 +209,24 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kHelpNotice, &CFundingPlanDlg::OnHelpNotice},
       {ids::kHelpVersion, &CFundingPlanDlg::OnHelpVersion},
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
+      {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
+      {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
   };
-  AddToolsCommand(kRepaymentScheduleCommand, kRepaymentScheduleMenuText, &CFundingPlanDlg::OnToolsRepaymentSchedule);
 }
 
 QMenu* CFundingPlanDlg::ToolsMenu() {
   if (toolsMenu_ == nullptr) {
-    toolsMenu_ = new QMenu(QString::fromUtf8(kToolsMenuTitle), menuBar_);
+    toolsMenu_ = new QMenu(QStringLiteral("ツール(&T)"), menuBar_);
     const QList<QAction*> menus = menuBar_->actions();
-    menuBar_->insertMenu(menus.isEmpty() ? nullptr : menus.last(), toolsMenu_);  // before ヘルプ
+    menuBar_->insertMenu(menus.size() > 1 ? menus[1] : nullptr, toolsMenu_);
   }
   return toolsMenu_;
 }
 
-void CFundingPlanDlg::AddToolsCommand(int commandId, const char* text, void (CFundingPlanDlg::*handler)()) {
-  QAction* action = ToolsMenu()->addAction(QString::fromUtf8(text));
+void CFundingPlanDlg::AddMenuCommand(QMenu* menu, int commandId, const char* text) {
+  QAction* action = menu->addAction(QString::fromUtf8(text));
   action->setData(commandId);
   connect(action, &QAction::triggered, this, [this, commandId] { RunCommand(commandId); });
-  commands_[commandId] = handler;
 }
 
 bool CFundingPlanDlg::RunCommand(int commandId) {

@@ -31,8 +31,6 @@ class QMenu;
 
 namespace zorvik {
 
-inline constexpr const char* kToolsMenuTitle = "ツール(&T)";
-
 class CZorvikApp;
 struct ControlTemplate;
 struct FormIntegrations;
@@ -72,15 +70,13 @@ class CFundingPlanDlg : public QDialog {
   // Reads the rate master at `path` and refills the ten loan-name lists; each row keeps the
   // name shown in its box. Nothing is reported.
   void LoadRateMaster(const QString& path);
-  // The path the rate master is read from: the program directory's "YushiMaster.txt".
+  // The path the rate master is read from (CZorvikApp::RateMasterPath).
   QString RateMasterPath() const;
 
   // Runs the handler the table holds for (id, notification); false when there is none.
   bool Dispatch(int id, FormNotification notification);
   // Runs a menu command; false for an unknown id.
   bool RunCommand(int commandId);
-  // The "ツール(&T)" menu (before "ヘルプ"), created on first use.
-  QMenu* ToolsMenu();
 
   // Whether the settings are written when the form is destroyed (off for off-screen renders).
   void setSaveSettingsOnDestroy(bool on) { saveSettingsOnDestroy_ = on; }
@@ -117,8 +113,11 @@ class CFundingPlanDlg : public QDialog {
   void OnHelpInstructions();
   void OnHelpNotice();
   void OnHelpVersion();
+  void OnToolsBorrowingCapacity();  // "借入可能額(&B)..."
   void OnFileNew();
   void OnFileOpen();
+  // Opens the plan at `path` as "開く" does, without the dialog (a plan named at start-up).
+  void OpenPlanFile(const QString& path);
   void OnFileSaveAs();
   // Ends the program after the exit check (the unsaved-changes question); "終 了", the menu's
   // "終了(&X)", the close box, Escape and Enter on "終 了" all come here.
@@ -154,8 +153,9 @@ class CFundingPlanDlg : public QDialog {
   void BuildControls();
   QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
   void BuildMenu();
-  // Adds a command to the tools menu and the command table.
-  void AddToolsCommand(int commandId, const char* text, void (CFundingPlanDlg::*handler)());
+  // The "ツール(&T)" menu, made (after the file menu) the first time it is asked for.
+  QMenu* ToolsMenu();
+  void AddMenuCommand(QMenu* menu, int commandId, const char* text);
   void BuildHandlerTable();
   void BuildIntegrations();
   void ConnectSignals();

@@ -1,7 +1,9 @@
 // Zorvik: funding plan sheet for home loans.
 //
-// The program takes no arguments. One hidden option, `--screenshot PATH`, renders the main form
-// off-screen into an image file for the documentation and exits without touching the settings.
+// `zorvik [PLAN.zvk]`: with a plan named, the form starts with that plan open (app/command_line.h).
+// Two hidden options: `--screenshot PATH` renders the main form off-screen into an image file for
+// the documentation and exits without touching the settings; `--print-paths` prints where this
+// copy reads and keeps its files (it reads the settings and makes the "?" folders as a start does).
 #include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "app/command_line.h"
 #include "app/zorvik_app.h"
 
 #if __has_include("app/form_screenshot.h")
@@ -55,8 +58,8 @@ bool DisplayMissing() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (HasArgument(argc, argv, "--screenshot")) {
-    // A picture of the form needs no screen.
+  if (HasArgument(argc, argv, "--screenshot") || HasArgument(argc, argv, "--print-paths")) {
+    // A picture of the form, or the list of paths, needs no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   } else if (DisplayMissing()) {
     std::fputs(
@@ -69,6 +72,8 @@ int main(int argc, char** argv) {
   // Settings are kept under the maker's name and the executable's own base name.
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+  // Lets a Wayland desktop match the window to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.zorvik"));
 
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
@@ -81,5 +86,10 @@ int main(int argc, char** argv) {
   }
 
   zorvik::CZorvikApp zorvikApp;
-  return zorvikApp.Run();
+  if (args.contains(QStringLiteral("--print-paths"))) {
+    zorvikApp.LoadSettings();
+    std::fputs(zorvik::DescribePaths(zorvikApp).toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  return zorvikApp.Run(zorvik::PlanPathFromArguments(args));
 }

@@ -60,18 +60,33 @@ int PlanFileCommands::OpenPlan() {
   for (;;) {
     const std::optional<std::string> path = ui_.AskOpenPath(DataFolder(), ProposedFileName());
     if (!path) return 0;
-    // The file is read into a copy first: a file that does not exist or cannot be read leaves
-    // the plan on the form as it was.
-    FundingPlan loaded = plan_;
-    loaded.ClearForLoad();
-    if (!ReadPlanFile(loaded, *path)) {
+    if (!ReadIntoPlan(*path)) {
       Warn(ui_, kCannotOpenMessage, MessageOwner::None);
       continue;  // a fresh dialog
     }
-    plan_ = std::move(loaded);
-    plan_.TakeBaseline();
     return 1;
   }
+}
+
+bool PlanFileCommands::ReadIntoPlan(const std::string& path) {
+  // The file is read into a copy first: a file that does not exist or cannot be read leaves
+  // the plan on the form as it was.
+  FundingPlan loaded = plan_;
+  loaded.ClearForLoad();
+  if (!ReadPlanFile(loaded, path)) return false;
+  plan_ = std::move(loaded);
+  plan_.TakeBaseline();
+  return true;
+}
+
+bool PlanFileCommands::OpenPlanFile(const std::string& path) {
+  if (!OfferToSaveChanges()) return false;
+  if (!ReadIntoPlan(path)) {
+    Warn(ui_, kCannotOpenMessage, MessageOwner::None);
+    return false;
+  }
+  ShowLoadedPlan(plan_, view_);
+  return true;
 }
 
 bool PlanFileCommands::OfferToSaveChanges() {

@@ -1,5 +1,7 @@
 #include "app/rate_master_download.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -38,6 +40,8 @@ int ProgressDownloadRunner::Attempt(const QString& url, const QString& localPath
   QObject::connect(&progress, &QProgressDialog::canceled, &cancel, &DownloadCancel::Cancel);
   progress.show();
 
+  // The per-user folder of an installed copy may not exist yet on a new account.
+  QDir().mkpath(QFileInfo(localPath).absolutePath());
   DownloadOptions options;
   options.timeoutMs = timeoutMs_;
   options.credentials = credentials_;

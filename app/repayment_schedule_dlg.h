@@ -30,7 +30,7 @@ namespace zorvik {
 class PrintInteraction;
 
 // Menu command of "返済予定表(&R)...".
-inline constexpr int kRepaymentScheduleCommand = 32800;
+inline constexpr int kRepaymentScheduleCommand = 32801;
 inline constexpr const char* kRepaymentScheduleMenuText = "返済予定表(&R)...";
 inline constexpr const char* kRepaymentScheduleCaption = "返済予定表";
 

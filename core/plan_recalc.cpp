@@ -3,9 +3,10 @@
 // Each handler below is one control event. The steps run in a fixed order and later steps
 // read what earlier steps wrote, including texts the handler itself has just put into the form
 // (a row's payments are read back from their statics before the row is recomputed). The
-// displayed payment totals follow the rows only while they agree with the reference sums (or
-// while a row change moves both of them); after a simulation has written totals of its own, a
-// row change that moves only one of them leaves them alone.
+// displayed payment totals are always the sums of the complete rows' payments: every event that
+// can change a complete row's payments, or whether a row is complete, rebuilds them from the
+// rows, so they can never lag behind what the rows show. An accepted simulation writes totals
+// that are such sums too, and the next row change keeps them.
 //
 // 万円 sums are formed in 64 bits and saturated to the int32_t range: inside the form's limits
 // they are the plain sums, and amounts read from a file that was never range-checked cannot
@@ -151,8 +152,13 @@ void PlanRecalculator::OnLoanNameKillFocus(int row) {
 
 void PlanRecalculator::OnMethodChosen(int row) {
   LoanRow& r = plan_.rows[At(row)];
+  const bool wasComplete = r.IsComplete();
   r.method = static_cast<uint16_t>(std::max(0, view_.Selection(ids::kMethod[At(row)]) + 1));
-  if (r.IsComplete()) RecalculateRow(row);
+  if (r.IsComplete()) {
+    RecalculateRow(row);
+  } else if (wasComplete) {
+    RebuildPaymentTotals();  // the row no longer counts
+  }
   FullRebuildReferenceSums();
 }
 
@@ -265,8 +271,11 @@ void PlanRecalculator::OnDeleteRow(int row) {
     if (each.loanAmount == 0) continue;
     loanSum += each.loanAmount;
     bonusSum += each.bonusAmount;
-    plan_.totalMonthly += each.monthlyPayment;
-    plan_.totalBonus += each.bonusPayment;
+    // A row whose period box was emptied still shows its payments but no longer counts.
+    if (each.IsComplete()) {
+      plan_.totalMonthly += each.monthlyPayment;
+      plan_.totalBonus += each.bonusPayment;
+    }
     AddReferencePayments(plan_, r, plan_.recalcMonthlySum, plan_.recalcBonusSum);
   }
   plan_.totalLoan = Saturate(loanSum);
@@ -286,13 +295,15 @@ void PlanRecalculator::OnDeleteRow(int row) {
 void PlanRecalculator::RecalculateRow(int row) {
   const size_t i = At(row);
   LoanRow& r = plan_.rows[i];
-  // 1-2: the payments as the form shows them, and the reference sums without this row.
+  // 1-2: the payments as the form shows them.
   r.monthlyPayment = ParsePaymentText(view_.Text(ids::kMonthlyPayment[i]));
-  const double othersMonthly = plan_.recalcMonthlySum - r.monthlyPayment;
   r.bonusPayment = ParsePaymentText(view_.Text(ids::kBonusPayment[i]));
-  const double othersBonus = plan_.recalcBonusSum - r.bonusPayment;
-  // 3: an empty period box leaves the row as it is shown.
-  if (view_.Text(ids::kPeriod[i]).empty()) return;
+  // 3: an empty period box leaves the row's payments as they are shown; without a period the
+  // row no longer counts toward the totals.
+  if (view_.Text(ids::kPeriod[i]).empty()) {
+    RebuildPaymentTotals();
+    return;
+  }
   // 4-5
   if (r.periodYears == 0 || r.ratePercent == 0.0) {
     r.monthlyPayment = 0;
@@ -307,23 +318,18 @@ void PlanRecalculator::RecalculateRow(int row) {
   // 6
   ShowYen(view_, ids::kMonthlyPayment[i], r.monthlyPayment);
   ShowYen(view_, ids::kBonusPayment[i], r.bonusPayment);
-  // 7-8: the rows take over the displayed totals when those still follow the reference sums,
-  // or when this change moves both of them.
-  const double newMonthly = othersMonthly + r.monthlyPayment;
-  const double newBonus = othersBonus + r.bonusPayment;
-  const bool totalsFollowRows =
-      plan_.recalcMonthlySum == plan_.totalMonthly && plan_.recalcBonusSum == plan_.totalBonus;
-  const bool bothMoved = newMonthly != plan_.totalMonthly && newBonus != plan_.totalBonus;
-  if (totalsFollowRows || bothMoved) {
-    plan_.totalMonthly = 0.0;
-    plan_.totalBonus = 0.0;
-    for (const LoanRow& each : plan_.rows) {
-      if (!each.IsComplete()) continue;
-      plan_.totalMonthly += each.monthlyPayment;
-      plan_.totalBonus += each.bonusPayment;
-    }
+  // 7-11: the totals from the rows
+  RebuildPaymentTotals();
+}
+
+void PlanRecalculator::RebuildPaymentTotals() {
+  plan_.totalMonthly = 0.0;
+  plan_.totalBonus = 0.0;
+  for (const LoanRow& each : plan_.rows) {
+    if (!each.IsComplete()) continue;
+    plan_.totalMonthly += each.monthlyPayment;
+    plan_.totalBonus += each.bonusPayment;
   }
-  // 9-11
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
   UpdateRatio();
@@ -332,13 +338,9 @@ void PlanRecalculator::RecalculateRow(int row) {
 }
 
 void PlanRecalculator::FullRebuildReferenceSums() {
-  double monthly = 0.0;
-  double bonus = 0.0;
-  for (size_t r = 0; r < plan_.rows.size(); ++r) {
-    if (plan_.rows[r].loanAmount != 0) AddReferencePayments(plan_, r, monthly, bonus);
-  }
-  plan_.recalcMonthlySum = monthly;
-  plan_.recalcBonusSum = bonus;
+  const ReferenceSums sums = FullReferenceSums(plan_);
+  plan_.recalcMonthlySum = sums.monthly;
+  plan_.recalcBonusSum = sums.bonus;
 }
 
 void PlanRecalculator::PlainRebuildReferenceSums() {
@@ -377,6 +379,14 @@ void PlanRecalculator::ResumLoanTotals() {
   }
   plan_.totalLoan = Saturate(loanSum);
   plan_.totalBonusAmount = Saturate(bonusSum);
+}
+
+ReferenceSums FullReferenceSums(const FundingPlan& plan) {
+  ReferenceSums sums;
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    if (plan.rows[r].loanAmount != 0) AddReferencePayments(plan, r, sums.monthly, sums.bonus);
+  }
+  return sums;
 }
 
 // ---- a plan that was just read from a file ---------------------------------------------------

@@ -60,7 +60,7 @@ void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const Simulati
 
   plan.totalLoan = work.totalLoan;
   if (plan.totalLoan > totalLoanBeforeSimulation) view.ShowMessage(kLoanIncreasedMessage, kProductCaption);
-  view.SetText(ids::kTotalLoan, FormatTotalAmount(plan.totalLoan));
+  ShowOrBlank(view, ids::kTotalLoan, plan.totalLoan == 0, FormatTotalAmount(plan.totalLoan));
 
   PlanRecalculator recalc(plan, view);
   recalc.UpdateFundsChain();
@@ -72,7 +72,7 @@ void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const Simulati
   plan.totalBonusAmount = work.totalBonusAmount;
   ShowOrBlank(view, ids::kTotalBonusAmount, plan.totalBonusAmount == 0, FormatTotalAmount(plan.totalBonusAmount));
   plan.annualRepayment = work.annualRepayment;
-  view.SetText(ids::kAnnualRepayment, FormatYen(plan.annualRepayment));
+  ShowOrBlank(view, ids::kAnnualRepayment, plan.annualRepayment == 0.0, FormatYen(plan.annualRepayment));
   recalc.UpdateRatio();
 }
 

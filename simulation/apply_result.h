@@ -24,7 +24,8 @@ bool BeginSimulation(const FundingPlan& plan, int32_t& totalLoanBeforeSimulation
 // Writes an accepted simulation back, in this order: each row's loan amount, bonus portion and
 // two payments from the work; row compaction and redisplay of every row; totalLoan from the
 // work, with the loan-increase warning (caption kProductCaption) when it is above
-// totalLoanBeforeSimulation; the totals and the funds chain shown; the ratio updated.
+// totalLoanBeforeSimulation; the totals and the funds chain shown (a total of 0 as an empty
+// box, except the monthly total, which shows 0円); the ratio updated.
 // Names, methods, rates, periods, suggested portions and the reference sums are not taken from
 // the work.
 void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const SimulationWork& work,

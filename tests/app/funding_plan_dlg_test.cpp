@@ -22,9 +22,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_icon.h"
@@ -36,6 +38,10 @@
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "io/cp932.h"
+#include "simulation/desired_amount.h"
+#include "simulation/dialogs/bonus_sim_dlg.h"
+#include "simulation/dialogs/sim_dialog_ids.h"
+#include "simulation/dialogs/sim_result_dlg.h"
 
 namespace zorvik {
 namespace {
@@ -225,7 +231,7 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   EXPECT_EQ(describe(menus[0]->menu()),
             U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
               "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("返済予定表(&R)...=32800"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801"));
   EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
 }
 
@@ -333,6 +339,94 @@ TEST_F(FormTest, MissingMasterLeavesEmptyLists) {
   form_->LoadRateMaster(form_->RateMasterPath());
   EXPECT_EQ(W<QComboBox>(ids::kLoanName[0])->count(), 0);
 }
+
+// ---- the totals follow the loan rows ------------------------------------------------------------
+
+// One step typed or picked on the form, then the texts it must show. `id` 0 with a text runs a
+// per-bonus target with loans kept: click on the per-bonus total, the amount, 実行, OK.
+struct TotalsStep {
+  int id;
+  const char* text;  // typed; for a name list the product's position
+  std::vector<std::pair<int, const char*>> shown;
+};
+struct TotalsCase {
+  const char* name;
+  std::vector<TotalsStep> steps;
+  friend void PrintTo(const TotalsCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class TotalsTest : public FormTest, public ::testing::WithParamInterface<TotalsCase> {
+ protected:
+  void BonusTarget(const QString& amount) {
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (auto* input = qobject_cast<CBonusSimDlg*>(QApplication::activeModalWidget())) {
+        input->desiredBox()->setText(amount);  // as leaving the box reads it
+        input->work().desiredAmount = ParseDesiredAmount(amount.toStdString());
+        QTimer::singleShot(0, static_cast<QAbstractButton*>(input->control(sim_ids::kOk)), &QAbstractButton::click);
+      } else if (auto* result = qobject_cast<CSimResultDlg*>(QApplication::activeModalWidget())) {
+        poll.stop();
+        static_cast<QAbstractButton*>(result->control(sim_ids::kOk))->click();
+      }
+    });
+    poll.start();
+    QTest::mouseClick(W(ids::kTotalBonus), Qt::LeftButton);
+    poll.stop();
+  }
+};
+
+TEST_P(TotalsTest, WorkedCase) {
+  WriteMaster("住宅ローン,2.375,\n固定10年,2.000,\n固定35年,3.500,\n");
+  form_->LoadRateMaster(form_->RateMasterPath());
+  for (const TotalsStep& step : GetParam().steps) {
+    if (step.id == 0) {
+      BonusTarget(U(step.text));
+      Reactivate();
+    } else if (ids::RowOf(ids::kLoanName, step.id) >= 0) {
+      PickWithKeys(step.id, std::atoi(step.text));
+    } else {
+      Type(step.id, U(step.text));
+    }
+    for (const auto& [id, text] : step.shown) EXPECT_EQ(Text(id).toStdString(), text) << step.id << " " << step.text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TotalsTest,
+                         ::testing::Values(
+                             // Picking a product, then typing a rate, on the second loan moves the totals each time.
+                             TotalsCase{"SecondLoanChangesRate",
+                                        {{ids::kAnnualIncome, "600", {}},
+                                         {ids::kLoanName[0], "0", {}},
+                                         {ids::kPeriod[0], "35", {}},
+                                         {ids::kLoanAmount[0], "3000", {}},
+                                         {ids::kLoanName[1], "1", {}},
+                                         {ids::kPeriod[1], "10", {}},
+                                         {ids::kLoanAmount[1], "100", {{ids::kTotalMonthly, "72,350円"}}},
+                                         {ids::kLoanName[1],
+                                          "2",
+                                          {{ids::kMonthlyPayment[1], "9,888円"},
+                                           {ids::kTotalMonthly, "73,037円"},
+                                           {ids::kAnnualRepayment, "1,383,238円"}}},
+                                         {ids::kRate[1],
+                                          "3.0",
+                                          {{ids::kMonthlyPayment[1], "9,656円"},
+                                           {ids::kTotalMonthly, "72,805円"},
+                                           {ids::kTotalBonus, "253,397円"},
+                                           {ids::kAnnualRepayment, "1,380,454円"},
+                                           {ids::kRepaymentRatio, "23.01％"}}}}},
+                             // A hand-typed bonus portion above the suggestion; the per-bonus target is reachable.
+                             TotalsCase{"BonusTargetAfterTypedPortion",
+                                        {{ids::kLoanName[0], "0", {}},
+                                         {ids::kPeriod[0], "35", {}},
+                                         {ids::kLoanAmount[0], "3000", {}},
+                                         {ids::kBonusAmount[0], "2000", {{ids::kTotalBonus, "422,329円"}}},
+                                         {0,
+                                          "300000",
+                                          {{ids::kTotalBonus, "295,630円"},
+                                           {ids::kBonusAmount[0], "1,400万"},
+                                           {ids::kTotalBonusAmount, "1,400万"}}}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- which Qt events count --------------------------------------------------------------------
 

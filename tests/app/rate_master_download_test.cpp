@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -305,6 +306,45 @@ TEST_F(RateMasterDownloadTest, MenuItemDownloadsFromTheConfiguredSources) {
   auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
   ASSERT_NE(names, nullptr);
   EXPECT_EQ(names->count(), 2);
+  EXPECT_EQ(names->itemText(0), "new product");
+}
+
+TEST_F(RateMasterDownloadTest, InstalledCopyDownloadsIntoTheUsersFolderOnly) {
+  // prefix/bin beside prefix/share/zorvik, whose shipped rate master is the old one; the user's
+  // data folder does not exist yet.
+  const QString shared = dir_.filePath("prefix/share/zorvik");
+  ASSERT_TRUE(QDir().mkpath(dir_.filePath("prefix/bin")));
+  ASSERT_TRUE(QDir().mkpath(shared));
+  ASSERT_TRUE(QFile::copy(local_, shared + "/YushiMaster.txt"));
+  CZorvikApp app;
+  app.setUserFolders(UserFolders{dir_.filePath("home/.local/share/Quorvane/zorvik"), dir_.filePath("home/Documents")});
+  app.setProgramDirectory(dir_.filePath("prefix/bin"));
+  ASSERT_EQ(app.layout(), InstallLayout::Installed);
+  qputenv("ZORVIK_RATE_PRIMARY_URL", server_.Url("/good").toUtf8());
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  form.show();
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    box->button(box->icon() == QMessageBox::Question ? QMessageBox::Yes : QMessageBox::Ok)->click();
+  });
+  answerer.start(30);
+  EXPECT_TRUE(form.RunCommand(ids::kDownloadRateMaster));
+  answerer.stop();
+  qunsetenv("ZORVIK_RATE_PRIMARY_URL");
+
+  QFile downloaded(app.RateMasterDownloadPath());
+  ASSERT_TRUE(downloaded.open(QIODevice::ReadOnly));
+  EXPECT_EQ(downloaded.readAll(), kNewMaster);
+  QFile shipped(shared + "/YushiMaster.txt");
+  ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+  EXPECT_EQ(shipped.readAll(), kOldMaster) << "the shipped rate master is never written";
+  EXPECT_EQ(QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"YushiMaster.txt"});
+  EXPECT_EQ(app.RateMasterPath(), app.RateMasterDownloadPath()) << "the next start reads the download";
+  auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
+  ASSERT_NE(names, nullptr);
   EXPECT_EQ(names->itemText(0), "new product");
 }
 
