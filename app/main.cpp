@@ -9,6 +9,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "app/qt_translations.h"
 #include "app/zorvik_app.h"
 
 #if __has_include("app/form_screenshot.h")
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
   // Settings are kept under the maker's name and the executable's own base name.
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+  // Qt's standard dialogs and buttons speak Japanese, as the rest of the program does.
+  zorvik::InstallQtJapaneseTranslations();
 
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -330,6 +331,29 @@ TEST_F(FormTest, MissingMasterLeavesEmptyLists) {
   QFile::remove(dir_.filePath(QStringLiteral("YushiMaster.txt")));
   form_->LoadRateMaster(form_->RateMasterPath());
   EXPECT_EQ(W<QComboBox>(ids::kLoanName[0])->count(), 0);
+}
+
+// The list that drops down shows every product name whole; the closed box keeps its width.
+TEST_F(FormTest, DropDownListIsWideEnoughForTheLongestName) {
+  WriteMaster(
+      "フラット35（全期間固定）,1.940,\n"
+      "フラット35（当初10年間固定）,1.450,\n"
+      "短い,0.5,\n");
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  const int closedWidth = combo->width();
+  form_->LoadRateMaster(form_->RateMasterPath());
+  EXPECT_EQ(combo->width(), closedWidth);
+  combo->showPopup();
+  QAbstractItemView* view = combo->view();
+  ASSERT_TRUE(view->isVisible());
+  for (int i = 0; i < combo->count(); ++i) {
+    const QRect item = view->visualRect(combo->model()->index(i, 0));
+    EXPECT_GE(view->viewport()->width(), view->sizeHintForIndex(combo->model()->index(i, 0)).width()) << i;
+    EXPECT_GE(item.width(), QFontMetrics(view->font()).horizontalAdvance(combo->itemText(i))) << i;
+  }
+  EXPECT_GT(view->width(), closedWidth) << "the names are wider than the box";
+  combo->hidePopup();
+  EXPECT_EQ(combo->width(), closedWidth);
 }
 
 // ---- which Qt events count --------------------------------------------------------------------
@@ -661,6 +685,90 @@ TEST_F(FormTest, PastedTextKeepsOnlyWhatAPlanFileCanHold) {
   QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Text(ids::kCustomerName), U("田中様邸"));
   EXPECT_EQ(form_->plan().customerName, "田中様邸");
+}
+
+// Characters input methods send under other code points than CP932's are kept as the CP932
+// character of the same look, in the box, in the plan and in the file's bytes.
+struct ImeCharRow {
+  int id;
+  const char* typed;
+  const char* kept;
+};
+
+class ImeCharTest : public FormTest, public ::testing::WithParamInterface<ImeCharRow> {};
+
+TEST_P(ImeCharTest, IsKeptAsItsCp932Equivalent) {
+  const ImeCharRow& row = GetParam();
+  Type(row.id, U(row.typed));
+  EXPECT_EQ(Text(row.id), U(row.kept));
+  EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(Text(row.id).toStdString())), row.kept) << "the file holds what was typed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImeCharTest,
+                         ::testing::Values(ImeCharRow{ids::kCustomerName, "山田〜太郎", "山田～太郎"},
+                                           ImeCharRow{ids::kCustomerName, "A−B‖C—D", "A－B∥C―D"},
+                                           ImeCharRow{ids::kOtherCostLabel, "¢£¬費", "￠￡￢費"},
+                                           ImeCharRow{ids::kLoanName[0], "ローン〜35", "ローン～35"}));
+
+TEST_F(FormTest, PastedInputMethodCharactersAreKept) {
+  QApplication::clipboard()->setText(U("〜−‖—¢£¬"));
+  W(ids::kCustomerName)->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Text(ids::kCustomerName), U("～－∥―￠￡￢"));
+  EXPECT_EQ(form_->plan().customerName, "～－∥―￠￡￢");
+}
+
+// ---- texts wider than their boxes ---------------------------------------------------------------
+
+// A box never shows part of a number: too wide, it is drawn smaller, and "###" when even the
+// smallest size does not hold it; a caption shows from its first character.
+struct FitRow {
+  int id;
+  const char* text;
+  const char* drawn;  // the text drawn
+  bool smaller;       // drawn in a smaller font than the box's
+};
+
+class FitTest : public FormTest, public ::testing::WithParamInterface<FitRow> {};
+
+TEST_P(FitTest, BoxDrawsTheWholeTextOrHashes) {
+  const FitRow& row = GetParam();
+  form_->qtView().SetQText(row.id, U(row.text));
+  QWidget* w = W(row.id);
+  FittedText fit;
+  if (auto* edit = qobject_cast<FittingLineEdit*>(w)) {
+    fit = edit->fittedText();
+  } else {
+    auto* label = qobject_cast<FittingLabel*>(w);
+    ASSERT_NE(label, nullptr) << row.id;
+    fit = label->fittedText();
+  }
+  EXPECT_EQ(fit.text, U(row.drawn)) << row.id;
+  EXPECT_EQ(fit.font.pointSizeF() < w->font().pointSizeF(), row.smaller) << row.id;
+  EXPECT_GE(fit.font.pointSizeF(), kMinimumFitPoints) << row.id;
+  EXPECT_FALSE(w->grab().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FitTest,
+    ::testing::Values(FitRow{ids::kLandPrice, "3,000万", "3,000万", false},
+                      FitRow{ids::kLandPrice, "2,147,483,647万", "###", false},
+                      FitRow{ids::kLandPrice, "123,456万", "123,456万", true},
+                      FitRow{ids::kFundsMinusLoans, "-2,147,483,647万", "###", false},
+                      FitRow{ids::kTotalLoan, "2,147,483,647万", "###", false},
+                      FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true},
+                      FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false},
+                      FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true}));
+
+TEST_F(FormTest, TypedCaptionShowsFromItsFirstCharacter) {
+  Type(ids::kOtherCostLabel, U("外構工事費および地盤改良費"));
+  auto* box = W<FittingLineEdit>(ids::kOtherCostLabel);
+  ASSERT_FALSE(box->hasFocus());
+  const FittedText fit = box->fittedText();
+  EXPECT_EQ(fit.text, U("外構工事費および地盤改良費"));
+  EXPECT_TRUE(fit.fromStart);
+  EXPECT_EQ(form_->plan().otherCostLabel, "外構工事費および地盤改良費") << "the value is not touched";
 }
 
 // ---- settings ---------------------------------------------------------------------------------------

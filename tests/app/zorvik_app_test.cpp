@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 #include <functional>
 
 #include "app/help_commands.h"
+#include "app/qt_translations.h"
 
 namespace zorvik {
 namespace {
@@ -264,6 +268,21 @@ TEST(ProgramDirectoryTest, FilesBesideTheProgramSkipADebugFolder) {
 TEST(ProgramDirectoryTest, StartsAsTheExecutablesFolder) {
   CZorvikApp app;
   EXPECT_EQ(app.programDirectory(), StripDebugComponent(QCoreApplication::applicationDirPath()));
+}
+
+// After start-up Qt's own buttons read as a Japanese user expects; the catalogue is loaded once.
+TEST(QtTranslationsTest, MessageBoxButtonsAreJapanese) {
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_EQ(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 1);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Save);
+  const std::pair<QMessageBox::StandardButton, const char*> rows[] = {
+      {QMessageBox::Yes, "はい"}, {QMessageBox::No, "いいえ"}, {QMessageBox::Cancel, "キャンセル"}, {QMessageBox::Save, "保存"}};
+  for (const auto& [button, text] : rows) {
+    ASSERT_NE(box.button(button), nullptr);
+    EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text))) << box.button(button)->text().toStdString();
+  }
 }
 
 }  // namespace
