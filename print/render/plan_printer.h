@@ -28,10 +28,11 @@ inline constexpr const char* kNoPrinterMessage =
     "  設定されているか調べて下さい。\n\n"
     "今回、印刷は行ないません。\n";
 // Without a printer on systems other than Windows: what to do, and the way out through a PDF.
+// Short lines, broken between phrases, so that the message box never breaks inside a word.
 inline constexpr const char* kNoPrinterSetUpMessage =
     "印刷に使えるプリンターが設定されていません。\n\n"
-    "プリンターをパソコンに設定してから、もう一度印刷して下さい。\n"
-    "資金計画表は「PDFに保存」でPDFファイルにすることもできます。\n\n"
+    "プリンターを設定してから、もう一度印刷して下さい。\n"
+    "「PDFに保存」で、資金計画表を\nPDFファイルに保存することもできます。\n\n"
     "今回、印刷は行いません。";
 inline constexpr const char* kSavePdfButtonText = "PDFに保存";
 inline constexpr const char* kPaperCheckMessage =

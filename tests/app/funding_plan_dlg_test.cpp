@@ -12,12 +12,14 @@
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -518,6 +520,35 @@ TEST_F(FormTest, DeleteButtonClickEmptiesItsRow) {
   EXPECT_EQ(Text(ids::kTotalLoan), U("1,000万"));
 }
 
+// Without a printer (Linux), the message offers "PDFに保存", which opens the PDF save dialog
+// exactly as the menu item does.
+TEST_F(FormTest, PrintWithoutAPrinterOffersThePdf) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows keeps its own message";
+#endif
+  QStringList seen;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&seen] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
+      seen << box->windowTitle() + "|" + box->text().section(QLatin1Char('\n'), 0, 0);
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == U("PDFに保存")) button->click();
+      }
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog != nullptr && dialog->isVisible()) {
+      seen << QStringLiteral("save dialog");
+      dialog->reject();
+    }
+  });
+  timer.start();
+  QTest::mouseClick(W(ids::kPrint), Qt::LeftButton);
+  timer.stop();
+  EXPECT_EQ(seen,
+            QStringList({U("ゾルビク|印刷に使えるプリンターが設定されていません。"), QStringLiteral("save dialog")}));
+}
+
 TEST_F(FormTest, EnterOnEndRunsTheExitCheck) {
   W(ids::kOk)->setFocus(Qt::MouseFocusReason);
   QTest::keyClick(Focused(), Qt::Key_Return);
@@ -750,16 +781,15 @@ TEST_P(FitTest, BoxDrawsTheWholeTextOrHashes) {
   EXPECT_FALSE(w->grab().isNull());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FitTest,
-    ::testing::Values(FitRow{ids::kLandPrice, "3,000万", "3,000万", false},
-                      FitRow{ids::kLandPrice, "2,147,483,647万", "###", false},
-                      FitRow{ids::kLandPrice, "123,456万", "123,456万", true},
-                      FitRow{ids::kFundsMinusLoans, "-2,147,483,647万", "###", false},
-                      FitRow{ids::kTotalLoan, "2,147,483,647万", "###", false},
-                      FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true},
-                      FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false},
-                      FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true}));
+INSTANTIATE_TEST_SUITE_P(Rows, FitTest,
+                         ::testing::Values(FitRow{ids::kLandPrice, "3,000万", "3,000万", false},
+                                           FitRow{ids::kLandPrice, "2,147,483,647万", "###", false},
+                                           FitRow{ids::kLandPrice, "123,456万", "123,456万", true},
+                                           FitRow{ids::kFundsMinusLoans, "-2,147,483,647万", "###", false},
+                                           FitRow{ids::kTotalLoan, "2,147,483,647万", "###", false},
+                                           FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true},
+                                           FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false},
+                                           FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true}));
 
 TEST_F(FormTest, TypedCaptionShowsFromItsFirstCharacter) {
   Type(ids::kOtherCostLabel, U("外構工事費および地盤改良費"));
