@@ -172,20 +172,17 @@ TEST(HelpInstructionsTest, FailureIsReportedWithThePagesPath) {
   CZorvikApp app;
   app.setDirectory(kInstallDirectory, dir.path());
   app.setDirectory(kHelpDirectory, "?LoanHelp");
-  const QString path = QDir::toNativeSeparators(dir.filePath("LoanHelp/index.html"));
   QStringList warnings;
   auto warn = [&warnings](const QString& text, const QString& caption) { warnings << caption + "|" + text; };
   bool browserWorks = false;
   auto browser = [&browserWorks](const QUrl&) { return browserWorks; };
-
-  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));
-  ASSERT_TRUE(QDir(dir.path()).mkdir("LoanHelp"));
-  QFile page(dir.filePath("LoanHelp/index.html"));
-  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-  page.close();
-  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));
+  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));  // no page
+  ASSERT_TRUE(QDir(dir.path()).mkdir("LoanHelp") &&
+              QFile(dir.filePath("LoanHelp/index.html")).open(QIODevice::WriteOnly));
+  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));  // no browser
   browserWorks = true;
   EXPECT_TRUE(ShowHelpInstructions(nullptr, app, browser, warn));
+  const QString path = QDir::toNativeSeparators(dir.filePath("LoanHelp/index.html"));
   EXPECT_EQ(warnings, QStringList({QString::fromUtf8("ゾルビク|操作説明のページが見つかりません。\n\n") + path,
                                    QString::fromUtf8("ゾルビク|操作説明のページを開けませんでした。\n\n") + path}));
 }

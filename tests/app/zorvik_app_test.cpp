@@ -6,13 +6,13 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTranslator>
-#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "app/help_commands.h"
@@ -277,11 +277,14 @@ TEST(QtTranslationsTest, MessageBoxButtonsAreJapanese) {
   EXPECT_EQ(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 1);
   QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Save);
-  const std::pair<QMessageBox::StandardButton, const char*> rows[] = {
-      {QMessageBox::Yes, "はい"}, {QMessageBox::No, "いいえ"}, {QMessageBox::Cancel, "キャンセル"}, {QMessageBox::Save, "保存"}};
+  const std::pair<QMessageBox::StandardButton, const char*> rows[] = {{QMessageBox::Yes, "はい"},
+                                                                      {QMessageBox::No, "いいえ"},
+                                                                      {QMessageBox::Cancel, "キャンセル"},
+                                                                      {QMessageBox::Save, "保存"}};
   for (const auto& [button, text] : rows) {
     ASSERT_NE(box.button(button), nullptr);
-    EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text))) << box.button(button)->text().toStdString();
+    EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text)))
+        << box.button(button)->text().toStdString();
   }
 }
 
