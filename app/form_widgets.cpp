@@ -16,7 +16,8 @@
 namespace zorvik {
 
 bool LooksLikeNumber(const QString& text) {
-  static const QString kAllowed = QString::fromUtf8("0123456789,.-+ 万円％%年");
+  // Full-width digits too: a box shows them as typed until it is left.
+  static const QString kAllowed = QString::fromUtf8("0123456789,.-+ 万円％%年０１２３４５６７８９，．－＋");
   bool digit = false;
   for (const QChar c : text) {
     if (!kAllowed.contains(c)) return false;
@@ -90,12 +91,14 @@ QRect FittingLineEdit::TextArea() const {
 }
 
 FittedText FittingLineEdit::fittedText() const {
-  return FitTextToWidth(text(), font(), TextArea().width());
+  // QLineEdit keeps one pixel for the caret beside the text; what does not fit with it scrolls.
+  return FitTextToWidth(text(), font(), TextArea().width() - 1);
 }
 
 void FittingLineEdit::paintEvent(QPaintEvent* event) {
-  // While the user edits, the box scrolls with the caret as any text box does.
-  const FittedText fit = hasFocus() ? FittedText{} : fittedText();
+  // While the user edits, the box scrolls with the caret as any text box does; a read-only box
+  // has nothing to edit and stays fitted.
+  const FittedText fit = hasFocus() && !isReadOnly() ? FittedText{} : fittedText();
   if (fit.asIs) {
     QLineEdit::paintEvent(event);
     return;

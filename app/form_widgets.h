@@ -52,13 +52,13 @@ class FittingLabel : public QLabel {
   QRect TextArea() const;
 };
 
-// A text box that, while it does not have the focus, draws its text fitted to the box (see
-// FitTextToWidth); while the user edits, it behaves as a plain QLineEdit.
+// A text box that draws its text fitted to the box (see FitTextToWidth) while it is read-only or
+// does not have the focus; while the user edits, it behaves as a plain QLineEdit.
 class FittingLineEdit : public QLineEdit {
   Q_OBJECT
  public:
   explicit FittingLineEdit(QWidget* parent = nullptr);
-  // How the current text is drawn while the box does not have the focus.
+  // How the current text is drawn when the user is not editing it.
   FittedText fittedText() const;
 
  protected:

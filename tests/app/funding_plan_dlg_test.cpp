@@ -783,6 +783,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, FitTest,
                                            FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true,
                                                   false},
                                            FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false, false},
+                                           FitRow{ids::kLandPrice, "１２３４５６７８９０", "###", false, false},
                                            FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true, false},
                                            FitRow{ids::kOtherCostLabel, "外構工事費および地盤改良費",
                                                   "外構工事費および地盤改良費", true, true}));
