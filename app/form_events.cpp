@@ -207,7 +207,10 @@ void CFundingPlanDlg::OnClickTotalBonus(int) {
 
 void CFundingPlanDlg::PrintPlanSheet() {
 #if ZORVIK_FORM_HAS_PRINTING
-  ::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_);
+  // Without a printer the message may offer "PDFに保存": the same command as the menu item.
+  if (::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
+    OnFileSavePdf();
+  }
 #endif
 }
 
@@ -237,7 +240,7 @@ void CFundingPlanDlg::OnDownloadRateMaster() {
 
 void CFundingPlanDlg::OnHelpInstructions() {
 #if ZORVIK_FORM_HAS_HELP
-  OpenHelpInstructions(app_);
+  ShowHelpInstructions(this, app_);
 #endif
 }
 

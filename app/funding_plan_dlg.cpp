@@ -119,7 +119,7 @@ QWidget* CFundingPlanDlg::CreateControl(const ControlTemplate& t, QWidget* paren
     case ControlKind::Label:
       return MakeStatic(new QLabel(parent), t, false);
     case ControlKind::Result:
-      return MakeStatic(new QLabel(parent), t, true);
+      return MakeStatic(new FittingLabel(parent), t, true);
     case ControlKind::ClickableResult:
       return MakeStatic(new ClickableLabel(parent), t, true);
     case ControlKind::Sample: {
@@ -133,7 +133,7 @@ QWidget* CFundingPlanDlg::CreateControl(const ControlTemplate& t, QWidget* paren
       return new NoteLabel(QString::fromUtf8(t.text), parent);
     case ControlKind::Edit:
     case ControlKind::ReadOnlyEdit: {
-      auto* edit = new QLineEdit(parent);
+      auto* edit = new FittingLineEdit(parent);
       edit->setAlignment(ToQt(t.align));
       edit->setTextMargins(1, 0, 1, 0);
       edit->setReadOnly(t.kind == ControlKind::ReadOnlyEdit);
@@ -408,6 +408,7 @@ void CFundingPlanDlg::LoadRateMaster(const QString& path) {
     for (const RateMasterListItem& item : items) {
       combo->addItem(QString::fromStdString(item.name), item.entryIndex);
     }
+    WidenDropDownToItems(combo);
     combo->setCurrentIndex(-1);
     combo->setEditText(shown);
     combo->lineEdit()->setCursorPosition(0);

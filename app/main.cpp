@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "app/command_line.h"
+#include "app/qt_translations.h"
 #include "app/zorvik_app.h"
 
 #if __has_include("app/form_screenshot.h")
@@ -74,6 +75,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
   // Lets a Wayland desktop match the window to the installed menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.zorvik"));
+  // Qt's standard dialogs and buttons speak Japanese, as the rest of the program does.
+  zorvik::InstallQtJapaneseTranslations();
 
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));

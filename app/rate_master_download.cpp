@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 
 #include "app/credentials_dialog.h"
+#include "app/message_box_fit.h"
 #include "io/download/rate_master_sources.h"
 
 namespace zorvik {
@@ -23,6 +24,7 @@ void QtDownloadMessages::Inform(const QString& text, const QString& caption) {
 
 void QtDownloadMessages::Warn(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner_);
+  WidenToLongestLine(box);  // the failure message's lines break only where it breaks them
   box.exec();
 }
 

@@ -3,7 +3,7 @@
 # skipping those already present. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config git
-      qt6-base-dev libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+      qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
       clang libclang-rt-14-dev clang-format
       fonts-ipafont-gothic fonts-ipafont-mincho
       xvfb xauth poppler-utils

@@ -5,18 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -428,6 +431,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, TotalsTest,
                                            {ids::kTotalBonusAmount, "1,400万"}}}}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The list that drops down shows every product name whole; the closed box keeps its width.
+TEST_F(FormTest, DropDownListIsWideEnoughForTheLongestName) {
+  WriteMaster(
+      "フラット35（全期間固定）,1.940,\n"
+      "フラット35（当初10年間固定）,1.450,\n"
+      "短い,0.5,\n");
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  const int closedWidth = combo->width();
+  form_->LoadRateMaster(form_->RateMasterPath());
+  EXPECT_EQ(combo->width(), closedWidth);
+  combo->showPopup();
+  QAbstractItemView* view = combo->view();
+  ASSERT_TRUE(view->isVisible());
+  for (int i = 0; i < combo->count(); ++i) {
+    const QRect item = view->visualRect(combo->model()->index(i, 0));
+    EXPECT_GE(view->viewport()->width(), view->sizeHintForIndex(combo->model()->index(i, 0)).width()) << i;
+    EXPECT_GE(item.width(), QFontMetrics(view->font()).horizontalAdvance(combo->itemText(i))) << i;
+  }
+  EXPECT_GT(view->width(), closedWidth) << "the names are wider than the box";
+  combo->hidePopup();
+  EXPECT_EQ(combo->width(), closedWidth);
+}
+
 // ---- which Qt events count --------------------------------------------------------------------
 
 TEST_F(FormTest, ProgrammaticTextCountsAsATextChange) {
@@ -588,6 +614,35 @@ TEST_F(FormTest, DeleteButtonClickEmptiesItsRow) {
   EXPECT_EQ(Text(ids::kLoanAmount[0]), QString());
   EXPECT_EQ(Text(ids::kLoanAmount[1]), U("1,000万"));
   EXPECT_EQ(Text(ids::kTotalLoan), U("1,000万"));
+}
+
+// Without a printer (Linux), the message offers "PDFに保存", which opens the PDF save dialog
+// exactly as the menu item does.
+TEST_F(FormTest, PrintWithoutAPrinterOffersThePdf) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows keeps its own message";
+#endif
+  QStringList seen;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&seen] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
+      seen << box->windowTitle() + "|" + box->text().section(QLatin1Char('\n'), 0, 0);
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == U("PDFに保存")) button->click();
+      }
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog != nullptr && dialog->isVisible()) {
+      seen << QStringLiteral("save dialog");
+      dialog->reject();
+    }
+  });
+  timer.start();
+  QTest::mouseClick(W(ids::kPrint), Qt::LeftButton);
+  timer.stop();
+  EXPECT_EQ(seen,
+            QStringList({U("ゾルビク|印刷に使えるプリンターが設定されていません。"), QStringLiteral("save dialog")}));
 }
 
 TEST_F(FormTest, EnterOnEndRunsTheExitCheck) {
@@ -758,6 +813,76 @@ TEST_F(FormTest, PastedTextKeepsOnlyWhatAPlanFileCanHold) {
   EXPECT_EQ(Text(ids::kCustomerName), U("田中様邸"));
   EXPECT_EQ(form_->plan().customerName, "田中様邸");
 }
+
+// Characters input methods send under other code points than CP932's are kept as the CP932
+// character of the same look, in the box, in the plan and in the file's bytes.
+struct ImeCharRow {
+  int id;
+  const char* typed;
+  const char* kept;
+};
+
+class ImeCharTest : public FormTest, public ::testing::WithParamInterface<ImeCharRow> {};
+
+TEST_P(ImeCharTest, IsKeptAsItsCp932Equivalent) {
+  const ImeCharRow& row = GetParam();
+  Type(row.id, U(row.typed));
+  EXPECT_EQ(Text(row.id), U(row.kept));
+  EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(Text(row.id).toStdString())), row.kept) << "the file holds what was typed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImeCharTest,
+                         ::testing::Values(ImeCharRow{ids::kCustomerName, "山田〜太郎", "山田～太郎"},
+                                           ImeCharRow{ids::kCustomerName, "A−B‖C—D", "A－B∥C―D"},
+                                           ImeCharRow{ids::kOtherCostLabel, "¢£¬費", "￠￡￢費"},
+                                           ImeCharRow{ids::kLoanName[0], "ローン〜35", "ローン～35"}));
+
+// ---- texts wider than their boxes ---------------------------------------------------------------
+
+// A box never shows part of a number: too wide, it is drawn smaller, and "###" when even the
+// smallest size does not hold it; a caption shows from its first character.
+struct FitRow {
+  int id;
+  const char* text;
+  const char* drawn;  // the text drawn
+  bool smaller;       // drawn in a smaller font than the box's
+  bool fromStart;     // a caption too wide even when small, drawn from its first character
+};
+
+class FitTest : public FormTest, public ::testing::WithParamInterface<FitRow> {};
+
+TEST_P(FitTest, BoxDrawsTheWholeTextOrHashes) {
+  const FitRow& row = GetParam();
+  form_->qtView().SetQText(row.id, U(row.text));
+  QWidget* w = W(row.id);
+  FittedText fit;
+  if (auto* edit = qobject_cast<FittingLineEdit*>(w)) {
+    fit = edit->fittedText();
+  } else {
+    auto* label = qobject_cast<FittingLabel*>(w);
+    ASSERT_NE(label, nullptr) << row.id;
+    fit = label->fittedText();
+  }
+  EXPECT_EQ(fit.text, U(row.drawn)) << row.id;
+  EXPECT_EQ(fit.font.pointSizeF() < w->font().pointSizeF(), row.smaller) << row.id;
+  EXPECT_GE(fit.font.pointSizeF(), kMinimumFitPoints) << row.id;
+  EXPECT_EQ(fit.fromStart, row.fromStart) << row.id;
+  EXPECT_FALSE(w->grab().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FitTest,
+                         ::testing::Values(FitRow{ids::kLandPrice, "3,000万", "3,000万", false, false},
+                                           FitRow{ids::kLandPrice, "2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kLandPrice, "123,456万", "123,456万", true, false},
+                                           FitRow{ids::kFundsMinusLoans, "-2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kTotalLoan, "2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true,
+                                                  false},
+                                           FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false, false},
+                                           FitRow{ids::kLandPrice, "１２３４５６７８９０", "###", false, false},
+                                           FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true, false},
+                                           FitRow{ids::kOtherCostLabel, "外構工事費および地盤改良費",
+                                                  "外構工事費および地盤改良費", true, true}));
 
 // ---- settings ---------------------------------------------------------------------------------------
 

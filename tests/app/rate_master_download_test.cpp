@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -353,8 +354,30 @@ TEST(DownloadTextsTest, FailureMessageIsExact) {
   EXPECT_TRUE(text.startsWith("自動更新失敗。\n\n現在のインターネット接続環境で"));
   EXPECT_TRUE(text.contains("試行して\nみるか、又は、各金融機関の金利情報を元に手動での更新をお願いします。\n\n"));
   EXPECT_EQ(text.count(QLatin1Char(0x0A)), 14);
+  EXPECT_TRUE(text.contains("・サーバーが大変混雑していて接続できなかった。\n"));
   EXPECT_EQ(QString::fromUtf8(kDownloadQuestion),
             "【ノルベスタ】(インターネットサーバー)に接続して\n最新の金利情報をダウンロードしますか？");
+}
+
+// The failure box is wide enough for its longest line, so no line breaks inside a word.
+TEST(DownloadTextsTest, FailureBoxKeepsEveryLineWhole) {
+  QWidget owner;
+  QtDownloadMessages messages(&owner);
+  int checkedLines = 0;
+  QTimer::singleShot(0, [&checkedLines] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    const QFontMetrics metrics(label->font());
+    for (const QString& line : box->text().split(QLatin1Char('\n'))) {
+      EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width()) << line.toStdString();
+      ++checkedLines;
+    }
+    box->button(QMessageBox::Ok)->click();
+  });
+  messages.Warn(QString::fromUtf8(kDownloadFailed), QString::fromUtf8(kDownloadCaption));
+  EXPECT_EQ(checkedLines, 15);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "app/command_line.h"
@@ -22,6 +23,7 @@
 #include "app/help_commands.h"
 #include "core/control_ids.h"
 #include "io/plan_file.h"
+#include "app/qt_translations.h"
 
 namespace zorvik {
 namespace {
@@ -385,6 +387,24 @@ TEST(ProgramDirectoryTest, FilesBesideTheProgramSkipADebugFolder) {
 TEST(ProgramDirectoryTest, StartsAsTheExecutablesFolder) {
   CZorvikApp app;
   EXPECT_EQ(app.programDirectory(), StripDebugComponent(QCoreApplication::applicationDirPath()));
+}
+
+// After start-up Qt's own buttons read as a Japanese user expects; the catalogue is loaded once.
+TEST(QtTranslationsTest, MessageBoxButtonsAreJapanese) {
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_EQ(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 1);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Save);
+  const std::pair<QMessageBox::StandardButton, const char*> rows[] = {{QMessageBox::Yes, "はい"},
+                                                                      {QMessageBox::No, "いいえ"},
+                                                                      {QMessageBox::Cancel, "キャンセル"},
+                                                                      {QMessageBox::Save, "保存"}};
+  for (const auto& [button, text] : rows) {
+    ASSERT_NE(box.button(button), nullptr);
+    EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text)))
+        << box.button(button)->text().toStdString();
+  }
 }
 
 }  // namespace
