@@ -268,7 +268,11 @@ void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path) {
 void CRepaymentScheduleDlg::OnPrint() {
   Refresh();
   if (!print_->HasPrinter()) {
+#ifdef Q_OS_WIN
     print_->ShowInformation(this, U(kNoPrinterMessage), U(kRepaymentScheduleCaption));
+#else
+    if (print_->OfferPdfInstead(this, U(kScheduleNoPrinterMessage), U(kRepaymentScheduleCaption))) OnSavePdf();
+#endif
     return;
   }
   std::unique_ptr<QPrinter> printer = print_->NewDefaultPrinter();

@@ -38,6 +38,11 @@ inline constexpr const char* kExcelFilter = "Excel ブック (*.xlsx)";
 inline constexpr const char* kCsvFilter = "CSV (カンマ区切り) (*.csv)";
 inline constexpr const char* kScheduleSaveFailedMessage = "ファイルを保存できませんでした。";
 inline constexpr const char* kSchedulePrintFailedMessage = "印刷できませんでした。";
+inline constexpr const char* kScheduleNoPrinterMessage =
+    "印刷に使えるプリンターが設定されていません。\n\n"
+    "プリンターを設定してから、もう一度印刷して下さい。\n"
+    "「PDFに保存」で、返済予定表を\nPDFファイルに保存することもできます。\n\n"
+    "今回、印刷は行いません。";
 
 // The save dialogs of the Excel and CSV buttons (PDF goes through PrintInteraction).
 class ScheduleSaveUi {

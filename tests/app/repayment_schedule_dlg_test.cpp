@@ -41,7 +41,12 @@ class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
   QStringList warnings;
   QPageLayout::Orientation printedOrientation = QPageLayout::Landscape;
 
-  bool HasPrinter() override { return true; }
+  bool hasPrinter = true;
+  bool HasPrinter() override { return hasPrinter; }
+  bool OfferPdfInstead(QWidget*, const QString& text, const QString&) override {
+    warnings << text;
+    return true;
+  }
   QPrinter& ApplicationPrinter() override { return printer_; }
   std::unique_ptr<QPrinter> NewDefaultPrinter() override {
     auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -156,6 +161,13 @@ TEST(RepaymentScheduleDlgTest, WorkedPlanFromTheMenuFollowsTheFormAndSavesEveryF
   EXPECT_EQ(ui.printedOrientation, QPageLayout::Portrait);
   EXPECT_EQ(Head(dir.filePath(QStringLiteral("printed.pdf")), 5), QByteArray("%PDF-"));
   EXPECT_TRUE(ui.warnings.isEmpty());
+  // Without a printer the PDF is offered instead, and taken.
+  ui.hasPrinter = false;
+  ui.answer = dir.filePath(QStringLiteral("instead.pdf"));
+  click("印刷(&P)...");
+  EXPECT_EQ(Head(ui.answer, 5), QByteArray("%PDF-"));
+  ASSERT_EQ(ui.warnings.size(), 1);
+  ui.warnings.clear();
   ui.answer = dir.filePath(QStringLiteral("無い/s.csv"));
   click("CSVに保存(&C)...");
   ASSERT_EQ(ui.warnings.size(), 1);
