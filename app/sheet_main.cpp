@@ -252,8 +252,8 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   }
 
   bool ok = true;
-  auto report = [&ok](const QString& out) {
-    Error(out.toStdString() + ": cannot be written");
+  auto report = [&ok, &path](const QString& out) {
+    Error(out.toStdString() + ": cannot be written (plan " + path + ")");
     ok = false;
   };
   const PlanSchedule schedule = BuildPlanSchedule(plan);
