@@ -180,8 +180,10 @@ RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex) {
   s.loan = row;
   s.monthly = MakeSchedulePart(row, SchedulePartKind::Monthly);
   s.bonus = MakeSchedulePart(row, SchedulePartKind::Bonus);
-  AddYears(s.years, WalkPart(s.monthly, s.totals));
-  AddYears(s.years, WalkPart(s.bonus, s.totals));
+  AddYears(s.years, WalkPart(s.monthly, s.monthlyTotals));
+  AddYears(s.years, WalkPart(s.bonus, s.bonusTotals));
+  Add(s.totals, s.monthlyTotals);
+  Add(s.totals, s.bonusTotals);
   return s;
 }
 

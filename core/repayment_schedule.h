@@ -119,7 +119,9 @@ struct RowSchedule {
   LoanRow loan;
   SchedulePart monthly;
   SchedulePart bonus;
-  ScheduleTotals totals;
+  ScheduleTotals monthlyTotals;     // of the 月払 part
+  ScheduleTotals bonusTotals;       // of the ボーナス払 part
+  ScheduleTotals totals;            // of both
   std::vector<ScheduleYear> years;  // 1.. totals.years
 };
 

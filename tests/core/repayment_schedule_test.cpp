@@ -133,6 +133,8 @@ TEST(RepaymentScheduleTest, WorkedPlanTotalsAndFirstPaymentsAsOnTheForm) {
   EXPECT_EQ(row.bonus.firstPayment, 253397);
   EXPECT_EQ(PartPaymentList(row.monthly).back(), (SchedulePayment{420, 35, 63157, 63033, 124, 0}));
   EXPECT_EQ(PartPaymentList(row.bonus).back(), (SchedulePayment{70, 35, 253396, 250423, 2973, 0}));
+  EXPECT_EQ(row.monthlyTotals, (ScheduleTotals{18000000, 26522588, 8522588, 35, 420}));
+  EXPECT_EQ(row.bonusTotals, (ScheduleTotals{12000000, 17737789, 5737789, 35, 70}));
   EXPECT_EQ(s.totals, (ScheduleTotals{30000000, 44260377, 14260377, 35, 490}));
   ASSERT_EQ(s.years.size(), 35u);
   EXPECT_EQ(s.years[0].payment, 12 * 63149 + 2 * 253397);
