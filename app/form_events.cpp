@@ -7,33 +7,12 @@
 
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
+#include "app/help_commands.h"
+#include "app/rate_master_download.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
-
-#if __has_include("simulation/dialogs/simulation_entry.h")
-#include "simulation/dialogs/simulation_entry.h"
-#define ZORVIK_FORM_HAS_SIMULATION 1
-#else
-#define ZORVIK_FORM_HAS_SIMULATION 0
-#endif
-#if __has_include("print/render/plan_printer.h")
 #include "print/render/plan_printer.h"
-#define ZORVIK_FORM_HAS_PRINTING 1
-#else
-#define ZORVIK_FORM_HAS_PRINTING 0
-#endif
-#if __has_include("app/rate_master_download.h")
-#include "app/rate_master_download.h"
-#define ZORVIK_FORM_HAS_DOWNLOAD 1
-#else
-#define ZORVIK_FORM_HAS_DOWNLOAD 0
-#endif
-#if __has_include("app/help_commands.h")
-#include "app/help_commands.h"
-#define ZORVIK_FORM_HAS_HELP 1
-#else
-#define ZORVIK_FORM_HAS_HELP 0
-#endif
+#include "simulation/dialogs/simulation_entry.h"
 
 namespace zorvik {
 
@@ -162,12 +141,10 @@ void CFundingPlanDlg::OnOkButton(int) {
 }
 
 // ---- hooks into the other subsystems ------------------------------------------------------------
-// Each hook calls the subsystem that owns the command once its header is part of the tree;
-// until then the command does nothing (and "終 了" closes the form without a question).
+// Each hook hands the command to the subsystem that owns it.
 
 void CFundingPlanDlg::BuildIntegrations() {
   integrations_ = std::make_unique<FormIntegrations>();
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   FileCommandHooks hooks;
   hooks.dataFolder = [this] {
     return QFile::encodeName(app_.ResolveDirectoryPath(kDataDirectory, QString(), false)).toStdString();
@@ -184,7 +161,6 @@ void CFundingPlanDlg::BuildIntegrations() {
   integrations_->fileUi = std::make_unique<QtFileCommandUi>(this);
   integrations_->fileCommands =
       std::make_unique<PlanFileCommands>(plan_, view_, *integrations_->fileUi, std::move(hooks));
-#endif
 }
 
 PlanDate CFundingPlanDlg::FormDate() const {
@@ -192,77 +168,51 @@ PlanDate CFundingPlanDlg::FormDate() const {
 }
 
 void CFundingPlanDlg::OnClickTotalMonthly(int) {
-#if ZORVIK_FORM_HAS_SIMULATION
   OpenMonthlySimulation(this, plan_, view_, totalLoanBeforeSimulation_);
-#endif
 }
 
 void CFundingPlanDlg::OnClickTotalBonus(int) {
-#if ZORVIK_FORM_HAS_SIMULATION
   OpenBonusSimulation(this, plan_, view_, totalLoanBeforeSimulation_);
-#endif
 }
 
 void CFundingPlanDlg::PrintPlanSheet() {
-#if ZORVIK_FORM_HAS_PRINTING
   ::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_);
-#endif
 }
 
 void CFundingPlanDlg::OnFileSavePdf() {
-#if ZORVIK_FORM_HAS_PRINTING
   SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
-#endif
 }
 
 void CFundingPlanDlg::OnDownloadRateMaster() {
-#if ZORVIK_FORM_HAS_DOWNLOAD
   DownloadRateMaster(this, RateMasterPath(), [this](const QString& path) { LoadRateMaster(path); });
-#endif
 }
 
 void CFundingPlanDlg::OnHelpInstructions() {
-#if ZORVIK_FORM_HAS_HELP
   OpenHelpInstructions(app_);
-#endif
 }
 
 void CFundingPlanDlg::OnHelpNotice() {
-#if ZORVIK_FORM_HAS_HELP
   ShowNoticeDialog(this, app_);
-#endif
 }
 
 void CFundingPlanDlg::OnHelpVersion() {
-#if ZORVIK_FORM_HAS_HELP
   ShowVersionDialog(this);
-#endif
 }
 
 void CFundingPlanDlg::OnFileNew() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileNew();
-#endif
 }
 
 void CFundingPlanDlg::OnFileOpen() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileOpen();
-#endif
 }
 
 void CFundingPlanDlg::OnFileSaveAs() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileSaveAs();
-#endif
 }
 
 void CFundingPlanDlg::OnOK() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnOK();
-#else
-  EndDialog(QDialog::Accepted);
-#endif
 }
 
 }  // namespace zorvik

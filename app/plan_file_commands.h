@@ -27,6 +27,7 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/product_name.h"
 
 class QFileDialog;
 class QWidget;
@@ -34,7 +35,7 @@ class QWidget;
 namespace zorvik {
 
 // Texts of the file commands. The caption is the product name.
-inline constexpr const char* kFileCommandCaption = "ゾルビク";
+inline constexpr const char* kFileCommandCaption = kProductCaption;
 inline constexpr const char* kSaveChangesQuestion = "資金計画表の変更を保存しますか？";
 inline constexpr const char* kOverwriteQuestion = "同じ名前のファイルが存在します。\n上書きしますか？";
 inline constexpr const char* kCannotOpenMessage = "指定したファイルは開けません。";

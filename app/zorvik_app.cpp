@@ -6,12 +6,7 @@
 #include <QSettings>
 #include <memory>
 
-#if __has_include("app/funding_plan_dlg.h")
 #include "app/funding_plan_dlg.h"
-#define ZORVIK_HAVE_FUNDING_PLAN_DLG 1
-#else
-#define ZORVIK_HAVE_FUNDING_PLAN_DLG 0
-#endif
 
 namespace zorvik {
 
@@ -146,17 +141,12 @@ QString CZorvikApp::LicensePath() const {
 int CZorvikApp::Run() {
   setProgramDirectory(QCoreApplication::applicationDirPath());
   LoadSettings();
-#if ZORVIK_HAVE_FUNDING_PLAN_DLG
   {
     // The form saves the settings when its window is destroyed; should it not have done so,
     // they are saved here once it is gone, so a run always stores what it read.
     CFundingPlanDlg form(*this);
     form.exec();
   }
-#else
-  // TODO(integrator): app/funding_plan_dlg.h is not in the tree yet; once it is, the block
-  // above constructs CFundingPlanDlg(*this) and runs it modally.
-#endif
   if (!settingsSaved_) SaveSettings();
   return 0;
 }

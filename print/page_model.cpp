@@ -307,9 +307,11 @@ PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTex
   return model;
 }
 
-PageModel BuildPageModel(int width, int height, int displayDpi, const PlanFormView& view, const PlanDate& date) {
+PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan) {
+  const PlanTexts texts = MakePlanTexts(plan);
   return BuildPageModel(
-      width, height, displayDpi, [&view](int id) { return view.Text(id); }, date);
+      width, height, displayDpi, [&texts](int id) { return texts.Text(id); },
+      PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay});
 }
 
 std::string FormatPageModel(const PageModel& model) {

@@ -6,11 +6,11 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/product_name.h"
 #include "simulation/simulation_work.h"
 
 namespace zorvik {
 
-inline constexpr const char* kProductCaption = "ゾルビク";
 inline constexpr const char* kLoanIncreasedMessage =
     "■シミュレーションの結果、借入額を増額しました！\n\n"
     "金融機関の借り入れ限度額を超えていないかどうか、\n"
