@@ -61,9 +61,6 @@ void CFundingPlanDlg::OnCustomerNameUpdate(int) {
 
 void CFundingPlanDlg::OnDateUpdate(int id) {
   recalc_.OnDateChanged(id);
-  year_ = plan_.createdYear;
-  month_ = plan_.createdMonth;
-  day_ = plan_.createdDay;
 }
 
 void CFundingPlanDlg::OnOtherCostLabelUpdate(int) {
@@ -164,7 +161,7 @@ void CFundingPlanDlg::BuildIntegrations() {
 }
 
 PlanDate CFundingPlanDlg::FormDate() const {
-  return PlanDate{static_cast<uint16_t>(year_), static_cast<uint16_t>(month_), static_cast<uint16_t>(day_)};
+  return PlanDate{plan_.createdYear, plan_.createdMonth, plan_.createdDay};
 }
 
 void CFundingPlanDlg::OnClickTotalMonthly(int) {

@@ -342,15 +342,12 @@ void CFundingPlanDlg::ShowNewPlan() {
   }
 
   const QDate today = QDate::currentDate();
-  year_ = today.year();
-  month_ = today.month();
-  day_ = today.day();
-  plan_.createdYear = static_cast<uint16_t>(year_);
-  plan_.createdMonth = static_cast<uint16_t>(month_);
-  plan_.createdDay = static_cast<uint16_t>(day_);
-  view_.SetQText(ids::kYear, QString::number(year_));
-  view_.SetQText(ids::kMonth, QString::number(month_));
-  view_.SetQText(ids::kDay, QString::number(day_));
+  plan_.createdYear = static_cast<uint16_t>(today.year());
+  plan_.createdMonth = static_cast<uint16_t>(today.month());
+  plan_.createdDay = static_cast<uint16_t>(today.day());
+  view_.SetQText(ids::kYear, QString::number(today.year()));
+  view_.SetQText(ids::kMonth, QString::number(today.month()));
+  view_.SetQText(ids::kDay, QString::number(today.day()));
 
   plan_.landLabel = kLandLabel;
   plan_.buildingLabel = kBuildingLabel;

@@ -56,10 +56,10 @@ SaveOutcome PlanFileCommands::SavePlanAs() {
   }
 }
 
-int PlanFileCommands::OpenPlan() {
+OpenOutcome PlanFileCommands::OpenPlan() {
   for (;;) {
     const std::optional<std::string> path = ui_.AskOpenPath(DataFolder(), ProposedFileName());
-    if (!path) return 0;
+    if (!path) return OpenOutcome::Cancelled;
     // The file is read into a copy first: a file that does not exist or cannot be read leaves
     // the plan on the form as it was.
     FundingPlan loaded = plan_;
@@ -70,7 +70,7 @@ int PlanFileCommands::OpenPlan() {
     }
     plan_ = std::move(loaded);
     plan_.TakeBaseline();
-    return 1;
+    return OpenOutcome::Opened;
   }
 }
 
@@ -88,7 +88,7 @@ void PlanFileCommands::OnFileSaveAs() {
 
 void PlanFileCommands::OnFileOpen() {
   if (!OfferToSaveChanges()) return;
-  if (OpenPlan() == 0) return;
+  if (OpenPlan() == OpenOutcome::Cancelled) return;
   ShowLoadedPlan(plan_, view_);
 }
 

@@ -77,6 +77,11 @@ enum class SaveOutcome {
   Failed,     // the file could not be written; the user was told
 };
 
+enum class OpenOutcome {
+  Opened,     // a plan was read; it replaced every field but the reference sums and is the baseline
+  Cancelled,  // the user cancelled the dialog; the plan is as it was
+};
+
 class PlanFileCommands {
  public:
   PlanFileCommands(FundingPlan& plan, PlanFormView& view, FileCommandUi& ui, FileCommandHooks hooks);
@@ -87,10 +92,9 @@ class PlanFileCommands {
   // question (No shows a new dialog), then the write; the baseline is taken only when the file
   // was written.
   SaveOutcome SavePlanAs();
-  // The open dialog; a file that cannot be read is reported and a new dialog shown. Returns 1
-  // when a plan was read (it replaces every field but the reference sums, and becomes the
-  // baseline), 0 when the user cancelled and the plan is as it was.
-  int OpenPlan();
+  // The open dialog; a file that cannot be read is reported and a new dialog shown, until a
+  // plan was read or the user cancelled.
+  OpenOutcome OpenPlan();
 
   // Menu "名前をつけて保存(&A)".
   void OnFileSaveAs();

@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "core/control_ids.h"
+#include "core/number_scan.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
 
@@ -25,11 +26,6 @@ namespace {
 
 size_t At(int row) {
   return static_cast<size_t>(row);
-}
-
-int32_t Saturate(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 void ShowSigned(PlanFormView& view, int id, int32_t v) {
@@ -49,11 +45,6 @@ void ShowRate(PlanFormView& view, int id, double v) {
 }
 void ShowPeriod(PlanFormView& view, int id, int16_t v) {
   ShowOrBlank(view, id, v == 0, FormatPeriod(v));
-}
-
-std::string WithoutFirstComma(std::string text) {
-  if (auto comma = text.find(','); comma != std::string::npos) text.erase(comma, 1);
-  return text;
 }
 
 // Shows a failed range check, puts the focus back into the offending box and tells the handler
@@ -107,7 +98,7 @@ void PlanRecalculator::OnRequiredFundsKillFocus(int id) {
   plan_.consumptionTax = ParseAmountText(view_.Text(ids::kConsumptionTax));
   plan_.otherCost = ParseAmountText(view_.Text(ids::kOtherCost));
   plan_.requiredFundsTotal =
-      Saturate(int64_t{plan_.landPrice} + plan_.buildingPrice + plan_.consumptionTax + plan_.otherCost);
+      SaturateCast<int32_t>(int64_t{plan_.landPrice} + plan_.buildingPrice + plan_.consumptionTax + plan_.otherCost);
   UpdateFundsChain();
   const int32_t* shown = id == ids::kLandPrice        ? &plan_.landPrice
                          : id == ids::kBuildingPrice  ? &plan_.buildingPrice
@@ -121,7 +112,7 @@ void PlanRecalculator::OnRequiredFundsKillFocus(int id) {
 void PlanRecalculator::OnMiscCostsKillFocus() {
   plan_.miscCosts = ParseAmountText(view_.Text(ids::kMiscCosts));
   ShowSigned(view_, ids::kMiscCosts, plan_.miscCosts);
-  plan_.ownFundsNeeded = Saturate(int64_t{plan_.fundsMinusLoans} + plan_.miscCosts);
+  plan_.ownFundsNeeded = SaturateCast<int32_t>(int64_t{plan_.fundsMinusLoans} + plan_.miscCosts);
   ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
 }
 
@@ -238,7 +229,7 @@ void PlanRecalculator::OnBonusAmountKillFocus(int row) {
   if (r.IsComplete() && r.bonusAmount != oldBonus) RecalculateRow(row);
   int64_t bonusSum = 0;
   for (const LoanRow& each : plan_.rows) bonusSum += each.bonusAmount;
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
   ShowTotal(view_, ids::kTotalBonusAmount, plan_.totalBonusAmount);
 }
 
@@ -269,8 +260,8 @@ void PlanRecalculator::OnDeleteRow(int row) {
     plan_.totalBonus += each.bonusPayment;
     AddReferencePayments(plan_, r, plan_.recalcMonthlySum, plan_.recalcBonusSum);
   }
-  plan_.totalLoan = Saturate(loanSum);
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalLoan = SaturateCast<int32_t>(loanSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
   UpdateFundsChain();
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   UpdateRatio();
@@ -286,14 +277,14 @@ void PlanRecalculator::OnDeleteRow(int row) {
 void PlanRecalculator::RecalculateRow(int row) {
   const size_t i = At(row);
   LoanRow& r = plan_.rows[i];
-  // 1-2: the payments as the form shows them, and the reference sums without this row.
+  // Re-read the row's payments as the form shows them, and the reference sums without this row.
   r.monthlyPayment = ParsePaymentText(view_.Text(ids::kMonthlyPayment[i]));
   const double othersMonthly = plan_.recalcMonthlySum - r.monthlyPayment;
   r.bonusPayment = ParsePaymentText(view_.Text(ids::kBonusPayment[i]));
   const double othersBonus = plan_.recalcBonusSum - r.bonusPayment;
-  // 3: an empty period box leaves the row as it is shown.
+  // An empty period box leaves the row as it is shown.
   if (view_.Text(ids::kPeriod[i]).empty()) return;
-  // 4-5
+  // Recompute the row's payments (none without a period or a rate).
   if (r.periodYears == 0 || r.ratePercent == 0.0) {
     r.monthlyPayment = 0;
     r.bonusPayment = 0;
@@ -304,10 +295,10 @@ void PlanRecalculator::RecalculateRow(int row) {
     r.monthlyPayment = MonthlyPaymentWith(f, r.loanAmount, r.bonusAmount);
     r.bonusPayment = BonusPaymentWith(f, r.bonusAmount);
   }
-  // 6
+  // Show them.
   ShowYen(view_, ids::kMonthlyPayment[i], r.monthlyPayment);
   ShowYen(view_, ids::kBonusPayment[i], r.bonusPayment);
-  // 7-8: the rows take over the displayed totals when those still follow the reference sums,
+  // The rows take over the displayed totals when those still follow the reference sums,
   // or when this change moves both of them.
   const double newMonthly = othersMonthly + r.monthlyPayment;
   const double newBonus = othersBonus + r.bonusPayment;
@@ -323,7 +314,7 @@ void PlanRecalculator::RecalculateRow(int row) {
       plan_.totalBonus += each.bonusPayment;
     }
   }
-  // 9-11
+  // The yearly repayment, the ratio and the payment totals follow.
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
   UpdateRatio();
@@ -353,9 +344,9 @@ void PlanRecalculator::PlainRebuildReferenceSums() {
 }
 
 void PlanRecalculator::UpdateFundsChain() {
-  plan_.fundsMinusLoans = Saturate(int64_t{plan_.requiredFundsTotal} - plan_.totalLoan);
+  plan_.fundsMinusLoans = SaturateCast<int32_t>(int64_t{plan_.requiredFundsTotal} - plan_.totalLoan);
   ShowSigned(view_, ids::kFundsMinusLoans, plan_.fundsMinusLoans);
-  plan_.ownFundsNeeded = Saturate(int64_t{plan_.miscCosts} + plan_.fundsMinusLoans);
+  plan_.ownFundsNeeded = SaturateCast<int32_t>(int64_t{plan_.miscCosts} + plan_.fundsMinusLoans);
   ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
 }
 
@@ -375,8 +366,8 @@ void PlanRecalculator::ResumLoanTotals() {
     loanSum += each.loanAmount;
     bonusSum += each.bonusAmount;
   }
-  plan_.totalLoan = Saturate(loanSum);
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalLoan = SaturateCast<int32_t>(loanSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
 }
 
 // ---- a plan that was just read from a file ---------------------------------------------------
