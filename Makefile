@@ -7,7 +7,7 @@ CMAKE_ARGS ?=
 # ccache, when installed, makes rebuilds in fresh folders cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps build run test sanitize fuzz bench screenshot format format-check install clean
+.PHONY: all deps build run test sanitize fuzz bench screenshot format format-check install package clean
 
 all: build
 
@@ -49,8 +49,14 @@ format:
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+# On Linux an FHS tree (bin/, share/zorvik/, the menu entry, icons, MIME type); see cmake/install.cmake.
 install: build
-	cmake --install $(BUILD) --prefix $(or $(PREFIX),/opt/zorvik)
+	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
+
+# The Debian package zorvik_<version>_<arch>.deb, built in $(BUILD) and copied here.
+package: build
+	cmake --build $(BUILD) --target package
+	cp $(BUILD)/zorvik_*.deb .
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

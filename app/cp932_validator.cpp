@@ -5,6 +5,9 @@
 namespace zorvik {
 
 QValidator::State Cp932Validator::validate(QString& input, int& pos) const {
+  // Input methods deliver a few characters (〜 − ‖ — ¢ £ ¬) as code points CP932 has under
+  // another number; they are taken as that character, so what the user typed is kept.
+  input = ToCp932Equivalents(input);
   if (Cp932CanEncode(input)) return Acceptable;
   // Drop the characters that cannot be stored and keep the cursor after what remains of the
   // text before it, so that a paste keeps its good part.
@@ -15,7 +18,7 @@ QValidator::State Cp932Validator::validate(QString& input, int& pos) const {
 }
 
 void Cp932Validator::fixup(QString& input) const {
-  input = KeepCp932Encodable(input);
+  input = KeepCp932Encodable(ToCp932Equivalents(input));
 }
 
 }  // namespace zorvik

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include "app/borrowing_capacity_dlg.h"
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
@@ -173,7 +174,10 @@ void CFundingPlanDlg::OnClickTotalBonus(int) {
 }
 
 void CFundingPlanDlg::PrintPlanSheet() {
-  ::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_);
+  // Without a printer the message may offer "PDFに保存": the same command as the menu item.
+  if (::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
+    OnFileSavePdf();
+  }
 }
 
 void CFundingPlanDlg::OnFileSavePdf() {
@@ -181,11 +185,11 @@ void CFundingPlanDlg::OnFileSavePdf() {
 }
 
 void CFundingPlanDlg::OnDownloadRateMaster() {
-  DownloadRateMaster(this, RateMasterPath(), [this](const QString& path) { LoadRateMaster(path); });
+  DownloadRateMaster(this, app_.RateMasterDownloadPath(), [this](const QString& path) { LoadRateMaster(path); });
 }
 
 void CFundingPlanDlg::OnHelpInstructions() {
-  OpenHelpInstructions(app_);
+  ShowHelpInstructions(this, app_);
 }
 
 void CFundingPlanDlg::OnHelpNotice() {
@@ -196,12 +200,21 @@ void CFundingPlanDlg::OnHelpVersion() {
   ShowVersionDialog(this);
 }
 
+void CFundingPlanDlg::OnToolsBorrowingCapacity() {
+  CBorrowingCapacityDlg dialog(*this);
+  dialog.exec();
+}
+
 void CFundingPlanDlg::OnFileNew() {
   integrations_->fileCommands->OnFileNew();
 }
 
 void CFundingPlanDlg::OnFileOpen() {
   integrations_->fileCommands->OnFileOpen();
+}
+
+void CFundingPlanDlg::OpenPlanFile(const QString& path) {
+  integrations_->fileCommands->OpenPlanFile(path.toStdString());
 }
 
 void CFundingPlanDlg::OnFileSaveAs() {

@@ -1,26 +1,140 @@
 #include "app/form_widgets.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 
 namespace zorvik {
 
-ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
+bool LooksLikeNumber(const QString& text) {
+  // Full-width digits too: a box shows them as typed until it is left.
+  static const QString kAllowed = QString::fromUtf8("0123456789,.-+ 万円％%年０１２３４５６７８９，．－＋");
+  bool digit = false;
+  for (const QChar c : text) {
+    if (!kAllowed.contains(c)) return false;
+    digit = digit || c.isDigit();
+  }
+  return digit;
+}
+
+FittedText FitTextToWidth(const QString& text, const QFont& font, int width, double minimumPoints) {
+  const auto fits = [&text, width](const QFont& f) { return QFontMetrics(f).horizontalAdvance(text) <= width; };
+  if (text.isEmpty() || fits(font)) return FittedText{text, font, false, true};
+  QFont smaller = font;
+  const double points = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+  for (double size = points - 0.5; size >= minimumPoints - 1e-9; size -= 0.5) {
+    smaller.setPointSizeF(size);
+    if (fits(smaller)) return FittedText{text, smaller, false, false};
+  }
+  if (LooksLikeNumber(text)) return FittedText{QString::fromUtf8(kNumberTooWideText), font, false, false};
+  smaller.setPointSizeF(std::min(points, minimumPoints));
+  return FittedText{text, smaller, true, false};
+}
+
+namespace {
+
+// Draws a fitted text into `area` with the box's alignment (a caption too wide from its start).
+void DrawFitted(QPainter& painter, const QRect& area, Qt::Alignment alignment, const FittedText& fit,
+                const QColor& color) {
+  painter.save();
+  painter.setClipRect(area);
+  painter.setFont(fit.font);
+  painter.setPen(color);
+  const Qt::Alignment align = fit.fromStart ? (Qt::AlignLeft | Qt::AlignVCenter) : alignment;
+  painter.drawText(area, static_cast<int>(align) | Qt::TextSingleLine, fit.text);
+  painter.restore();
+}
+
+}  // namespace
+
+FittingLabel::FittingLabel(QWidget* parent) : QLabel(parent) {}
+
+QRect FittingLabel::TextArea() const {
+  const int inset = margin() + std::max(0, indent());
+  return contentsRect().adjusted(inset, 0, -inset, 0);
+}
+
+FittedText FittingLabel::fittedText() const {
+  return FitTextToWidth(text(), font(), TextArea().width());
+}
+
+void FittingLabel::paintEvent(QPaintEvent* event) {
+  const FittedText fit = fittedText();
+  if (fit.asIs) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  drawFrame(&painter);
+  DrawFitted(painter, TextArea(), alignment(), fit, palette().color(foregroundRole()));
+}
+
+FittingLineEdit::FittingLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+QRect FittingLineEdit::TextArea() const {
+  QStyleOptionFrame panel;
+  initStyleOption(&panel);
+  // QLineEdit keeps 2 pixels of air left and right and 1 above and below inside its contents.
+  const QMargins margins = textMargins();
+  return style()
+      ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+      .adjusted(margins.left() + 2, margins.top() + 1, -margins.right() - 2, -margins.bottom() - 1);
+}
+
+FittedText FittingLineEdit::fittedText() const {
+  // QLineEdit keeps one pixel for the caret beside the text; what does not fit with it scrolls.
+  return FitTextToWidth(text(), font(), TextArea().width() - 1);
+}
+
+void FittingLineEdit::paintEvent(QPaintEvent* event) {
+  // While the user edits, the box scrolls with the caret as any text box does; a read-only box
+  // has nothing to edit and stays fitted.
+  const FittedText fit = hasFocus() && !isReadOnly() ? FittedText{} : fittedText();
+  if (fit.asIs) {
+    QLineEdit::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  QStyleOptionFrame panel;
+  initStyleOption(&panel);
+  style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+  DrawFitted(painter, TextArea(), alignment(), fit, palette().color(QPalette::Text));
+}
+
+void WidenDropDownToItems(QComboBox* combo) {
+  QAbstractItemView* view = combo->view();
+  int widest = 0;
+  for (int i = 0; i < combo->count(); ++i)
+    widest = std::max(widest, view->sizeHintForIndex(combo->model()->index(i, combo->modelColumn())).width());
+  const bool scrolls = combo->count() > combo->maxVisibleItems();
+  const int scrollBar = scrolls ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0;
+  view->setMinimumWidth(widest + 2 * view->frameWidth() + scrollBar);
+  // Wide enough, a name needs no ellipsis; should the screen be narrower, the end is cut, not the middle.
+  view->setTextElideMode(Qt::ElideRight);
+}
+
+ClickableLabel::ClickableLabel(QWidget* parent) : FittingLabel(parent) {
   setCursor(Qt::PointingHandCursor);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
   pressed_ = event->button() == Qt::LeftButton;
-  QLabel::mousePressEvent(event);
+  FittingLabel::mousePressEvent(event);
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
-  QLabel::mouseReleaseEvent(event);
+  FittingLabel::mouseReleaseEvent(event);
   if (click) emit clicked();
 }
 

@@ -1,15 +1,79 @@
 #pragma once
-// Small widget kinds of the main plan form that Qt does not offer as such: a bordered static that
-// reports clicks, an explanatory text drawn the way the form's colour rule asks (blue text on the
-// default background, in a blue box), and a read-only multi-line edit with centred lines.
+// Small widget kinds of the main plan form that Qt does not offer as such: value boxes that never
+// show part of a number, a bordered static that reports clicks, an explanatory text drawn the way
+// the form's colour rule asks (blue text on the default background, in a blue box), and a
+// read-only multi-line edit with centred lines.
 
+#include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextEdit>
+
+class QComboBox;
 
 namespace zorvik {
 
+// The smallest size a value is shrunk to before it gives up: still readable on the form.
+inline constexpr double kMinimumFitPoints = 7.0;
+// Shown instead of a number that does not fit even in the smallest size, as spreadsheets do:
+// the last digits alone would read as a plausible, wrong amount.
+inline constexpr const char* kNumberTooWideText = "###";
+
+// How a text is drawn in a box.
+struct FittedText {
+  QString text;            // the text, or "###" for a number too wide
+  QFont font;              // the box's font, or a smaller size of it
+  bool fromStart = false;  // a caption too wide even when small: drawn from its first character
+  bool asIs = true;        // the text fits in the box's own font: nothing to change
+};
+
+// True for the texts of amounts, payments, rates, periods and ratios ("2,147,483,647万",
+// "85,000円", "1.940％", "35年", "-1,200万"): digits with their separators and units only.
+bool LooksLikeNumber(const QString& text);
+
+// Fits `text` into `width` pixels: in `font` when it fits, else in the largest smaller size (in
+// half points, down to `minimumPoints`) that fits; a number that fits in none becomes "###",
+// any other text is drawn in the smallest size from its first character.
+FittedText FitTextToWidth(const QString& text, const QFont& font, int width, double minimumPoints = kMinimumFitPoints);
+
+// A value static (totals, payments) whose text is fitted to its box when painted; text() stays
+// the value the form holds.
+class FittingLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit FittingLabel(QWidget* parent = nullptr);
+  // How the current text is drawn.
+  FittedText fittedText() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QRect TextArea() const;
+};
+
+// A text box that draws its text fitted to the box (see FitTextToWidth) while it is read-only or
+// does not have the focus; while the user edits, it behaves as a plain QLineEdit.
+class FittingLineEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit FittingLineEdit(QWidget* parent = nullptr);
+  // How the current text is drawn when the user is not editing it.
+  FittedText fittedText() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QRect TextArea() const;
+};
+
+// Lets the list of `combo` drop down as wide as its widest item, so that no name is cut; the
+// closed box keeps its size. Call it after the items are filled in.
+void WidenDropDownToItems(QComboBox* combo);
+
 // A static that emits clicked() when the left mouse button is pressed and released over it.
-class ClickableLabel : public QLabel {
+class ClickableLabel : public FittingLabel {
   Q_OBJECT
  public:
   explicit ClickableLabel(QWidget* parent = nullptr);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_icon.h"
+#include "app/borrowing_capacity_dlg.h"
 #include "app/cp932_validator.h"
 #include "app/form_colors.h"
 #include "app/form_integrations.h"
@@ -25,6 +26,8 @@
 #include "app/ui_font.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
+#include "core/plan_form_writer.h"
+#include "core/plan_texts.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -117,7 +120,7 @@ QWidget* CFundingPlanDlg::CreateControl(const ControlTemplate& t, QWidget* paren
     case ControlKind::Label:
       return MakeStatic(new QLabel(parent), t, false);
     case ControlKind::Result:
-      return MakeStatic(new QLabel(parent), t, true);
+      return MakeStatic(new FittingLabel(parent), t, true);
     case ControlKind::ClickableResult:
       return MakeStatic(new ClickableLabel(parent), t, true);
     case ControlKind::Sample: {
@@ -131,7 +134,7 @@ QWidget* CFundingPlanDlg::CreateControl(const ControlTemplate& t, QWidget* paren
       return new NoteLabel(QString::fromUtf8(t.text), parent);
     case ControlKind::Edit:
     case ControlKind::ReadOnlyEdit: {
-      auto* edit = new QLineEdit(parent);
+      auto* edit = new FittingLineEdit(parent);
       edit->setAlignment(ToQt(t.align));
       edit->setTextMargins(1, 0, 1, 0);
       edit->setReadOnly(t.kind == ControlKind::ReadOnlyEdit);
@@ -192,6 +195,7 @@ void CFundingPlanDlg::BuildMenu() {
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
   }
+  AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
   layout()->setMenuBar(menuBar_);
 
   commands_ = {
@@ -205,7 +209,23 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kHelpNotice, &CFundingPlanDlg::OnHelpNotice},
       {ids::kHelpVersion, &CFundingPlanDlg::OnHelpVersion},
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
+      {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
   };
+}
+
+QMenu* CFundingPlanDlg::ToolsMenu() {
+  if (toolsMenu_ == nullptr) {
+    toolsMenu_ = new QMenu(QStringLiteral("ツール(&T)"), menuBar_);
+    const QList<QAction*> menus = menuBar_->actions();
+    menuBar_->insertMenu(menus.size() > 1 ? menus[1] : nullptr, toolsMenu_);
+  }
+  return toolsMenu_;
+}
+
+void CFundingPlanDlg::AddMenuCommand(QMenu* menu, int commandId, const char* text) {
+  QAction* action = menu->addAction(QString::fromUtf8(text));
+  action->setData(commandId);
+  connect(action, &QAction::triggered, this, [this, commandId] { RunCommand(commandId); });
 }
 
 bool CFundingPlanDlg::RunCommand(int commandId) {
@@ -334,21 +354,11 @@ void CFundingPlanDlg::OnInitDialog() {
 }
 
 void CFundingPlanDlg::ShowNewPlan() {
-  plan_.customerName = kNewCustomerName;
-  view_.SetText(ids::kCustomerName, kNewCustomerName);
-  if (auto* name = qobject_cast<QLineEdit*>(view_.Widget(ids::kCustomerName))) {
-    name->setFocus(Qt::OtherFocusReason);
-    name->selectAll();
-  }
-
   const QDate today = QDate::currentDate();
+  plan_.customerName = kNewCustomerName;
   plan_.createdYear = static_cast<uint16_t>(today.year());
   plan_.createdMonth = static_cast<uint16_t>(today.month());
   plan_.createdDay = static_cast<uint16_t>(today.day());
-  view_.SetQText(ids::kYear, QString::number(today.year()));
-  view_.SetQText(ids::kMonth, QString::number(today.month()));
-  view_.SetQText(ids::kDay, QString::number(today.day()));
-
   plan_.landLabel = kLandLabel;
   plan_.buildingLabel = kBuildingLabel;
   plan_.taxLabel = kTaxLabel;
@@ -356,13 +366,11 @@ void CFundingPlanDlg::ShowNewPlan() {
   plan_.fundsMinusLoansLabel = kFundsMinusLoansLabel;
   plan_.miscCostsLabel = kMiscCostsLabel;
   plan_.ownFundsLabel = kOwnFundsLabel;
-  view_.SetText(ids::kLandLabel, plan_.landLabel);
-  view_.SetText(ids::kBuildingLabel, plan_.buildingLabel);
-  view_.SetText(ids::kTaxLabel, plan_.taxLabel);
-  view_.SetText(ids::kOtherCostLabel, plan_.otherCostLabel);
-  view_.SetText(ids::kFundsMinusLoansLabel, plan_.fundsMinusLoansLabel);
-  view_.SetText(ids::kMiscCostsLabel, plan_.miscCostsLabel);
-  view_.SetText(ids::kOwnFundsLabel, plan_.ownFundsLabel);
+  ShowPlanHeader(MakePlanTexts(plan_), view_);
+  if (auto* name = qobject_cast<QLineEdit*>(view_.Widget(ids::kCustomerName))) {
+    name->setFocus(Qt::OtherFocusReason);
+    name->selectAll();
+  }
 
   LoadRateMaster(RateMasterPath());
 }
@@ -382,6 +390,7 @@ void CFundingPlanDlg::LoadRateMaster(const QString& path) {
     for (const RateMasterListItem& item : items) {
       combo->addItem(QString::fromStdString(item.name), item.entryIndex);
     }
+    WidenDropDownToItems(combo);
     combo->setCurrentIndex(-1);
     combo->setEditText(shown);
     combo->lineEdit()->setCursorPosition(0);

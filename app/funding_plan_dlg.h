@@ -61,7 +61,7 @@ class CFundingPlanDlg : public QDialog {
   // Reads the rate master at `path` and refills the ten loan-name lists; each row keeps the
   // name shown in its box. Nothing is reported.
   void LoadRateMaster(const QString& path);
-  // The path the rate master is read from: the program directory's "YushiMaster.txt".
+  // The path the rate master is read from (CZorvikApp::RateMasterPath).
   QString RateMasterPath() const;
 
   // Runs the handler the table holds for (id, notification); false when there is none.
@@ -104,8 +104,11 @@ class CFundingPlanDlg : public QDialog {
   void OnHelpInstructions();
   void OnHelpNotice();
   void OnHelpVersion();
+  void OnToolsBorrowingCapacity();  // "借入可能額(&B)..."
   void OnFileNew();
   void OnFileOpen();
+  // Opens the plan at `path` as "開く" does, without the dialog (a plan named at start-up).
+  void OpenPlanFile(const QString& path);
   void OnFileSaveAs();
   // Ends the program after the exit check (the unsaved-changes question); "終 了", the menu's
   // "終了(&X)", the close box, Escape and Enter on "終 了" all come here.
@@ -135,6 +138,9 @@ class CFundingPlanDlg : public QDialog {
   void BuildControls();
   QWidget* CreateControl(const ControlTemplate& t, QWidget* parent);
   void BuildMenu();
+  // The "ツール(&T)" menu, made (after the file menu) the first time it is asked for.
+  QMenu* ToolsMenu();
+  void AddMenuCommand(QMenu* menu, int commandId, const char* text);
   void BuildHandlerTable();
   void BuildIntegrations();
   void ConnectSignals();
@@ -155,6 +161,7 @@ class CFundingPlanDlg : public QDialog {
   RateMaster rateMaster_;
   QWidget* body_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
+  QMenu* toolsMenu_ = nullptr;
   std::unordered_map<int64_t, HandlerBinding> handlers_;  // key: id << 8 | notification
   std::unordered_map<int, void (CFundingPlanDlg::*)()> commands_;
   int printFlag_ = 0;                      // managed by printing; 0 at start-up

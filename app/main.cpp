@@ -1,14 +1,18 @@
 // Zorvik: funding plan sheet for home loans.
 //
-// The program takes no arguments. One hidden option, `--screenshot PATH`, renders the main form
-// off-screen into an image file for the documentation and exits without touching the settings.
+// `zorvik [PLAN.zvk]`: with a plan named, the form starts with that plan open (app/command_line.h).
+// Two hidden options: `--screenshot PATH` renders the main form off-screen into an image file for
+// the documentation and exits without touching the settings; `--print-paths` prints where this
+// copy reads and keeps its files (it reads the settings and makes the "?" folders as a start does).
 #include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
 
+#include "app/command_line.h"
 #include "app/form_screenshot.h"
+#include "app/qt_translations.h"
 #include "app/zorvik_app.h"
 
 namespace {
@@ -38,8 +42,8 @@ bool DisplayMissing() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (HasArgument(argc, argv, "--screenshot")) {
-    // A picture of the form needs no screen.
+  if (HasArgument(argc, argv, "--screenshot") || HasArgument(argc, argv, "--print-paths")) {
+    // A picture of the form, or the list of paths, needs no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   } else if (DisplayMissing()) {
     std::fputs(
@@ -52,6 +56,10 @@ int main(int argc, char** argv) {
   // Settings are kept under the maker's name and the executable's own base name.
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+  // Lets a Wayland desktop match the window to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvane.zorvik"));
+  // Qt's standard dialogs and buttons speak Japanese, as the rest of the program does.
+  zorvik::InstallQtJapaneseTranslations();
 
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
@@ -64,5 +72,10 @@ int main(int argc, char** argv) {
   }
 
   zorvik::CZorvikApp zorvikApp;
-  return zorvikApp.Run();
+  if (args.contains(QStringLiteral("--print-paths"))) {
+    zorvikApp.LoadSettings();
+    std::fputs(zorvik::DescribePaths(zorvikApp).toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  return zorvikApp.Run(zorvik::PlanPathFromArguments(args));
 }

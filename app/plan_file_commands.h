@@ -101,6 +101,11 @@ class PlanFileCommands {
   // Menu "開く(&O)": the save-changes question, the open dialog, then the form shows the file's
   // values as they are (nothing recomputed).
   void OnFileOpen();
+  // A plan named when the program starts (`zorvik PLAN.zvk`, a double-clicked file): "開く"
+  // without its dialog. The save-changes question, then the file is read; one that cannot be
+  // read gets "指定したファイルは開けません。" and the plan on the form stays as it was.
+  // Returns whether the plan was read.
+  bool OpenPlanFile(const std::string& path);
   // Menu "新規作成(&N)": the save-changes question, then the plan and the form as at start-up.
   void OnFileNew();
   // "終 了", the menu's "終了(&X)", the close box, Escape and Enter on "終 了": the save-changes
@@ -111,9 +116,13 @@ class PlanFileCommands {
  private:
   // The save-changes question before new and open; false when the command must stop.
   bool OfferToSaveChanges();
+  // Reads `path` into the plan and takes the baseline; false (the plan untouched) when the file
+  // cannot be read.
+  bool ReadIntoPlan(const std::string& path);
   std::string DataFolder() const;
   std::string ProposedFileName() const;
-  void ShowNewPlan(const PlanDate& today);
+  // Shows the plan (just reset to a new one) in every box, then gives the name the focus.
+  void ShowNewPlan();
 
   FundingPlan& plan_;
   PlanFormView& view_;

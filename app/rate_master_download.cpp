@@ -1,9 +1,12 @@
 #include "app/rate_master_download.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 
 #include "app/credentials_dialog.h"
+#include "app/message_box_fit.h"
 #include "io/download/rate_master_sources.h"
 
 namespace zorvik {
@@ -21,6 +24,7 @@ void QtDownloadMessages::Inform(const QString& text, const QString& caption) {
 
 void QtDownloadMessages::Warn(const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner_);
+  WidenToLongestLine(box);  // the failure message's lines break only where it breaks them
   box.exec();
 }
 
@@ -38,6 +42,8 @@ int ProgressDownloadRunner::Attempt(const QString& url, const QString& localPath
   QObject::connect(&progress, &QProgressDialog::canceled, &cancel, &DownloadCancel::Cancel);
   progress.show();
 
+  // The per-user folder of an installed copy may not exist yet on a new account.
+  QDir().mkpath(QFileInfo(localPath).absolutePath());
   DownloadOptions options;
   options.timeoutMs = timeoutMs_;
   options.credentials = credentials_;

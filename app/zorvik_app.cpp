@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 #include <memory>
 
 #include "app/funding_plan_dlg.h"
+#include "io/rate_master.h"
 
 namespace zorvik {
 
@@ -17,6 +19,8 @@ constexpr char kFilesSection[] = "FILES";
 constexpr char kSettingsSection[] = "Settings";
 constexpr char kVersionMajorKey[] = "VERSION_MAJOR";
 constexpr char kVersionMinorKey[] = "VERSION_MINOR";
+constexpr char kScreeningRateKey[] = "SCREENING_RATE";
+constexpr double kDefaultScreeningRate = 3.0;
 
 struct DirectoryEntry {
   const char* key;
@@ -78,7 +82,36 @@ QString StripDebugComponent(const QString& programDirectory) {
 
 CZorvikApp::CZorvikApp() {
   for (int i = 0; i < kDirectoryCount; ++i) directories_[static_cast<size_t>(i)] = QString();
-  if (QCoreApplication::instance() != nullptr) setProgramDirectory(QCoreApplication::applicationDirPath());
+  if (QCoreApplication::instance() != nullptr) {
+    userFolders_ = StandardUserFolders();
+    setProgramDirectory(QCoreApplication::applicationDirPath());
+  }
+}
+
+void CZorvikApp::setProgramDirectory(const QString& dir) {
+  programDirectory_ = StripDebugComponent(dir);
+  places_ = ResolveInstallPlaces(programDirectory_, userFolders_);
+}
+
+void CZorvikApp::setUserFolders(const UserFolders& user) {
+  userFolders_ = user;
+  places_ = ResolveInstallPlaces(programDirectory_, userFolders_);
+}
+
+QString CZorvikApp::QuestionBase(int index) const {
+  if (places_.layout == InstallLayout::Portable) return directories_[0];
+  switch (index) {
+    case kDataDirectory:
+      return places_.user.documents;
+    case kHelpDirectory:
+      return places_.shippedFolder;
+    default:
+      return places_.user.appData;
+  }
+}
+
+bool CZorvikApp::MayCreateQuestionFolder(int index) const {
+  return places_.layout == InstallLayout::Portable || index != kHelpDirectory;
 }
 
 bool CZorvikApp::LoadSettings() {
@@ -94,9 +127,17 @@ bool CZorvikApp::LoadSettings() {
     const QString value =
         store->value(SettingsKey(kFilesSection, entry.key), QString::fromUtf8(entry.defaultValue)).toString();
     directories_[static_cast<size_t>(i)] = value;
-    if (value.startsWith(kBelowInstall)) {
+    if (value.startsWith(kBelowInstall) && MayCreateQuestionFolder(i)) {
       // One level only: a missing parent or an existing folder is passed over without a word.
-      QDir().mkdir(JoinPath(install, value.mid(1)));
+      // The per-user place of an installed copy (the Documents or application data folder) is
+      // made first, since a new account may not have it yet.
+      // Without a per-user place nothing is made (never a folder at the root).
+      const QString base = QuestionBase(i);
+      if (places_.layout == InstallLayout::Installed) {
+        if (base.isEmpty()) continue;
+        QDir().mkpath(base);
+      }
+      QDir().mkdir(JoinPath(base, value.mid(1)));
     }
   }
   bool ok = false;
@@ -124,27 +165,54 @@ QString CZorvikApp::ResolveDirectoryPath(int index, const QString& fileName, boo
   if (index < 0 || index >= kDirectoryCount) return QString();
   const QString& entry = directories_[static_cast<size_t>(index)];
   if (entry.startsWith(kBelowInstall)) {
-    const QString folder = JoinPath(directories_[0], entry.mid(1));
+    const QString folder = JoinPath(QuestionBase(index), entry.mid(1));
     return withFileName ? folder + QDir::separator() + fileName : folder;
   }
   return withFileName ? JoinPath(entry, fileName) : entry;
 }
 
+double CZorvikApp::ScreeningRatePercent() const {
+  bool ok = false;
+  const double rate = OpenStore()->value(SettingsKey(kSettingsSection, kScreeningRateKey)).toString().toDouble(&ok);
+  return ok && rate > 0.0 && rate < 100.0 ? rate : kDefaultScreeningRate;
+}
+
+void CZorvikApp::SetScreeningRatePercent(double ratePercent) {
+  if (!(ratePercent > 0.0 && ratePercent < 100.0)) return;
+  std::unique_ptr<QSettings> store = OpenStore();
+  // Three decimals, as the rate is shown; written with a point whatever the locale.
+  store->setValue(SettingsKey(kSettingsSection, kScreeningRateKey), QString::number(ratePercent, 'f', 3));
+  store->sync();
+}
+
 QString CZorvikApp::RateMasterPath() const {
-  return JoinPath(programDirectory_, QStringLiteral("YushiMaster.txt"));
+  const QString name = QString::fromLatin1(kRateMasterFileName);
+  if (places_.layout == InstallLayout::Portable) return JoinPath(programDirectory_, name);
+  const QString downloaded = RateMasterDownloadPath();
+  return QFileInfo(downloaded).isFile() ? downloaded : JoinPath(places_.shippedFolder, name);
+}
+
+QString CZorvikApp::RateMasterDownloadPath() const {
+  return JoinPath(places_.rateMasterFolder, QString::fromLatin1(kRateMasterFileName));
 }
 
 QString CZorvikApp::LicensePath() const {
-  return JoinPath(programDirectory_, QStringLiteral("license.txt"));
+  return JoinPath(places_.shippedFolder, QStringLiteral("license.txt"));
 }
 
 int CZorvikApp::Run() {
+  return Run(QString());
+}
+
+int CZorvikApp::Run(const QString& planPath) {
   setProgramDirectory(QCoreApplication::applicationDirPath());
   LoadSettings();
   {
     // The form saves the settings when its window is destroyed; should it not have done so,
     // they are saved here once it is gone, so a run always stores what it read.
     CFundingPlanDlg form(*this);
+    // The plan is opened once the form is up, so a message about it stands over the window.
+    if (!planPath.isEmpty()) QTimer::singleShot(0, &form, [&form, planPath] { form.OpenPlanFile(planPath); });
     form.exec();
   }
   if (!settingsSaved_) SaveSettings();

@@ -3,9 +3,10 @@
 // Each handler below is one control event. The steps run in a fixed order and later steps
 // read what earlier steps wrote, including texts the handler itself has just put into the form
 // (a row's payments are read back from their statics before the row is recomputed). The
-// displayed payment totals follow the rows only while they agree with the reference sums (or
-// while a row change moves both of them); after a simulation has written totals of its own, a
-// row change that moves only one of them leaves them alone.
+// displayed payment totals are always the sums of the complete rows' payments: every event that
+// can change a complete row's payments, or whether a row is complete, rebuilds them from the
+// rows, so they can never lag behind what the rows show. An accepted simulation writes totals
+// that are such sums too, and the next row change keeps them.
 //
 // 万円 sums are formed in 64 bits and saturated to the int32_t range: inside the form's limits
 // they are the plain sums, and amounts read from a file that was never range-checked cannot
@@ -18,6 +19,8 @@
 
 #include "core/control_ids.h"
 #include "core/number_scan.h"
+#include "core/plan_form_writer.h"
+#include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
 
@@ -142,8 +145,13 @@ void PlanRecalculator::OnLoanNameKillFocus(int row) {
 
 void PlanRecalculator::OnMethodChosen(int row) {
   LoanRow& r = plan_.rows[At(row)];
+  const bool wasComplete = r.IsComplete();
   r.method = static_cast<uint16_t>(std::max(0, view_.Selection(ids::kMethod[At(row)]) + 1));
-  if (r.IsComplete()) RecalculateRow(row);
+  if (r.IsComplete()) {
+    RecalculateRow(row);
+  } else if (wasComplete) {
+    RebuildPaymentTotals();  // the row no longer counts
+  }
   FullRebuildReferenceSums();
 }
 
@@ -235,17 +243,8 @@ void PlanRecalculator::OnBonusAmountKillFocus(int row) {
 
 void PlanRecalculator::OnDeleteRow(int row) {
   const size_t i = At(row);
-  view_.SetSelection(ids::kLoanName[i], -1);
-  view_.SetText(ids::kLoanName[i], std::string());
-  view_.SetText(ids::kRate[i], std::string());
-  view_.SetText(ids::kPeriod[i], std::string());
-  view_.SetText(ids::kLoanAmount[i], std::string());
-  view_.SetText(ids::kBonusAmount[i], std::string());
-  view_.SetText(ids::kMonthlyPayment[i], std::string());
-  view_.SetText(ids::kBonusPayment[i], std::string());
-  view_.SetSelection(ids::kMethod[i], -1);
-
   plan_.rows[i] = LoanRow{};  // suggestedBonus of the row stays; rows below do not move up
+  ShowLoanRow(plan_.rows[i], row, view_);
 
   plan_.totalMonthly = plan_.totalBonus = plan_.annualRepayment = 0.0;
   plan_.recalcMonthlySum = plan_.recalcBonusSum = 0.0;
@@ -256,8 +255,11 @@ void PlanRecalculator::OnDeleteRow(int row) {
     if (each.loanAmount == 0) continue;
     loanSum += each.loanAmount;
     bonusSum += each.bonusAmount;
-    plan_.totalMonthly += each.monthlyPayment;
-    plan_.totalBonus += each.bonusPayment;
+    // A row whose period box was emptied still shows its payments but no longer counts.
+    if (each.IsComplete()) {
+      plan_.totalMonthly += each.monthlyPayment;
+      plan_.totalBonus += each.bonusPayment;
+    }
     AddReferencePayments(plan_, r, plan_.recalcMonthlySum, plan_.recalcBonusSum);
   }
   plan_.totalLoan = SaturateCast<int32_t>(loanSum);
@@ -277,13 +279,15 @@ void PlanRecalculator::OnDeleteRow(int row) {
 void PlanRecalculator::RecalculateRow(int row) {
   const size_t i = At(row);
   LoanRow& r = plan_.rows[i];
-  // Re-read the row's payments as the form shows them, and the reference sums without this row.
+  // Re-read the row's payments as the form shows them.
   r.monthlyPayment = ParsePaymentText(view_.Text(ids::kMonthlyPayment[i]));
-  const double othersMonthly = plan_.recalcMonthlySum - r.monthlyPayment;
   r.bonusPayment = ParsePaymentText(view_.Text(ids::kBonusPayment[i]));
-  const double othersBonus = plan_.recalcBonusSum - r.bonusPayment;
-  // An empty period box leaves the row as it is shown.
-  if (view_.Text(ids::kPeriod[i]).empty()) return;
+  // An empty period box leaves the row's payments as they are shown; without a period the
+  // row no longer counts toward the totals.
+  if (view_.Text(ids::kPeriod[i]).empty()) {
+    RebuildPaymentTotals();
+    return;
+  }
   // Recompute the row's payments (none without a period or a rate).
   if (r.periodYears == 0 || r.ratePercent == 0.0) {
     r.monthlyPayment = 0;
@@ -298,23 +302,19 @@ void PlanRecalculator::RecalculateRow(int row) {
   // Show them.
   ShowYen(view_, ids::kMonthlyPayment[i], r.monthlyPayment);
   ShowYen(view_, ids::kBonusPayment[i], r.bonusPayment);
-  // The rows take over the displayed totals when those still follow the reference sums,
-  // or when this change moves both of them.
-  const double newMonthly = othersMonthly + r.monthlyPayment;
-  const double newBonus = othersBonus + r.bonusPayment;
-  const bool totalsFollowRows =
-      plan_.recalcMonthlySum == plan_.totalMonthly && plan_.recalcBonusSum == plan_.totalBonus;
-  const bool bothMoved = newMonthly != plan_.totalMonthly && newBonus != plan_.totalBonus;
-  if (totalsFollowRows || bothMoved) {
-    plan_.totalMonthly = 0.0;
-    plan_.totalBonus = 0.0;
-    for (const LoanRow& each : plan_.rows) {
-      if (!each.IsComplete()) continue;
-      plan_.totalMonthly += each.monthlyPayment;
-      plan_.totalBonus += each.bonusPayment;
-    }
+  // The totals follow the rows.
+  RebuildPaymentTotals();
+}
+
+void PlanRecalculator::RebuildPaymentTotals() {
+  plan_.totalMonthly = 0.0;
+  plan_.totalBonus = 0.0;
+  for (const LoanRow& each : plan_.rows) {
+    if (!each.IsComplete()) continue;
+    plan_.totalMonthly += each.monthlyPayment;
+    plan_.totalBonus += each.bonusPayment;
   }
-  // The yearly repayment, the ratio and the payment totals follow.
+  // The yearly repayment, the ratio and the shown totals follow.
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
   UpdateRatio();
@@ -323,13 +323,9 @@ void PlanRecalculator::RecalculateRow(int row) {
 }
 
 void PlanRecalculator::FullRebuildReferenceSums() {
-  double monthly = 0.0;
-  double bonus = 0.0;
-  for (size_t r = 0; r < plan_.rows.size(); ++r) {
-    if (plan_.rows[r].loanAmount != 0) AddReferencePayments(plan_, r, monthly, bonus);
-  }
-  plan_.recalcMonthlySum = monthly;
-  plan_.recalcBonusSum = bonus;
+  const ReferenceSums sums = FullReferenceSums(plan_);
+  plan_.recalcMonthlySum = sums.monthly;
+  plan_.recalcBonusSum = sums.bonus;
 }
 
 void PlanRecalculator::PlainRebuildReferenceSums() {
@@ -370,68 +366,32 @@ void PlanRecalculator::ResumLoanTotals() {
   plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
 }
 
+ReferenceSums FullReferenceSums(const FundingPlan& plan) {
+  ReferenceSums sums;
+  for (size_t r = 0; r < plan.rows.size(); ++r) {
+    if (plan.rows[r].loanAmount != 0) AddReferencePayments(plan, r, sums.monthly, sums.bonus);
+  }
+  return sums;
+}
+
 // ---- a plan that was just read from a file ---------------------------------------------------
 
 void ShowLoadedPlan(FundingPlan& plan, PlanFormView& view) {
-  // The values shown are the ones the file held: no payment or total is recomputed.
-  for (int id :
-       {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost, ids::kFundsMinusLoans,
-        ids::kMiscCosts, ids::kOwnFundsNeeded, ids::kRequiredFundsTotal, ids::kAnnualIncome, ids::kTotalLoan,
-        ids::kTotalBonusAmount, ids::kTotalMonthly, ids::kTotalBonus, ids::kAnnualRepayment, ids::kRepaymentRatio}) {
-    view.SetText(id, std::string());
+  // The values shown are the ones the file held: no payment or total is recomputed. Every box
+  // is emptied before it shows its new value.
+  const PlanTexts empty;
+  ShowPlanAmounts(empty, view);
+  ShowPlanTotals(empty, view);
+  const PlanTexts texts = MakePlanTexts(plan);
+  ShowPlanHeader(texts, view);
+  ShowPlanAmounts(texts, view);
+  for (int row = 0; row < kLoanRowCount; ++row) {
+    const LoanRow& r = plan.rows[At(row)];
+    ShowLoanRow(LoanRow{}, row, view);
+    ShowLoanRow(r, row, view);
+    if (r.loanAmount != 0) plan.suggestedBonus[At(row)] = SuggestBonusAmountForLoadedPlan(r.loanAmount);
   }
-
-  view.SetText(ids::kCustomerName, plan.customerName);
-  view.SetText(ids::kYear, std::to_string(plan.createdYear));
-  view.SetText(ids::kMonth, std::to_string(plan.createdMonth));
-  view.SetText(ids::kDay, std::to_string(plan.createdDay));
-
-  view.SetText(ids::kLandLabel, plan.landLabel);
-  view.SetText(ids::kBuildingLabel, plan.buildingLabel);
-  view.SetText(ids::kTaxLabel, plan.taxLabel);
-  view.SetText(ids::kOtherCostLabel, plan.otherCostLabel);
-  view.SetText(ids::kFundsMinusLoansLabel, plan.fundsMinusLoansLabel);
-  view.SetText(ids::kMiscCostsLabel, plan.miscCostsLabel);
-  view.SetText(ids::kOwnFundsLabel, plan.ownFundsLabel);
-
-  ShowSigned(view, ids::kLandPrice, plan.landPrice);
-  ShowSigned(view, ids::kBuildingPrice, plan.buildingPrice);
-  ShowSigned(view, ids::kConsumptionTax, plan.consumptionTax);
-  ShowSigned(view, ids::kOtherCost, plan.otherCost);
-  ShowSigned(view, ids::kFundsMinusLoans, plan.fundsMinusLoans);
-  ShowSigned(view, ids::kMiscCosts, plan.miscCosts);
-  ShowSigned(view, ids::kOwnFundsNeeded, plan.ownFundsNeeded);
-  ShowSigned(view, ids::kAnnualIncome, plan.annualIncome);
-  ShowTotal(view, ids::kRequiredFundsTotal, plan.requiredFundsTotal);
-
-  for (size_t i = 0; i < plan.rows.size(); ++i) {
-    const LoanRow& r = plan.rows[i];
-    for (int id : {ids::kLoanName[i], ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i],
-                   ids::kMonthlyPayment[i], ids::kBonusPayment[i]}) {
-      view.SetText(id, std::string());
-    }
-    view.SetSelection(ids::kMethod[i], -1);
-    // The name goes into the list's edit field; no list item is selected and no rate looked up.
-    view.SetSelection(ids::kLoanName[i], -1);
-    view.SetText(ids::kLoanName[i], r.loanName);
-    view.SetSelection(ids::kMethod[i], static_cast<int>(r.method) - 1);
-    ShowRate(view, ids::kRate[i], r.ratePercent);
-    ShowPeriod(view, ids::kPeriod[i], r.periodYears);
-    ShowLoan(view, ids::kLoanAmount[i], r.loanAmount);
-    ShowLoan(view, ids::kBonusAmount[i], r.bonusAmount);
-    ShowYen(view, ids::kMonthlyPayment[i], r.monthlyPayment);
-    ShowYen(view, ids::kBonusPayment[i], r.bonusPayment);
-    if (r.loanAmount != 0) plan.suggestedBonus[i] = SuggestBonusAmountForLoadedPlan(r.loanAmount);
-  }
-
-  ShowTotal(view, ids::kTotalLoan, plan.totalLoan);
-  ShowTotal(view, ids::kTotalBonusAmount, plan.totalBonusAmount);
-  ShowYen(view, ids::kTotalMonthly, plan.totalMonthly);
-  ShowYen(view, ids::kTotalBonus, plan.totalBonus);
-  ShowYen(view, ids::kAnnualRepayment, plan.annualRepayment);
-  if (plan.annualIncome != 0 && plan.annualRepayment != 0.0) {
-    view.SetText(ids::kRepaymentRatio, FormatRatio(plan.repaymentRatio));
-  }
+  ShowPlanTotals(texts, view);
 
   PlanRecalculator(plan, view).FullRebuildReferenceSums();
 }

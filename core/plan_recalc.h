@@ -63,6 +63,9 @@ class PlanRecalculator {
 
   // Building blocks, also used after a plan was loaded or a simulation was accepted.
   void RecalculateRow(int row);
+  // totalMonthly and totalBonus as the sums of the complete rows' payments, the yearly
+  // repayment from them and the ratio; all shown.
+  void RebuildPaymentTotals();
   void FullRebuildReferenceSums();
   void PlainRebuildReferenceSums();
   void UpdateFundsChain();  // fundsMinusLoans and ownFundsNeeded, shown
@@ -84,6 +87,16 @@ class PlanRecalculator {
 // and yearly repayment are both non-zero. Then sets each row's suggestedBonus from its loaded
 // loan amount and rebuilds the reference sums.
 void ShowLoadedPlan(FundingPlan& plan, PlanFormView& view);
+
+// The reference sums by the full rebuild, from the rows' inputs: every row with a loan counts
+// with its bonus portion, or with the four-tenths suggestion of its loan while the portion is
+// at or below the row's suggestedBonus. With every row at its suggestion they are the lowest
+// monthly and the highest per-bonus total that raising bonus portions can reach.
+struct ReferenceSums {
+  double monthly = 0.0;  // yen
+  double bonus = 0.0;    // yen, per bonus date
+};
+ReferenceSums FullReferenceSums(const FundingPlan& plan);
 
 // Writes `text`, or the empty text when `isZero`.
 inline void ShowOrBlank(PlanFormView& view, int id, bool isZero, const std::string& text) {

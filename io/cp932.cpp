@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zorvik {
@@ -234,6 +235,22 @@ QString KeepCp932Encodable(const QString& text) {
     if (EncodeChar(cp, scratch)) kept += QStringView(text).mid(pos, len);
   });
   return kept;
+}
+
+QString ToCp932Equivalents(const QString& text) {
+  // The Unicode code points of the JIS characters as Windows maps them, for the code points that
+  // other systems' JIS tables (and their input methods) use for the same characters.
+  static constexpr std::pair<char16_t, char16_t> kEquivalents[] = {
+      {u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'}, {u'\u2016', u'\u2225'}, {u'\u2014', u'\u2015'},
+      {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'},
+  };
+  QString mapped = text;
+  for (QChar& c : mapped) {
+    for (const auto& [from, to] : kEquivalents) {
+      if (c.unicode() == from) c = QChar(to);
+    }
+  }
+  return mapped;
 }
 
 TextEncoding TakeByteOrderMark(std::string_view& bytes) {

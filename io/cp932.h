@@ -32,6 +32,12 @@ bool Cp932CanEncode(const QString& text);
 // The text with every character that CP932 cannot hold removed.
 QString KeepCp932Encodable(const QString& text);
 
+// The text with the characters that input methods on Unix-like systems deliver for keys whose
+// CP932 form is a different code point replaced by that code point: 〜 U+301C -> ～ U+FF5E,
+// − U+2212 -> － U+FF0D, ‖ U+2016 -> ∥ U+2225, — U+2014 -> ― U+2015, ¢ U+00A2 -> ￠ U+FFE0,
+// £ U+00A3 -> ￡ U+FFE1, ¬ U+00AC -> ￢ U+FFE2. Same length; every other character is kept.
+QString ToCp932Equivalents(const QString& text);
+
 inline constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }

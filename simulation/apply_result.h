@@ -6,6 +6,7 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/plan_form_writer.h"
 #include "core/product_name.h"
 #include "simulation/simulation_work.h"
 
@@ -24,7 +25,8 @@ bool BeginSimulation(const FundingPlan& plan, int32_t& totalLoanBeforeSimulation
 // Writes an accepted simulation back, in this order: each row's loan amount, bonus portion and
 // two payments from the work; row compaction and redisplay of every row; totalLoan from the
 // work, with the loan-increase warning (caption kProductCaption) when it is above
-// totalLoanBeforeSimulation; the totals and the funds chain shown; the ratio updated.
+// totalLoanBeforeSimulation; the totals and the funds chain shown (a total of 0 as an empty
+// box, except the monthly total, which shows 0円); the ratio updated.
 // Names, methods, rates, periods, suggested portions and the reference sums are not taken from
 // the work.
 void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const SimulationWork& work,
@@ -34,8 +36,6 @@ void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const Simulati
 // row's suggested bonus portion; the rows freed at the end are cleared (suggestion 0 too).
 void CompactLoanRows(FundingPlan& plan);
 
-// Rewrites every row's controls from the plan: name, method selection, rate, period, loan
-// amount, bonus portion and both payments, each box blank when its value is 0.
-void ShowLoanRows(const FundingPlan& plan, PlanFormView& view);
+// Every row's controls are rewritten from the plan by ShowLoanRows (core/plan_form_writer.h).
 
 }  // namespace zorvik

@@ -141,12 +141,15 @@ class Simulation {
 
   // After a bonus-portion step: the payment totals over the rows of the order walked (rows
   // outside it have rate 0 and pay nothing); the bonus-portion total over all ten rows, so that
-  // it stays the plain sum of the rows that the plan keeps.
+  // it stays the plain sum of the rows that the plan keeps. Payment totals count complete rows
+  // only, as the form's totals do: a row whose period box was emptied still carries the
+  // payments it showed, but they are no longer part of any total.
   void ResumOverOrder(const OrderView& order) {
     double monthly = 0.0;
     double bonus = 0.0;
     for (int p = 0; p < order.count; ++p) {
       const LoanRow& row = Row(order.RowAt(p));
+      if (!row.IsComplete()) continue;
       monthly += row.monthlyPayment;
       bonus += row.bonusPayment;
     }
@@ -157,12 +160,12 @@ class Simulation {
 
   double SumMonthlyPayments() const {
     double sum = 0.0;
-    for (const LoanRow& row : work_.rows) sum += row.monthlyPayment;
+    for (const LoanRow& row : work_.rows) sum += row.IsComplete() ? row.monthlyPayment : 0;
     return sum;
   }
   double SumBonusPayments() const {
     double sum = 0.0;
-    for (const LoanRow& row : work_.rows) sum += row.bonusPayment;
+    for (const LoanRow& row : work_.rows) sum += row.IsComplete() ? row.bonusPayment : 0;
     return sum;
   }
   void SumAllRows() {

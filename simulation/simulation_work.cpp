@@ -1,5 +1,7 @@
 #include "simulation/simulation_work.h"
 
+#include "core/plan_recalc.h"
+
 namespace zorvik {
 
 SimulationWork MakeSimulationWork(const FundingPlan& plan) {
@@ -16,8 +18,12 @@ SimulationWork MakeSimulationWork(const FundingPlan& plan) {
   work.annualRepayment = plan.annualRepayment;
   work.repaymentRatio = plan.repaymentRatio;
   work.suggestedBonus = plan.suggestedBonus;
-  work.recalcMonthlySum = plan.recalcMonthlySum;
-  work.recalcBonusSum = plan.recalcBonusSum;
+  // Built from the rows as they stand, never taken over from the plan: a sum left behind by an
+  // earlier edit would misplace the reachable limits and could turn a reachable target into
+  // no change at all.
+  const ReferenceSums sums = FullReferenceSums(plan);
+  work.recalcMonthlySum = sums.monthly;
+  work.recalcBonusSum = sums.bonus;
   work.keepLoanAmounts = 1;
   return work;
 }

@@ -50,8 +50,8 @@ struct SimulationWork {
 };
 
 // A fresh working copy of `plan`: current and result totals from the plan's displayed totals,
-// every row and its suggested portion, the reference sums; desiredAmount 0, keepLoanAmounts 1,
-// both orders empty.
+// every row and its suggested portion, the reference sums built afresh from the rows (the full
+// rebuild of FullReferenceSums); desiredAmount 0, keepLoanAmounts 1, both orders empty.
 SimulationWork MakeSimulationWork(const FundingPlan& plan);
 
 }  // namespace zorvik

@@ -3,10 +3,11 @@
 # skipping those already present. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config git
-      qt6-base-dev libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+      qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
       clang libclang-rt-14-dev clang-format
       fonts-ipafont-gothic fonts-ipafont-mincho
-      xvfb xauth poppler-utils)
+      xvfb xauth poppler-utils
+      dpkg-dev file appstream desktop-file-utils shared-mime-info)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts Zorvik from its build folder, which is laid out as an install folder: the program with
+# Starts Zorvik from its build folder, which is a portable copy: the program with
 # YushiMaster.txt, license.txt and LoanHelp/ beside it. The build folder is the working folder,
 # so the folders Program, LoanData and LoanHelp of the default settings are made there and never
 # in the user's home.

@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <cmath>
@@ -47,6 +48,15 @@ class QtPrintInteraction : public PrintInteraction {
     box.exec();
   }
 
+  bool OfferPdfInstead(QWidget* owner, const QString& text, const QString& caption) override {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
+    QPushButton* pdf = box.addButton(QString::fromUtf8(kSavePdfButtonText), QMessageBox::AcceptRole);
+    box.setDefaultButton(pdf);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == pdf;
+  }
+
   bool RunPrintDialog(QWidget* owner, QPrinter& printer) override {
     QPrintDialog dialog(&printer, owner);
     // No page range, no selection, no current page, no print to file; copies and collation
@@ -56,11 +66,14 @@ class QtPrintInteraction : public PrintInteraction {
   }
 
   QString GetPdfSavePath(QWidget* owner, const QString& proposedPath) override {
-    QFileDialog dialog(owner, QString(), QFileInfo(proposedPath).absolutePath(), QString::fromUtf8(kPdfFilter));
+    // The dialog opens in the proposed folder with the bare file name filled in: a name with a
+    // folder in it would be taken relative to the dialog's folder once more.
+    const QFileInfo proposed(proposedPath);
+    QFileDialog dialog(owner, QString(), proposed.absolutePath(), QString::fromUtf8(kPdfFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(proposedPath);
+    dialog.selectFile(proposed.fileName());
     if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.selectedFiles().value(0);
   }
@@ -80,10 +93,12 @@ ControlTextFn ShownTexts(const PlanFormView& view) {
   return [&view](int id) { return view.Text(id); };
 }
 
+#ifdef Q_OS_WIN
 QString ApplicationCaption() {
   const QString name = QGuiApplication::applicationDisplayName();
   return name.isEmpty() ? QString::fromUtf8(kPrintMessageCaption) : name;
 }
+#endif
 
 }  // namespace
 
@@ -109,12 +124,20 @@ PrintInteraction& DefaultPrintInteraction() {
   return *defaultInteraction;
 }
 
-void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
-                    PrintInteraction& ui) {
+PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+                           PrintInteraction& ui) {
   // Without a printer there is nothing to print on.
   if (!ui.HasPrinter()) {
+#ifdef Q_OS_WIN
     ui.ShowInformation(owner, QString::fromUtf8(kNoPrinterMessage), ApplicationCaption());
-    return;
+    return PrintResult::NotPrinted;
+#else
+    // The Windows text names Windows folders and drivers; here the user reads what is missing
+    // in plain words and can save the sheet as a PDF right away.
+    return ui.OfferPdfInstead(owner, QString::fromUtf8(kNoPrinterSetUpMessage), QString::fromUtf8(kPrintMessageCaption))
+               ? PrintResult::SavePdfChosen
+               : PrintResult::NotPrinted;
+#endif
   }
 
   // Preset A4 landscape in the application's printer settings, until the user once cancels.
@@ -138,18 +161,19 @@ void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& da
   // The print dialog.
   if (!ui.RunPrintDialog(owner, *printer)) {
     printFlag = 1;
-    return;
+    return PrintResult::NotPrinted;
   }
 
   // One page on the chosen printer. Failures of the output are not reported.
   printer->setDocName(QString::fromUtf8(kSheetDocumentName));
   printer->setFullPage(false);
   QPainter painter;
-  if (!painter.begin(printer)) return;
+  if (!painter.begin(printer)) return PrintResult::NotPrinted;
   const PageModel model =
       BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), ShownTexts(view), date);
   RenderPageModel(painter, model);
   painter.end();
+  return PrintResult::Printed;
 }
 
 PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi) {

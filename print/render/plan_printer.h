@@ -28,6 +28,14 @@ inline constexpr const char* kNoPrinterMessage =
     "●接続されているプリンタに対応した Windows のプリンタドライバが正しく\n"
     "  設定されているか調べて下さい。\n\n"
     "今回、印刷は行ないません。\n";
+// Without a printer on systems other than Windows: what to do, and the way out through a PDF.
+// Short lines, broken between phrases, so that the message box never breaks inside a word.
+inline constexpr const char* kNoPrinterSetUpMessage =
+    "印刷に使えるプリンターが設定されていません。\n\n"
+    "プリンターを設定してから、もう一度印刷して下さい。\n"
+    "「PDFに保存」で、資金計画表を\nPDFファイルに保存することもできます。\n\n"
+    "今回、印刷は行いません。";
+inline constexpr const char* kSavePdfButtonText = "PDFに保存";
 inline constexpr const char* kPaperCheckMessage =
     "\n用紙のサイズ ⇒ Ａ４， 印刷方向 ⇒ 横\n\nになっているか確認してから印刷して下さい。";
 inline constexpr const char* kPrintMessageCaption = kProductCaption;
@@ -50,6 +58,8 @@ class PrintInteraction {
   virtual void ShowInformation(QWidget* owner, const QString& text, const QString& caption) = 0;
   // Warning box, OK button.
   virtual void ShowWarning(QWidget* owner, const QString& text, const QString& caption) = 0;
+  // Information box with the buttons "PDFに保存" and OK; true when the user chose "PDFに保存".
+  virtual bool OfferPdfInstead(QWidget* owner, const QString& text, const QString& caption) = 0;
 
   // The print dialog on `printer`, without page-range, selection and print-to-file choices.
   // True when the user confirmed it; the choices are then in `printer`.
@@ -67,11 +77,18 @@ class PrintInteraction {
 // settings for the whole run; it is released when the QApplication object is destroyed.
 PrintInteraction& DefaultPrintInteraction();
 
-// "印 刷" (button 1000). `printFlag` is the form's print flag: 0 at start-up, set to 1 when the
+enum class PrintResult {
+  Printed,        // the sheet went to the printer
+  NotPrinted,     // no printer, or the print dialog was cancelled
+  SavePdfChosen,  // no printer, and the user chose "PDFに保存" instead: the caller runs that command
+};
+
+// "印 刷" (button 1000). Without a printer, Windows users read how to set one up; elsewhere the
+// message offers "PDFに保存" instead. `printFlag` is the form's print flag: 0 at start-up, set to 1 when the
 // user cancels the print dialog, after which the A4 landscape preset is no longer applied and
 // the dialog starts from the default printer's own settings. `date` is the form's date integers.
-void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
-                    PrintInteraction& ui = DefaultPrintInteraction());
+PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+                           PrintInteraction& ui = DefaultPrintInteraction());
 
 // The sheet for the PDF page: the reference printable area, 6774 x 4720 pixels at 600 dpi.
 PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi);

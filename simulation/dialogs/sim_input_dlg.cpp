@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/text_forms.h"
@@ -202,6 +203,13 @@ bool CSimInputDlg::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == desired_ && event->type() == QEvent::FocusOut) {
     Dispatch(sim_ids::kDesiredAmount, Notification::KillFocus);
+  }
+  if (watched == desired_ && event->type() == QEvent::FocusIn) {
+    // Entering the box selects the amount it shows (a left-over "0円" too), so typing replaces
+    // it. A mouse click places the caret after the focus arrives; the selection follows it.
+    QTimer::singleShot(0, desired_, [box = desired_] {
+      if (box->hasFocus()) box->selectAll();
+    });
   }
   return QDialog::eventFilter(watched, event);
 }

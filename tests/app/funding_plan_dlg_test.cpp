@@ -5,26 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_icon.h"
@@ -36,6 +41,10 @@
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "io/cp932.h"
+#include "simulation/desired_amount.h"
+#include "simulation/dialogs/bonus_sim_dlg.h"
+#include "simulation/dialogs/sim_dialog_ids.h"
+#include "simulation/dialogs/sim_result_dlg.h"
 
 namespace zorvik {
 namespace {
@@ -211,9 +220,10 @@ TEST_F(FormTest, EveryNameListHoldsTheProductsAndNoSelection) {
 
 TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   const QList<QAction*> menus = form_->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 2);
+  ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text(), U("ファイル(&F)"));
-  EXPECT_EQ(menus[1]->text(), U("ヘルプ"));
+  EXPECT_EQ(menus[1]->text(), U("ツール(&T)"));
+  EXPECT_EQ(menus[2]->text(), U("ヘルプ"));
   auto describe = [](QMenu* menu) {
     QStringList items;
     for (QAction* a : menu->actions()) {
@@ -224,7 +234,8 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   EXPECT_EQ(describe(menus[0]->menu()),
             U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
               "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800"));
+  EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
 }
 
 // ---- the worked example --------------------------------------------------------------------
@@ -330,6 +341,117 @@ TEST_F(FormTest, MissingMasterLeavesEmptyLists) {
   QFile::remove(dir_.filePath(QStringLiteral("YushiMaster.txt")));
   form_->LoadRateMaster(form_->RateMasterPath());
   EXPECT_EQ(W<QComboBox>(ids::kLoanName[0])->count(), 0);
+}
+
+// ---- the totals follow the loan rows ------------------------------------------------------------
+
+// One step typed or picked on the form, then the texts it must show. `id` 0 with a text runs a
+// per-bonus target with loans kept: click on the per-bonus total, the amount, 実行, OK.
+struct TotalsStep {
+  int id;
+  const char* text;  // typed; for a name list the product's position
+  std::vector<std::pair<int, const char*>> shown;
+};
+struct TotalsCase {
+  const char* name;
+  std::vector<TotalsStep> steps;
+  friend void PrintTo(const TotalsCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class TotalsTest : public FormTest, public ::testing::WithParamInterface<TotalsCase> {
+ protected:
+  void BonusTarget(const QString& amount) {
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (auto* input = qobject_cast<CBonusSimDlg*>(QApplication::activeModalWidget())) {
+        input->desiredBox()->setText(amount);  // as leaving the box reads it
+        input->work().desiredAmount = ParseDesiredAmount(amount.toStdString());
+        QTimer::singleShot(0, static_cast<QAbstractButton*>(input->control(sim_ids::kOk)), &QAbstractButton::click);
+      } else if (auto* result = qobject_cast<CSimResultDlg*>(QApplication::activeModalWidget())) {
+        poll.stop();
+        static_cast<QAbstractButton*>(result->control(sim_ids::kOk))->click();
+      }
+    });
+    poll.start();
+    QTest::mouseClick(W(ids::kTotalBonus), Qt::LeftButton);
+    poll.stop();
+  }
+};
+
+TEST_P(TotalsTest, WorkedCase) {
+  WriteMaster("住宅ローン,2.375,\n固定10年,2.000,\n固定35年,3.500,\n");
+  form_->LoadRateMaster(form_->RateMasterPath());
+  for (const TotalsStep& step : GetParam().steps) {
+    if (step.id == 0) {
+      BonusTarget(U(step.text));
+      Reactivate();
+    } else if (ids::RowOf(ids::kLoanName, step.id) >= 0) {
+      PickWithKeys(step.id, std::atoi(step.text));
+    } else {
+      Type(step.id, U(step.text));
+    }
+    for (const auto& [id, text] : step.shown) EXPECT_EQ(Text(id).toStdString(), text) << step.id << " " << step.text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TotalsTest,
+                         ::testing::Values(
+                             // Picking a product, then typing a rate, on the second loan moves the totals each time.
+                             TotalsCase{"SecondLoanChangesRate",
+                                        {{ids::kAnnualIncome, "600", {}},
+                                         {ids::kLoanName[0], "0", {}},
+                                         {ids::kPeriod[0], "35", {}},
+                                         {ids::kLoanAmount[0], "3000", {}},
+                                         {ids::kLoanName[1], "1", {}},
+                                         {ids::kPeriod[1], "10", {}},
+                                         {ids::kLoanAmount[1], "100", {{ids::kTotalMonthly, "72,350円"}}},
+                                         {ids::kLoanName[1],
+                                          "2",
+                                          {{ids::kMonthlyPayment[1], "9,888円"},
+                                           {ids::kTotalMonthly, "73,037円"},
+                                           {ids::kAnnualRepayment, "1,383,238円"}}},
+                                         {ids::kRate[1],
+                                          "3.0",
+                                          {{ids::kMonthlyPayment[1], "9,656円"},
+                                           {ids::kTotalMonthly, "72,805円"},
+                                           {ids::kTotalBonus, "253,397円"},
+                                           {ids::kAnnualRepayment, "1,380,454円"},
+                                           {ids::kRepaymentRatio, "23.01％"}}}}},
+                             // A hand-typed bonus portion above the suggestion; the per-bonus target is reachable.
+                             TotalsCase{"BonusTargetAfterTypedPortion",
+                                        {{ids::kLoanName[0], "0", {}},
+                                         {ids::kPeriod[0], "35", {}},
+                                         {ids::kLoanAmount[0], "3000", {}},
+                                         {ids::kBonusAmount[0], "2000", {{ids::kTotalBonus, "422,329円"}}},
+                                         {0,
+                                          "300000",
+                                          {{ids::kTotalBonus, "295,630円"},
+                                           {ids::kBonusAmount[0], "1,400万"},
+                                           {ids::kTotalBonusAmount, "1,400万"}}}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The list that drops down shows every product name whole; the closed box keeps its width.
+TEST_F(FormTest, DropDownListIsWideEnoughForTheLongestName) {
+  WriteMaster(
+      "フラット35（全期間固定）,1.940,\n"
+      "フラット35（当初10年間固定）,1.450,\n"
+      "短い,0.5,\n");
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  const int closedWidth = combo->width();
+  form_->LoadRateMaster(form_->RateMasterPath());
+  EXPECT_EQ(combo->width(), closedWidth);
+  combo->showPopup();
+  QAbstractItemView* view = combo->view();
+  ASSERT_TRUE(view->isVisible());
+  for (int i = 0; i < combo->count(); ++i) {
+    const QRect item = view->visualRect(combo->model()->index(i, 0));
+    EXPECT_GE(view->viewport()->width(), view->sizeHintForIndex(combo->model()->index(i, 0)).width()) << i;
+    EXPECT_GE(item.width(), QFontMetrics(view->font()).horizontalAdvance(combo->itemText(i))) << i;
+  }
+  EXPECT_GT(view->width(), closedWidth) << "the names are wider than the box";
+  combo->hidePopup();
+  EXPECT_EQ(combo->width(), closedWidth);
 }
 
 // ---- which Qt events count --------------------------------------------------------------------
@@ -491,6 +613,35 @@ TEST_F(FormTest, DeleteButtonClickEmptiesItsRow) {
   EXPECT_EQ(Text(ids::kLoanAmount[0]), QString());
   EXPECT_EQ(Text(ids::kLoanAmount[1]), U("1,000万"));
   EXPECT_EQ(Text(ids::kTotalLoan), U("1,000万"));
+}
+
+// Without a printer (Linux), the message offers "PDFに保存", which opens the PDF save dialog
+// exactly as the menu item does.
+TEST_F(FormTest, PrintWithoutAPrinterOffersThePdf) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows keeps its own message";
+#endif
+  QStringList seen;
+  QTimer timer;
+  timer.setInterval(5);
+  QObject::connect(&timer, &QTimer::timeout, [&seen] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box != nullptr && box->isVisible()) {
+      seen << box->windowTitle() + "|" + box->text().section(QLatin1Char('\n'), 0, 0);
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == U("PDFに保存")) button->click();
+      }
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog != nullptr && dialog->isVisible()) {
+      seen << QStringLiteral("save dialog");
+      dialog->reject();
+    }
+  });
+  timer.start();
+  QTest::mouseClick(W(ids::kPrint), Qt::LeftButton);
+  timer.stop();
+  EXPECT_EQ(seen,
+            QStringList({U("ゾルビク|印刷に使えるプリンターが設定されていません。"), QStringLiteral("save dialog")}));
 }
 
 TEST_F(FormTest, EnterOnEndRunsTheExitCheck) {
@@ -661,6 +812,76 @@ TEST_F(FormTest, PastedTextKeepsOnlyWhatAPlanFileCanHold) {
   EXPECT_EQ(Text(ids::kCustomerName), U("田中様邸"));
   EXPECT_EQ(form_->plan().customerName, "田中様邸");
 }
+
+// Characters input methods send under other code points than CP932's are kept as the CP932
+// character of the same look, in the box, in the plan and in the file's bytes.
+struct ImeCharRow {
+  int id;
+  const char* typed;
+  const char* kept;
+};
+
+class ImeCharTest : public FormTest, public ::testing::WithParamInterface<ImeCharRow> {};
+
+TEST_P(ImeCharTest, IsKeptAsItsCp932Equivalent) {
+  const ImeCharRow& row = GetParam();
+  Type(row.id, U(row.typed));
+  EXPECT_EQ(Text(row.id), U(row.kept));
+  EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(Text(row.id).toStdString())), row.kept) << "the file holds what was typed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ImeCharTest,
+                         ::testing::Values(ImeCharRow{ids::kCustomerName, "山田〜太郎", "山田～太郎"},
+                                           ImeCharRow{ids::kCustomerName, "A−B‖C—D", "A－B∥C―D"},
+                                           ImeCharRow{ids::kOtherCostLabel, "¢£¬費", "￠￡￢費"},
+                                           ImeCharRow{ids::kLoanName[0], "ローン〜35", "ローン～35"}));
+
+// ---- texts wider than their boxes ---------------------------------------------------------------
+
+// A box never shows part of a number: too wide, it is drawn smaller, and "###" when even the
+// smallest size does not hold it; a caption shows from its first character.
+struct FitRow {
+  int id;
+  const char* text;
+  const char* drawn;  // the text drawn
+  bool smaller;       // drawn in a smaller font than the box's
+  bool fromStart;     // a caption too wide even when small, drawn from its first character
+};
+
+class FitTest : public FormTest, public ::testing::WithParamInterface<FitRow> {};
+
+TEST_P(FitTest, BoxDrawsTheWholeTextOrHashes) {
+  const FitRow& row = GetParam();
+  form_->qtView().SetQText(row.id, U(row.text));
+  QWidget* w = W(row.id);
+  FittedText fit;
+  if (auto* edit = qobject_cast<FittingLineEdit*>(w)) {
+    fit = edit->fittedText();
+  } else {
+    auto* label = qobject_cast<FittingLabel*>(w);
+    ASSERT_NE(label, nullptr) << row.id;
+    fit = label->fittedText();
+  }
+  EXPECT_EQ(fit.text, U(row.drawn)) << row.id;
+  EXPECT_EQ(fit.font.pointSizeF() < w->font().pointSizeF(), row.smaller) << row.id;
+  EXPECT_GE(fit.font.pointSizeF(), kMinimumFitPoints) << row.id;
+  EXPECT_EQ(fit.fromStart, row.fromStart) << row.id;
+  EXPECT_FALSE(w->grab().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FitTest,
+                         ::testing::Values(FitRow{ids::kLandPrice, "3,000万", "3,000万", false, false},
+                                           FitRow{ids::kLandPrice, "2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kLandPrice, "123,456万", "123,456万", true, false},
+                                           FitRow{ids::kFundsMinusLoans, "-2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kTotalLoan, "2,147,483,647万", "###", false, false},
+                                           FitRow{ids::kMonthlyPayment[0], "2,147,483,647円", "2,147,483,647円", true,
+                                                  false},
+                                           FitRow{ids::kTotalMonthly, "99,999,999,999,999円", "###", false, false},
+                                           FitRow{ids::kLandPrice, "１２３４５６７８９０", "###", false, false},
+                                           FitRow{ids::kOtherCostLabel, "外構工事費", "外構工事費", true, false},
+                                           FitRow{ids::kOtherCostLabel, "外構工事費および地盤改良費",
+                                                  "外構工事費および地盤改良費", true, true}));
 
 // ---- settings ---------------------------------------------------------------------------------------
 

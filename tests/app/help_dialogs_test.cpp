@@ -165,12 +165,34 @@ TEST(HelpInstructionsTest, OpensTheExistingPageOnly) {
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(dir.filePath("LoanHelp/index.html")));
 }
 
+// Without the page, or without a program that takes it, the user is told where the page is.
+TEST(HelpInstructionsTest, FailureIsReportedWithThePagesPath) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  CZorvikApp app;
+  app.setDirectory(kInstallDirectory, dir.path());
+  app.setDirectory(kHelpDirectory, "?LoanHelp");
+  QStringList warnings;
+  auto warn = [&warnings](const QString& text, const QString& caption) { warnings << caption + "|" + text; };
+  bool browserWorks = false;
+  auto browser = [&browserWorks](const QUrl&) { return browserWorks; };
+  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));  // no page
+  ASSERT_TRUE(QDir(dir.path()).mkdir("LoanHelp") &&
+              QFile(dir.filePath("LoanHelp/index.html")).open(QIODevice::WriteOnly));
+  EXPECT_FALSE(ShowHelpInstructions(nullptr, app, browser, warn));  // no browser
+  browserWorks = true;
+  EXPECT_TRUE(ShowHelpInstructions(nullptr, app, browser, warn));
+  const QString path = QDir::toNativeSeparators(dir.filePath("LoanHelp/index.html"));
+  EXPECT_EQ(warnings, QStringList({QString::fromUtf8("ゾルビク|操作説明のページが見つかりません。\n\n") + path,
+                                   QString::fromUtf8("ゾルビク|操作説明のページを開けませんでした。\n\n") + path}));
+}
+
 TEST(HelpInstructionsTest, TheShippedHelpPageIsThere) {
   QFile page(QStringLiteral(ZORVIK_SOURCE_DIR "/res/help/index.html"));
   ASSERT_TRUE(page.open(QIODevice::ReadOnly));
   const QString html = QString::fromUtf8(page.readAll());
   for (const char* topic : {"金利マスターのダウンロード", "新規作成", "開く", "名前をつけて保存", "印 刷", "元に戻す",
-                            "シミュレーション", "PDF"}) {
+                            "シミュレーション", "PDF", "借入可能額", "審査金利"}) {
     EXPECT_TRUE(html.contains(QString::fromUtf8(topic))) << topic;
   }
 }

@@ -434,6 +434,40 @@ TEST_F(PlanFileCommandsTest, OpenShowsTheStoredValuesAndTakesTheBaseline) {
   ui.ExpectAllUsed();
 }
 
+TEST_F(PlanFileCommandsTest, PlanNamedAtStartShowsAsTheOpenCommandShowsIt) {
+  TypeFullPlan();
+  const std::string path = PathOf("full.zvk");
+  ui.savePaths = {path};
+  ASSERT_EQ(commands.SavePlanAs(), SaveOutcome::Saved);
+  ui.openPaths = {path};
+  commands.OnFileOpen();
+  const auto viaDialog = Snapshot();
+  commands.OnFileNew();
+
+  EXPECT_TRUE(commands.OpenPlanFile(path));
+  EXPECT_EQ(Snapshot(), viaDialog);
+  EXPECT_EQ(plan.customerName, "山田 太郎");
+  EXPECT_FALSE(commands.HasUnsavedChanges());
+  EXPECT_EQ(ui.openDialogs.size(), 1u) << "no dialog for a named plan";
+  ui.ExpectAllUsed();
+}
+
+TEST_F(PlanFileCommandsTest, UnreadablePlanNamedAtStartIsReportedAndTheNewPlanStays) {
+  const auto fresh = Snapshot();
+  const PlanInputs before = plan.Inputs();
+  for (const std::string& path : {PathOf("missing.zvk"), dir.path().toStdString()}) {
+    ui.answers = {MessageAnswer::Ok};
+    EXPECT_FALSE(commands.OpenPlanFile(path)) << path;
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text, kCannotOpenMessage);
+    EXPECT_EQ(ui.messages.back().caption, kFileCommandCaption);
+    EXPECT_EQ(Snapshot(), fresh);
+    EXPECT_EQ(plan.Inputs(), before);
+  }
+  EXPECT_TRUE(ui.openDialogs.empty());
+  ui.ExpectAllUsed();
+}
+
 TEST_F(PlanFileCommandsTest, CancelledOpenChangesNothing) {
   TypeFullPlan();
   const auto shown = Snapshot();

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -308,13 +310,74 @@ TEST_F(RateMasterDownloadTest, MenuItemDownloadsFromTheConfiguredSources) {
   EXPECT_EQ(names->itemText(0), "new product");
 }
 
+TEST_F(RateMasterDownloadTest, InstalledCopyDownloadsIntoTheUsersFolderOnly) {
+  // prefix/bin beside prefix/share/zorvik, whose shipped rate master is the old one; the user's
+  // data folder does not exist yet.
+  const QString shared = dir_.filePath("prefix/share/zorvik");
+  ASSERT_TRUE(QDir().mkpath(dir_.filePath("prefix/bin")));
+  ASSERT_TRUE(QDir().mkpath(shared));
+  ASSERT_TRUE(QFile::copy(local_, shared + "/YushiMaster.txt"));
+  CZorvikApp app;
+  app.setUserFolders(UserFolders{dir_.filePath("home/.local/share/Quorvane/zorvik"), dir_.filePath("home/Documents")});
+  app.setProgramDirectory(dir_.filePath("prefix/bin"));
+  ASSERT_EQ(app.layout(), InstallLayout::Installed);
+  qputenv("ZORVIK_RATE_PRIMARY_URL", server_.Url("/good").toUtf8());
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  form.show();
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    box->button(box->icon() == QMessageBox::Question ? QMessageBox::Yes : QMessageBox::Ok)->click();
+  });
+  answerer.start(30);
+  EXPECT_TRUE(form.RunCommand(ids::kDownloadRateMaster));
+  answerer.stop();
+  qunsetenv("ZORVIK_RATE_PRIMARY_URL");
+
+  QFile downloaded(app.RateMasterDownloadPath());
+  ASSERT_TRUE(downloaded.open(QIODevice::ReadOnly));
+  EXPECT_EQ(downloaded.readAll(), kNewMaster);
+  QFile shipped(shared + "/YushiMaster.txt");
+  ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+  EXPECT_EQ(shipped.readAll(), kOldMaster) << "the shipped rate master is never written";
+  EXPECT_EQ(QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"YushiMaster.txt"});
+  EXPECT_EQ(app.RateMasterPath(), app.RateMasterDownloadPath()) << "the next start reads the download";
+  auto* names = qobject_cast<QComboBox*>(form.control(ids::kLoanName[0]));
+  ASSERT_NE(names, nullptr);
+  EXPECT_EQ(names->itemText(0), "new product");
+}
+
 TEST(DownloadTextsTest, FailureMessageIsExact) {
   const QString text = QString::fromUtf8(kDownloadFailed);
   EXPECT_TRUE(text.startsWith("自動更新失敗。\n\n現在のインターネット接続環境で"));
   EXPECT_TRUE(text.contains("試行して\nみるか、又は、各金融機関の金利情報を元に手動での更新をお願いします。\n\n"));
   EXPECT_EQ(text.count(QLatin1Char(0x0A)), 14);
+  EXPECT_TRUE(text.contains("・サーバーが大変混雑していて接続できなかった。\n"));
   EXPECT_EQ(QString::fromUtf8(kDownloadQuestion),
             "【ノルベスタ】(インターネットサーバー)に接続して\n最新の金利情報をダウンロードしますか？");
+}
+
+// The failure box is wide enough for its longest line, so no line breaks inside a word.
+TEST(DownloadTextsTest, FailureBoxKeepsEveryLineWhole) {
+  QWidget owner;
+  QtDownloadMessages messages(&owner);
+  int checkedLines = 0;
+  QTimer::singleShot(0, [&checkedLines] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    const QFontMetrics metrics(label->font());
+    for (const QString& line : box->text().split(QLatin1Char('\n'))) {
+      EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width()) << line.toStdString();
+      ++checkedLines;
+    }
+    box->button(QMessageBox::Ok)->click();
+  });
+  messages.Warn(QString::fromUtf8(kDownloadFailed), QString::fromUtf8(kDownloadCaption));
+  EXPECT_EQ(checkedLines, 15);
 }
 
 }  // namespace

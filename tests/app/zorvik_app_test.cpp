@@ -6,13 +6,24 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
+#include "app/command_line.h"
+#include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
+#include "core/control_ids.h"
+#include "io/plan_file.h"
+#include "app/qt_translations.h"
 
 namespace zorvik {
 namespace {
@@ -163,6 +174,115 @@ TEST_F(ZorvikAppSettingsTest, RunShowsTheFormAndStoresTheSettingsWhenItCloses) {
   EXPECT_EQ(store->value("Settings/VERSION_MAJOR").toInt(), 7);
 }
 
+// Ends the modal form once it has been up for two looks (so that whatever it queued when it
+// opened has run); `onForm` sees it first. A message box in front of the form is recorded in
+// `messages` and answered with OK.
+void CloseFormWhenShown(std::function<void(QDialog&)> onForm, QStringList* messages, int looks = 0) {
+  auto* widget = QApplication::activeModalWidget();
+  if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+    messages->append(box->windowTitle() + "|" + box->text());
+    box->button(QMessageBox::Ok)->click();
+  } else if (auto* form = qobject_cast<QDialog*>(widget); form != nullptr && form->isVisible() && ++looks == 2) {
+    if (onForm) onForm(*form);
+    form->reject();
+    return;
+  }
+  QTimer::singleShot(30, [onForm, messages, looks] { CloseFormWhenShown(onForm, messages, looks); });
+}
+
+QString CustomerNameShown(QDialog& form) {
+  auto* plan = qobject_cast<CFundingPlanDlg*>(&form);
+  auto* name = plan ? qobject_cast<QLineEdit*>(plan->control(ids::kCustomerName)) : nullptr;
+  return name ? name->text() : QString();
+}
+
+TEST_F(ZorvikAppSettingsTest, PlanNamedAtStartIsOpenOnTheForm) {
+  FundingPlan stored;
+  stored.ResetToNewPlan(PlanDate{2025, 1, 2});
+  stored.customerName = "佐藤 花子";
+  const QString path = dir_.filePath("佐藤.zvk");
+  ASSERT_TRUE(WritePlanFile(stored, path.toStdString()));
+  QString shown;
+  QStringList messages;
+  QTimer::singleShot(30,
+                     [&] { CloseFormWhenShown([&](QDialog& form) { shown = CustomerNameShown(form); }, &messages); });
+  CZorvikApp app;
+  EXPECT_EQ(app.Run(path), 0);
+  EXPECT_EQ(shown, "佐藤 花子");
+  EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// An installed tree (prefix/bin beside prefix/share/zorvik with the shipped files) and a fresh
+// home whose per-user folders do not exist yet.
+class InstalledAppTest : public ZorvikAppSettingsTest {
+ protected:
+  void SetUp() override {
+    ZorvikAppSettingsTest::SetUp();
+    shared_ = dir_.filePath("prefix/share/zorvik");
+    ASSERT_TRUE(QDir().mkpath(dir_.filePath("prefix/bin")));
+    ASSERT_TRUE(QDir().mkpath(shared_ + "/LoanHelp"));
+    for (const char* name : {"YushiMaster.txt", "license.txt", "LoanHelp/index.html"}) Write(shared_ + "/" + name);
+    user_ = UserFolders{dir_.filePath("home/.local/share/Quorvane/zorvik"), dir_.filePath("home/Documents")};
+    app_.setUserFolders(user_);
+    app_.setProgramDirectory(dir_.filePath("prefix/bin"));
+  }
+  static void Write(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x,1.0,\r\n");
+  }
+  static QStringList Tree(const QString& folder) {
+    QStringList all;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) all << it.next();
+    all.sort();
+    return all;
+  }
+
+  QString shared_;
+  UserFolders user_;
+  CZorvikApp app_;
+};
+
+TEST_F(InstalledAppTest, FoldersArePerUserAndTheInstalledTreeIsOnlyRead) {
+  ASSERT_EQ(app_.layout(), InstallLayout::Installed);
+  const QStringList installed = Tree(dir_.filePath("prefix"));
+  ASSERT_TRUE(app_.LoadSettings());
+  // The stored values are those of a portable copy; only their places differ.
+  EXPECT_EQ(app_.directory(kDataDirectory), "?LoanData");
+  EXPECT_EQ(app_.ResolveDirectoryPath(kDataDirectory, "", false), user_.documents + kSep + "LoanData");
+  EXPECT_EQ(app_.ResolveDirectoryPath(kProgramDirectory, "", false), user_.appData + kSep + "Program");
+  EXPECT_TRUE(QFileInfo(user_.documents + "/LoanData").isDir()) << "the plan folder is made on first use";
+  EXPECT_TRUE(QFileInfo(user_.appData + "/Program").isDir());
+  EXPECT_EQ(HelpInstructionsPath(app_), shared_ + kSep + "LoanHelp" + kSep + "index.html");
+  EXPECT_EQ(app_.LicensePath(), shared_ + kSep + "license.txt");
+  EXPECT_EQ(Tree(dir_.filePath("prefix")), installed) << "nothing is written into the installed tree";
+  EXPECT_TRUE(Tree(dir_.filePath("work")).isEmpty()) << "nor into the current folder";
+
+  const QString described = DescribePaths(app_);
+  EXPECT_TRUE(described.contains("layout: installed\n"));
+  EXPECT_TRUE(described.contains("plans: " + user_.documents + kSep + "LoanData\n"));
+}
+
+TEST_F(InstalledAppTest, RateMasterPrefersTheDownloadedCopy) {
+  const QString shipped = shared_ + kSep + "YushiMaster.txt";
+  const QString downloaded = user_.appData + kSep + "YushiMaster.txt";
+  EXPECT_EQ(app_.RateMasterDownloadPath(), downloaded);
+  EXPECT_EQ(app_.RateMasterPath(), shipped) << "no download yet";
+  ASSERT_TRUE(QDir().mkpath(user_.appData));
+  Write(downloaded);
+  EXPECT_EQ(app_.RateMasterPath(), downloaded);
+}
+
+TEST_F(InstalledAppTest, WithoutPerUserPlacesNoFolderIsMadeAtTheRoot) {
+  app_.setUserFolders(UserFolders{});
+  const bool hadProgram = QFileInfo::exists("/Program");
+  const bool hadLoanData = QFileInfo::exists("/LoanData");
+  app_.LoadSettings();
+  EXPECT_EQ(QFileInfo::exists("/Program"), hadProgram);
+  EXPECT_EQ(QFileInfo::exists("/LoanData"), hadLoanData);
+}
+
 struct ResolveCase {
   const char* install;
   const char* entry;
@@ -259,11 +379,32 @@ TEST(ProgramDirectoryTest, FilesBesideTheProgramSkipADebugFolder) {
   EXPECT_EQ(app.LicensePath(), Native("/w/Work/license.txt"));
   app.setProgramDirectory("/w/Debugger");
   EXPECT_EQ(app.RateMasterPath(), Native("/w/Debugger/YushiMaster.txt"));
+  // A portable copy downloads the rate master over the one it reads.
+  EXPECT_EQ(app.layout(), InstallLayout::Portable);
+  EXPECT_EQ(app.RateMasterDownloadPath(), app.RateMasterPath());
 }
 
 TEST(ProgramDirectoryTest, StartsAsTheExecutablesFolder) {
   CZorvikApp app;
   EXPECT_EQ(app.programDirectory(), StripDebugComponent(QCoreApplication::applicationDirPath()));
+}
+
+// After start-up Qt's own buttons read as a Japanese user expects; the catalogue is loaded once.
+TEST(QtTranslationsTest, MessageBoxButtonsAreJapanese) {
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_TRUE(InstallQtJapaneseTranslations());
+  EXPECT_EQ(QCoreApplication::instance()->findChildren<QTranslator*>().size(), 1);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("q"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Save);
+  const std::pair<QMessageBox::StandardButton, const char*> rows[] = {{QMessageBox::Yes, "はい"},
+                                                                      {QMessageBox::No, "いいえ"},
+                                                                      {QMessageBox::Cancel, "キャンセル"},
+                                                                      {QMessageBox::Save, "保存"}};
+  for (const auto& [button, text] : rows) {
+    ASSERT_NE(box.button(button), nullptr);
+    EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text)))
+        << box.button(button)->text().toStdString();
+  }
 }
 
 }  // namespace

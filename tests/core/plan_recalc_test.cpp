@@ -9,6 +9,7 @@
 #include "core/control_ids.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
+#include "tests/support/editing_session.h"
 #include "tests/support/fake_form_view.h"
 
 namespace zorvik {
@@ -247,7 +248,9 @@ TEST_F(PlanRecalcTest, EmptyingThePeriodKeepsTheShownPayments) {
   EXPECT_EQ(Text(kMonthlyPayment[0]), "63,149円");
   EXPECT_EQ(Text(kBonusPayment[0]), "253,397円");
   EXPECT_EQ(plan.rows[0].monthlyPayment, 63149);
-  EXPECT_EQ(Text(ids::kTotalMonthly), "63,149円");
+  // Without a period the row is no longer complete: it leaves the totals.
+  EXPECT_EQ(Text(ids::kTotalMonthly), "");
+  EXPECT_EQ(Text(ids::kAnnualRepayment), "");
   // The reference sums follow the inputs: the row pays nothing without a period.
   EXPECT_EQ(plan.recalcMonthlySum, 0.0);
   EXPECT_EQ(plan.recalcBonusSum, 0.0);
@@ -443,13 +446,14 @@ class SimulatedTotalsTest : public PlanRecalcTest {
   }
 };
 
-TEST_F(SimulatedTotalsTest, ARowChangeThatMovesOnlyOneTotalKeepsThem) {
+TEST_F(SimulatedTotalsTest, ARowChangeThatMovesOnlyOneTotalTakesTheRowsOver) {
   plan.rows[0].loanAmount = 3100;  // the monthly payment moves, the bonus payment does not
   recalc.RecalculateRow(0);
-  EXPECT_EQ(Text(kMonthlyPayment[0]), FormatYen(CalcMonthlyPayment(3100, 1200, 1, 35, 2.375)));
-  EXPECT_EQ(plan.totalMonthly, 70000.0);
-  EXPECT_EQ(Text(ids::kTotalMonthly), "70,000円");
-  EXPECT_EQ(plan.annualRepayment, 2 * 253397.0 + 12 * 70000.0);
+  const int32_t monthly = CalcMonthlyPayment(3100, 1200, 1, 35, 2.375);
+  EXPECT_EQ(Text(kMonthlyPayment[0]), FormatYen(monthly));
+  EXPECT_EQ(plan.totalMonthly, monthly);
+  EXPECT_EQ(Text(ids::kTotalMonthly), FormatYen(monthly));
+  EXPECT_EQ(plan.annualRepayment, 2 * 253397.0 + 12 * monthly);
 }
 
 TEST_F(SimulatedTotalsTest, ARowChangeThatMovesBothTotalsRebuildsThem) {
@@ -529,6 +533,21 @@ TEST_F(PlanRecalcTest, HugeAmountsSaturate) {
   recalc.OnDeleteRow(5);
   EXPECT_EQ(plan.totalLoan, kMin);
   EXPECT_EQ(plan.recalcMonthlySum, static_cast<double>(kMax));
+}
+
+// Whatever the order of the edits, the totals, the yearly repayment and the ratio follow the
+// complete rows, and each complete row shows the payments of its own inputs.
+TEST(EditingSessionProperty, TotalsAlwaysFollowTheRows) {
+  for (uint32_t session = 0; session < 300; ++session) {
+    EditingSession editing(20261208 + session);
+    editing.FillRow(static_cast<int>(session % 4));
+    std::string events;
+    for (int event = 0; event < 40; ++event) {
+      events += editing.Step() + "; ";
+      const std::string violation = editing.Violation();
+      ASSERT_EQ(violation, "") << "session " << session << ": " << events;
+    }
+  }
 }
 
 FundingPlan LoadedPlan() {

@@ -121,5 +121,19 @@ TEST(Cp932, FindSkipsTrailBytes) {
   EXPECT_EQ(FindSingleByteChar("\x81,", ',', TextEncoding::Cp932), 1u);
 }
 
+// The code points input methods deliver become the CP932 character of the same look, which the
+// file then holds; everything else is left alone.
+TEST(Cp932, InputMethodCharactersBecomeTheirCp932Equivalents) {
+  const QString typed = QString::fromUtf8("1〜2−‖—¢£¬ ～漢a");
+  const QString mapped = ToCp932Equivalents(typed);
+  EXPECT_EQ(mapped, QString::fromUtf8("1～2－∥―￠￡￢ ～漢a"));
+  EXPECT_FALSE(Cp932CanEncode(typed));
+  EXPECT_TRUE(Cp932CanEncode(mapped));
+  EXPECT_EQ(Utf8ToCp932(mapped.toStdString()),
+            "1\x81\x60"
+            "2\x81\x7C\x81\x61\x81\x5C\x81\x91\x81\x92\x81\xCA \x81\x60\x8A\xBF"
+            "a");
+}
+
 }  // namespace
 }  // namespace zorvik

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "core/control_ids.h"
@@ -9,6 +10,7 @@
 #include "core/text_forms.h"
 #include "simulation/payment_target.h"
 #include "tests/simulation/sim_test_plans.h"
+#include "tests/support/editing_session.h"
 
 namespace zorvik {
 namespace {
@@ -185,6 +187,8 @@ TEST_F(ApplyResultTest, ZeroTotalsShowBlankExceptTheMonthlyTotal) {
   EXPECT_EQ(view.Text(ids::kTotalBonus), "");
   EXPECT_EQ(view.Text(ids::kTotalBonusAmount), "");
   EXPECT_EQ(view.Text(ids::kTotalMonthly), "0円");
+  EXPECT_EQ(view.Text(ids::kTotalLoan), "");
+  EXPECT_EQ(view.Text(ids::kAnnualRepayment), "");
   EXPECT_EQ(view.Text(ids::kFundsMinusLoans), "");
   EXPECT_EQ(view.Text(ids::kOwnFundsNeeded), "");
   EXPECT_EQ(view.Text(ids::kRepaymentRatio), "");
@@ -208,6 +212,39 @@ TEST_F(ApplyResultTest, NamesRatesPeriodsAndReferenceSumsAreNotTakenFromTheWork)
   EXPECT_EQ(plan.recalcBonusSum, original.recalcBonusSum);
   EXPECT_EQ(plan.suggestedBonus[At(0)], original.suggestedBonus[At(0)]);
   EXPECT_EQ(plan.rows[At(0)].bonusAmount, work.rows[At(0)].bonusAmount);
+}
+
+// An accepted simulation writes totals that are the sums of its complete rows, so the rows
+// taking the totals over again on the next edit keeps its outcome. Plans come from random
+// editing sessions; each session ends with a random target, accepted, and a few more edits.
+TEST(AcceptedSimulationProperty, WrittenTotalsAreTheSumsOfTheRows) {
+  int accepted = 0;
+  for (uint32_t session = 0; session < 400; ++session) {
+    EditingSession editing(7000 + session);
+    FundingPlan& plan = editing.plan();
+    for (int row = 0; row < 3; ++row) editing.FillRow(row);
+    for (int event = 0; event < 12; ++event) editing.Step();
+    int32_t before = 0;
+    if (!BeginSimulation(plan, before)) continue;
+    SimulationWork work = MakeSimulationWork(plan);
+    const bool monthly = editing.rng()() % 2 == 0;
+    const double current = monthly ? plan.totalMonthly : plan.totalBonus;
+    work.desiredAmount = std::floor(current * std::uniform_real_distribution<double>(-0.2, 2.0)(editing.rng()));
+    work.keepLoanAmounts = static_cast<int32_t>(editing.rng()() % 2);
+    const SimulationOutcome outcome = monthly ? SimulateMonthlyTarget(work) : SimulateBonusTarget(work);
+    if (outcome.status != SimulationStatus::Done) continue;
+    ApplySimulationOutcome(work, outcome);
+    ApplySimulationResult(plan, editing.view(), work, before);
+    ++accepted;
+    const std::string where =
+        "session " + std::to_string(session) + (monthly ? " monthly " : " bonus ") + std::to_string(work.desiredAmount);
+    ASSERT_EQ(editing.Violation(), "") << where;
+    for (int event = 0; event < 10; ++event) {
+      const std::string step = editing.Step();
+      ASSERT_EQ(editing.Violation(), "") << where << ", then " << step;
+    }
+  }
+  EXPECT_GT(accepted, 200);
 }
 
 }  // namespace

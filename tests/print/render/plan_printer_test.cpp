@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
 #include <string>
 #include <vector>
@@ -37,6 +41,7 @@ class ScriptedPrint : public PrintInteraction {
   };
 
   bool hasPrinter = true;
+  bool choosePdf = false;          // the answer to the no-printer message
   std::deque<bool> dialogAnswers;  // true = OK
   QString pdfPathAnswer;           // empty = cancel
   int dpi = 96;
@@ -66,6 +71,11 @@ class ScriptedPrint : public PrintInteraction {
   void ShowWarning(QWidget*, const QString& text, const QString& caption) override {
     events.push_back(QStringLiteral("warning"));
     messages.push_back({QStringLiteral("warning"), text, caption});
+  }
+  bool OfferPdfInstead(QWidget*, const QString& text, const QString& caption) override {
+    events.push_back(QStringLiteral("offer-pdf"));
+    messages.push_back({QStringLiteral("offer-pdf"), text, caption});
+    return choosePdf;
   }
   bool RunPrintDialog(QWidget*, QPrinter& printer) override {
     events.push_back(QStringLiteral("print-dialog"));
@@ -126,8 +136,9 @@ TEST_F(PlanPrinterTest, NoPrinterShowsTheMessageAndStops) {
   ScriptedPrint ui(dir_.path());
   ui.hasPrinter = false;
   int flag = 0;
-  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::NotPrinted);
   ASSERT_EQ(ui.messages.size(), 1u);
+#ifdef Q_OS_WIN
   EXPECT_EQ(ui.messages[0].kind, QStringLiteral("information"));
   EXPECT_EQ(ui.messages[0].text.toStdString(),
             "Windows で印刷に利用できるプリンタが指定されていません。\n\n"
@@ -136,6 +147,17 @@ TEST_F(PlanPrinterTest, NoPrinterShowsTheMessageAndStops) {
             "  設定されているか調べて下さい。\n\n"
             "今回、印刷は行ないません。\n");
   EXPECT_EQ(ui.messages[0].caption, QGuiApplication::applicationDisplayName());
+#else
+  // Elsewhere the message speaks of no Windows folders, carries the product caption and offers
+  // the PDF; declined, nothing else happens.
+  EXPECT_EQ(ui.messages[0].kind, QStringLiteral("offer-pdf"));
+  EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("印刷に使えるプリンターが設定されていません。")));
+  EXPECT_FALSE(ui.messages[0].text.contains(QStringLiteral("Windows")));
+  EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("「PDFに保存」")));
+  EXPECT_EQ(ui.messages[0].caption.toStdString(), "ゾルビク");
+  ui.choosePdf = true;
+  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::SavePdfChosen);
+#endif
   EXPECT_TRUE(ui.dialogs.empty());
   EXPECT_EQ(flag, 0);
   EXPECT_EQ(ui.application(), nullptr) << "the printer settings are not touched";
@@ -145,7 +167,7 @@ TEST_F(PlanPrinterTest, PresetConfirmationDialogThenOnePage) {
   ScriptedPrint ui(dir_.path());
   ui.dialogAnswers = {true};
   int flag = 0;
-  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::Printed);
 
   const std::vector<QString> expected = {QStringLiteral("has-printer"), QStringLiteral("information"),
                                          QStringLiteral("print-dialog")};
@@ -322,6 +344,34 @@ TEST(DefaultPrintInteractionTest, OneInstanceWithTheDisplayResolution) {
   EXPECT_EQ(&ui, &DefaultPrintInteraction());
   // The offscreen platform has a screen of 96 logical dots per inch.
   EXPECT_EQ(ui.DisplayDpi(), 96);
+}
+
+// A first-time user accepts every proposal: the save dialog opens in the data folder (given
+// relative to the working folder, as the default settings give it) with the bare name filled in,
+// and the PDF lands there.
+TEST(DefaultPrintInteractionTest, AcceptingTheProposedPdfNameSavesInTheDataFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("LoanData")));
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  QString shownFolder;
+  QString shownName;
+  QTimer::singleShot(0, [&shownFolder, &shownName] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shownFolder = dialog->directory().absolutePath();
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) shownName = name->text();
+    static_cast<QDialog*>(dialog)->accept();  // the Save button
+  });
+  const bool saved = SavePlanSheetPdf(nullptr, FilledView(), PlanDate{2026, 12, 8}, QStringLiteral("./LoanData"));
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(shownFolder, QDir(dir.filePath(QStringLiteral("LoanData"))).absolutePath());
+  EXPECT_EQ(shownName.toStdString(), "山田 太郎.pdf");
+  QFile file(dir.filePath(QStringLiteral("LoanData/山田 太郎.pdf")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
 }
 
 }  // namespace

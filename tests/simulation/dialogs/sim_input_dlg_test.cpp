@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,6 +117,29 @@ TEST_F(SimInputDlgTest, LeavingTheDesiredBoxReadsAndFormatsTheAmount) {
   dialog.desiredBox()->clear();
   QTest::keyClick(dialog.desiredBox(), Qt::Key_Tab);
   EXPECT_EQ(dialog.desiredBox()->text(), QStringLiteral("0円"));
+}
+
+// A stale "0円" left by an empty run is replaced by what the user types, however the box is entered.
+TEST_F(SimInputDlgTest, EnteringTheDesiredBoxSelectsItsText) {
+  CMonthlySimDlg dialog(MakeSimulationWork(plan), nullptr, &prompter);
+  Activate(dialog);
+  for (const bool byMouse : {true, false}) {
+    dialog.desiredBox()->setFocus();
+    dialog.desiredBox()->clear();
+    QTest::keyClick(dialog.desiredBox(), Qt::Key_Tab);
+    ASSERT_EQ(dialog.desiredBox()->text(), QStringLiteral("0円"));
+    if (byMouse) {
+      QTest::mouseClick(dialog.desiredBox(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    }
+    ASSERT_TRUE(dialog.desiredBox()->hasFocus()) << byMouse;
+    QTRY_COMPARE(dialog.desiredBox()->selectedText(), QStringLiteral("0円"));
+    QTest::keyClicks(dialog.desiredBox(), QStringLiteral("232281"));
+    QTest::keyClick(dialog.desiredBox(), Qt::Key_Tab);
+    EXPECT_EQ(dialog.desiredBox()->text(), QStringLiteral("232,281円")) << byMouse;
+    EXPECT_EQ(dialog.work().desiredAmount, 232281.0) << byMouse;
+  }
 }
 
 TEST_F(SimInputDlgTest, TextLimitFollowsCommasAndTheYenSign) {

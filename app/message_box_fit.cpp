@@ -1,0 +1,27 @@
+#include "app/message_box_fit.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+
+namespace zorvik {
+
+void WidenToLongestLine(QMessageBox& box) {
+  // The text label of every QMessageBox carries this object name.
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (label == nullptr) return;
+  const QFontMetrics metrics(label->font());
+  int widest = 0;
+  for (const QString& line : box.text().split(QLatin1Char('\n'))) {
+    widest = std::max(widest, metrics.horizontalAdvance(line));
+  }
+  // The box never grows beyond the screen; QMessageBox itself stops at 800 pixels on most
+  // screens, which leaves room for its icon and margins.
+  int limit = 700;
+  if (const QScreen* screen = box.screen()) limit = std::min(limit, screen->availableGeometry().width() - 120);
+  label->setMinimumWidth(std::min(widest + 2, limit));
+}
+
+}  // namespace zorvik
