@@ -16,8 +16,6 @@
 #include <string>
 
 #include "core/funding_plan.h"
-#include "core/memory_form_view.h"
-#include "core/plan_recalc.h"
 #include "io/plan_file.h"
 #include "print/page_model.h"
 #include "print/render/plan_printer.h"
@@ -124,8 +122,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
   return std::nullopt;
 }
 
-// Reads the plan and puts its texts into `view` as the form shows them after opening it.
-bool LoadPlan(const std::string& path, FundingPlan& plan, MemoryFormView& view) {
+// Reads the plan; its texts are those the form shows after opening it (core/plan_texts.h).
+bool LoadPlan(const std::string& path, FundingPlan& plan) {
   const QFileInfo info(QString::fromStdString(path));
   if (!info.exists()) {
     Error(path + ": no such file");
@@ -140,12 +138,7 @@ bool LoadPlan(const std::string& path, FundingPlan& plan, MemoryFormView& view) 
     Error(path + ": cannot be read");
     return false;
   }
-  ShowLoadedPlan(plan, view);
   return true;
-}
-
-PlanDate DateOf(const FundingPlan& plan) {
-  return PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay};
 }
 
 int RunLayout(const Arguments& args) {
@@ -155,10 +148,8 @@ int RunLayout(const Arguments& args) {
                       "': expected WxH, two whole numbers from 1 to 1000000 (for example 6774x4720)");
   }
   FundingPlan plan;
-  MemoryFormView view;
-  if (!LoadPlan(*args.plan, plan, view)) return kExitFailed;
-  const std::string dump =
-      FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, view, DateOf(plan)));
+  if (!LoadPlan(*args.plan, plan)) return kExitFailed;
+  const std::string dump = FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, plan));
   if (std::fwrite(dump.data(), 1, dump.size(), stdout) != dump.size() || std::fflush(stdout) != 0) {
     Error("cannot write the layout to the standard output");
     return kExitFailed;
@@ -168,8 +159,7 @@ int RunLayout(const Arguments& args) {
 
 int RunPdf(char** argv, const Arguments& args) {
   FundingPlan plan;
-  MemoryFormView view;
-  if (!LoadPlan(*args.plan, plan, view)) return kExitFailed;
+  if (!LoadPlan(*args.plan, plan)) return kExitFailed;
 
   // Fonts and the PDF engine need a GUI application object, but no window system.
   // Only the program name is handed over, so that Qt does not take a plan named like one of
@@ -178,7 +168,7 @@ int RunPdf(char** argv, const Arguments& args) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QGuiApplication app(qtArgc, qtArgv);
-  const PageModel model = BuildPdfPageModel(view, DateOf(plan), kDefaultDisplayDpi);
+  const PageModel model = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
   const QString out = QString::fromStdString(*args.output);
   if (!WritePlanSheetPdfFile(out, model)) {
     Error(*args.output + ": cannot be written");
