@@ -8,34 +8,13 @@
 #include "app/borrowing_capacity_dlg.h"
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
+#include "app/help_commands.h"
+#include "app/rate_master_download.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
-
-#if __has_include("simulation/dialogs/simulation_entry.h")
-#include "simulation/dialogs/simulation_entry.h"
-#define ZORVIK_FORM_HAS_SIMULATION 1
-#else
-#define ZORVIK_FORM_HAS_SIMULATION 0
-#endif
-#if __has_include("print/render/plan_printer.h")
 #include "print/render/plan_printer.h"
-#define ZORVIK_FORM_HAS_PRINTING 1
-#else
-#define ZORVIK_FORM_HAS_PRINTING 0
-#endif
-#if __has_include("app/rate_master_download.h")
-#include "app/rate_master_download.h"
-#define ZORVIK_FORM_HAS_DOWNLOAD 1
-#else
-#define ZORVIK_FORM_HAS_DOWNLOAD 0
-#endif
-#if __has_include("app/help_commands.h")
-#include "app/help_commands.h"
-#define ZORVIK_FORM_HAS_HELP 1
-#else
-#define ZORVIK_FORM_HAS_HELP 0
-#endif
+#include "simulation/dialogs/simulation_entry.h"
 
 namespace zorvik {
 
@@ -84,9 +63,6 @@ void CFundingPlanDlg::OnCustomerNameUpdate(int) {
 
 void CFundingPlanDlg::OnDateUpdate(int id) {
   recalc_.OnDateChanged(id);
-  year_ = plan_.createdYear;
-  month_ = plan_.createdMonth;
-  day_ = plan_.createdDay;
 }
 
 void CFundingPlanDlg::OnOtherCostLabelUpdate(int) {
@@ -164,12 +140,10 @@ void CFundingPlanDlg::OnOkButton(int) {
 }
 
 // ---- hooks into the other subsystems ------------------------------------------------------------
-// Each hook calls the subsystem that owns the command once its header is part of the tree;
-// until then the command does nothing (and "終 了" closes the form without a question).
+// Each hook hands the command to the subsystem that owns it.
 
 void CFundingPlanDlg::BuildIntegrations() {
   integrations_ = std::make_unique<FormIntegrations>();
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   FileCommandHooks hooks;
   hooks.dataFolder = [this] {
     return QFile::encodeName(app_.ResolveDirectoryPath(kDataDirectory, QString(), false)).toStdString();
@@ -186,38 +160,29 @@ void CFundingPlanDlg::BuildIntegrations() {
   integrations_->fileUi = std::make_unique<QtFileCommandUi>(this);
   integrations_->fileCommands =
       std::make_unique<PlanFileCommands>(plan_, view_, *integrations_->fileUi, std::move(hooks));
-#endif
 }
 
 PlanDate CFundingPlanDlg::FormDate() const {
-  return PlanDate{static_cast<uint16_t>(year_), static_cast<uint16_t>(month_), static_cast<uint16_t>(day_)};
+  return PlanDate{plan_.createdYear, plan_.createdMonth, plan_.createdDay};
 }
 
 void CFundingPlanDlg::OnClickTotalMonthly(int) {
-#if ZORVIK_FORM_HAS_SIMULATION
   OpenMonthlySimulation(this, plan_, view_, totalLoanBeforeSimulation_);
-#endif
 }
 
 void CFundingPlanDlg::OnClickTotalBonus(int) {
-#if ZORVIK_FORM_HAS_SIMULATION
   OpenBonusSimulation(this, plan_, view_, totalLoanBeforeSimulation_);
-#endif
 }
 
 void CFundingPlanDlg::PrintPlanSheet() {
-#if ZORVIK_FORM_HAS_PRINTING
   // Without a printer the message may offer "PDFに保存": the same command as the menu item.
   if (::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
     OnFileSavePdf();
   }
-#endif
 }
 
 void CFundingPlanDlg::OnFileSavePdf() {
-#if ZORVIK_FORM_HAS_PRINTING
   SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
-#endif
 }
 
 void CFundingPlanDlg::OnToolsRepaymentSchedule() {
@@ -233,27 +198,19 @@ void CFundingPlanDlg::OnToolsRepaymentSchedule() {
 }
 
 void CFundingPlanDlg::OnDownloadRateMaster() {
-#if ZORVIK_FORM_HAS_DOWNLOAD
   DownloadRateMaster(this, app_.RateMasterDownloadPath(), [this](const QString& path) { LoadRateMaster(path); });
-#endif
 }
 
 void CFundingPlanDlg::OnHelpInstructions() {
-#if ZORVIK_FORM_HAS_HELP
   ShowHelpInstructions(this, app_);
-#endif
 }
 
 void CFundingPlanDlg::OnHelpNotice() {
-#if ZORVIK_FORM_HAS_HELP
   ShowNoticeDialog(this, app_);
-#endif
 }
 
 void CFundingPlanDlg::OnHelpVersion() {
-#if ZORVIK_FORM_HAS_HELP
   ShowVersionDialog(this);
-#endif
 }
 
 void CFundingPlanDlg::OnToolsBorrowingCapacity() {
@@ -262,37 +219,23 @@ void CFundingPlanDlg::OnToolsBorrowingCapacity() {
 }
 
 void CFundingPlanDlg::OnFileNew() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileNew();
-#endif
 }
 
 void CFundingPlanDlg::OnFileOpen() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileOpen();
-#endif
 }
 
 void CFundingPlanDlg::OpenPlanFile(const QString& path) {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OpenPlanFile(path.toStdString());
-#else
-  (void)path;
-#endif
 }
 
 void CFundingPlanDlg::OnFileSaveAs() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnFileSaveAs();
-#endif
 }
 
 void CFundingPlanDlg::OnOK() {
-#if ZORVIK_FORM_HAS_FILE_COMMANDS
   integrations_->fileCommands->OnOK();
-#else
-  EndDialog(QDialog::Accepted);
-#endif
 }
 
 }  // namespace zorvik

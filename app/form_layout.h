@@ -11,6 +11,8 @@
 #include <QRect>
 #include <vector>
 
+#include "core/plan_texts.h"
+
 namespace zorvik {
 
 inline constexpr const char* kFormCaption = "資金計画表 ： ゾルビク";
@@ -63,7 +65,7 @@ const std::vector<ControlTemplate>& FormTemplate();
 const ControlTemplate* FindTemplate(int id);
 
 // The two texts of every method list, list position = method code - 1.
-inline constexpr const char* kMethodTexts[] = {"元利均等", "元金均等"};
+inline constexpr const auto& kMethodTexts = kMethodNames;  // the method list, core/plan_texts.h
 
 // Focus order of Tab (and of Enter where it moves on).
 const std::vector<int>& TabOrder();

@@ -27,6 +27,8 @@
 #include "app/ui_font.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
+#include "core/plan_form_writer.h"
+#include "core/plan_texts.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -357,24 +359,11 @@ void CFundingPlanDlg::OnInitDialog() {
 }
 
 void CFundingPlanDlg::ShowNewPlan() {
-  plan_.customerName = kNewCustomerName;
-  view_.SetText(ids::kCustomerName, kNewCustomerName);
-  if (auto* name = qobject_cast<QLineEdit*>(view_.Widget(ids::kCustomerName))) {
-    name->setFocus(Qt::OtherFocusReason);
-    name->selectAll();
-  }
-
   const QDate today = QDate::currentDate();
-  year_ = today.year();
-  month_ = today.month();
-  day_ = today.day();
-  plan_.createdYear = static_cast<uint16_t>(year_);
-  plan_.createdMonth = static_cast<uint16_t>(month_);
-  plan_.createdDay = static_cast<uint16_t>(day_);
-  view_.SetQText(ids::kYear, QString::number(year_));
-  view_.SetQText(ids::kMonth, QString::number(month_));
-  view_.SetQText(ids::kDay, QString::number(day_));
-
+  plan_.customerName = kNewCustomerName;
+  plan_.createdYear = static_cast<uint16_t>(today.year());
+  plan_.createdMonth = static_cast<uint16_t>(today.month());
+  plan_.createdDay = static_cast<uint16_t>(today.day());
   plan_.landLabel = kLandLabel;
   plan_.buildingLabel = kBuildingLabel;
   plan_.taxLabel = kTaxLabel;
@@ -382,13 +371,11 @@ void CFundingPlanDlg::ShowNewPlan() {
   plan_.fundsMinusLoansLabel = kFundsMinusLoansLabel;
   plan_.miscCostsLabel = kMiscCostsLabel;
   plan_.ownFundsLabel = kOwnFundsLabel;
-  view_.SetText(ids::kLandLabel, plan_.landLabel);
-  view_.SetText(ids::kBuildingLabel, plan_.buildingLabel);
-  view_.SetText(ids::kTaxLabel, plan_.taxLabel);
-  view_.SetText(ids::kOtherCostLabel, plan_.otherCostLabel);
-  view_.SetText(ids::kFundsMinusLoansLabel, plan_.fundsMinusLoansLabel);
-  view_.SetText(ids::kMiscCostsLabel, plan_.miscCostsLabel);
-  view_.SetText(ids::kOwnFundsLabel, plan_.ownFundsLabel);
+  ShowPlanHeader(MakePlanTexts(plan_), view_);
+  if (auto* name = qobject_cast<QLineEdit*>(view_.Widget(ids::kCustomerName))) {
+    name->setFocus(Qt::OtherFocusReason);
+    name->selectAll();
+  }
 
   LoadRateMaster(RateMasterPath());
 }

@@ -55,15 +55,6 @@ class CFundingPlanDlg : public QDialog {
   QWidget* control(int id) const { return view_.Widget(id); }
   QMenuBar* menuBar() const { return menuBar_; }
 
-  // Plan date as plain integers, kept in step with the date boxes (read by printing).
-  int year() const { return year_; }
-  int month() const { return month_; }
-  int day() const { return day_; }
-  // Managed by printing; 0 at start-up.
-  int& printFlag() { return printFlag_; }
-  // totalLoan when the last simulation was opened.
-  int32_t& totalLoanBeforeSimulation() { return totalLoanBeforeSimulation_; }
-
   // Puts a new plan on the form: "新 規" selected in the name box with the focus, today's date,
   // the fixed captions, and the rate master loaded into the ten lists.
   void ShowNewPlan();
@@ -162,6 +153,7 @@ class CFundingPlanDlg : public QDialog {
   void SetTabOrder();
   void OnInitDialog();
   void HandleEnter(int id);
+  // The plan's date (the date boxes write into the plan as they change), as printing shows it.
   PlanDate FormDate() const;
   // Ends the modal run without the exit check.
   void EndDialog(int result);
@@ -178,11 +170,8 @@ class CFundingPlanDlg : public QDialog {
   QMenu* toolsMenu_ = nullptr;
   std::unordered_map<int64_t, HandlerBinding> handlers_;  // key: id << 8 | notification
   std::unordered_map<int, void (CFundingPlanDlg::*)()> commands_;
-  int year_ = 0;
-  int month_ = 0;
-  int day_ = 0;
-  int printFlag_ = 0;
-  int32_t totalLoanBeforeSimulation_ = 0;
+  int printFlag_ = 0;                      // managed by printing; 0 at start-up
+  int32_t totalLoanBeforeSimulation_ = 0;  // totalLoan when the last simulation was opened
   std::unique_ptr<FormIntegrations> integrations_;
   bool saveSettingsOnDestroy_ = true;
   bool closing_ = false;

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <functional>
 
+#include "core/product_name.h"
+
 class QWidget;
 
 namespace zorvik {
@@ -30,7 +32,7 @@ bool OpenHelpInstructions(const CZorvikApp& app, const UrlOpener& open = {});
 // that the user can open it by hand. Caption: the product name.
 inline constexpr const char* kHelpPageMissingMessage = "操作説明のページが見つかりません。";
 inline constexpr const char* kHelpPageNotOpenedMessage = "操作説明のページを開けませんでした。";
-inline constexpr const char* kHelpMessageCaption = "ゾルビク";
+inline constexpr const char* kHelpMessageCaption = kProductCaption;
 
 // Shows a warning box (OK button) owned by the form.
 using HelpWarning = std::function<void(const QString& text, const QString& caption)>;

@@ -4,12 +4,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-#if __has_include("app/ui_font.h")
 #include "app/ui_font.h"
-#define ZORVIK_HAVE_UI_FONT 1
-#else
-#define ZORVIK_HAVE_UI_FONT 0
-#endif
 
 namespace zorvik {
 
@@ -40,16 +35,7 @@ InfoDialogUnits InfoDialogUnits::ForFont(const QFont& font) {
 }
 
 QFont InfoDialogGothicFont() {
-#if ZORVIK_HAVE_UI_FONT
   return UiFont(kInfoFontPoints);
-#else
-  QFont font;
-  const QString family = FirstInstalled({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                                         QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
-  if (!family.isEmpty()) font.setFamily(family);
-  font.setPointSizeF(kInfoFontPoints);
-  return font;
-#endif
 }
 
 QFont InfoDialogProportionalGothicFont() {

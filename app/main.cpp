@@ -9,33 +9,16 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 #include "app/command_line.h"
+#include "app/form_screenshot.h"
 #include "app/qt_translations.h"
 #include "app/zorvik_app.h"
-
-#if __has_include("app/form_screenshot.h")
-#include "app/form_screenshot.h"
-#define ZORVIK_HAVE_FORM_SCREENSHOT 1
-#else
-#define ZORVIK_HAVE_FORM_SCREENSHOT 0
-#endif
 
 namespace {
 
 int RunScreenshot(const QString& path) {
-#if ZORVIK_HAVE_FORM_SCREENSHOT
-  if constexpr (std::is_void_v<decltype(zorvik::SaveFormScreenshot(path))>) {
-    zorvik::SaveFormScreenshot(path);
-    return 0;
-  } else {
-    return zorvik::SaveFormScreenshot(path) ? 0 : 1;
-  }
-#else
-  qWarning("zorvik: this build cannot render a screenshot of the form (%s)", qPrintable(path));
-  return 1;
-#endif
+  return zorvik::SaveFormScreenshot(path) ? 0 : 1;
 }
 
 bool HasArgument(int argc, char** argv, const char* name) {

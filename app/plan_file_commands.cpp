@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "core/control_ids.h"
+#include "core/plan_form_writer.h"
 #include "core/plan_recalc.h"
+#include "core/plan_texts.h"
 #include "io/plan_file.h"
 
 namespace zorvik {
@@ -56,15 +58,15 @@ SaveOutcome PlanFileCommands::SavePlanAs() {
   }
 }
 
-int PlanFileCommands::OpenPlan() {
+OpenOutcome PlanFileCommands::OpenPlan() {
   for (;;) {
     const std::optional<std::string> path = ui_.AskOpenPath(DataFolder(), ProposedFileName());
-    if (!path) return 0;
+    if (!path) return OpenOutcome::Cancelled;
     if (!ReadIntoPlan(*path)) {
       Warn(ui_, kCannotOpenMessage, MessageOwner::None);
       continue;  // a fresh dialog
     }
-    return 1;
+    return OpenOutcome::Opened;
   }
 }
 
@@ -103,7 +105,7 @@ void PlanFileCommands::OnFileSaveAs() {
 
 void PlanFileCommands::OnFileOpen() {
   if (!OfferToSaveChanges()) return;
-  if (OpenPlan() == 0) return;
+  if (OpenPlan() == OpenOutcome::Cancelled) return;
   ShowLoadedPlan(plan_, view_);
 }
 
@@ -111,45 +113,19 @@ void PlanFileCommands::OnFileNew() {
   if (!OfferToSaveChanges()) return;
   const PlanDate today = hooks_.today ? hooks_.today() : PlanDate{};
   plan_.ResetToNewPlan(today);
-  ShowNewPlan(today);
+  ShowNewPlan();
   // The form's handlers may have stored what they read while the boxes were being emptied; the
   // new plan is exactly the start-up state and equals its baseline.
   plan_.ResetToNewPlan(today);
 }
 
-void PlanFileCommands::ShowNewPlan(const PlanDate& today) {
-  // Header, date and captions.
-  view_.SetText(ids::kCustomerName, kNewCustomerName);
-  view_.SetText(ids::kYear, std::to_string(today.year));
-  view_.SetText(ids::kMonth, std::to_string(today.month));
-  view_.SetText(ids::kDay, std::to_string(today.day));
-  view_.SetText(ids::kLandLabel, kLandLabel);
-  view_.SetText(ids::kBuildingLabel, kBuildingLabel);
-  view_.SetText(ids::kTaxLabel, kTaxLabel);
-  view_.SetText(ids::kOtherCostLabel, std::string());
-  view_.SetText(ids::kFundsMinusLoansLabel, kFundsMinusLoansLabel);
-  view_.SetText(ids::kMiscCostsLabel, kMiscCostsLabel);
-  view_.SetText(ids::kOwnFundsLabel, kOwnFundsLabel);
+void PlanFileCommands::ShowNewPlan() {
+  const PlanTexts texts = MakePlanTexts(plan_);
+  ShowPlanHeader(texts, view_);
   if (hooks_.reloadRateMaster) hooks_.reloadRateMaster();
-
-  // Amounts, rows and totals.
-  for (int id : {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost, ids::kRequiredFundsTotal,
-                 ids::kFundsMinusLoans, ids::kMiscCosts, ids::kOwnFundsNeeded, ids::kAnnualIncome}) {
-    view_.SetText(id, std::string());
-  }
-  for (size_t i = 0; i < static_cast<size_t>(kLoanRowCount); ++i) {
-    view_.SetSelection(ids::kLoanName[i], -1);
-    view_.SetText(ids::kLoanName[i], std::string());
-    view_.SetSelection(ids::kMethod[i], -1);
-    for (int id : {ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i], ids::kMonthlyPayment[i],
-                   ids::kBonusPayment[i]}) {
-      view_.SetText(id, std::string());
-    }
-  }
-  for (int id : {ids::kTotalLoan, ids::kTotalBonusAmount, ids::kTotalMonthly, ids::kTotalBonus, ids::kRepaymentRatio,
-                 ids::kAnnualRepayment}) {
-    view_.SetText(id, std::string());
-  }
+  ShowPlanAmounts(texts, view_);
+  ShowLoanRows(plan_, view_);
+  ShowPlanTotals(texts, view_);
 
   // The focus goes to the customer name last, when every box it could leave is already empty
   // (leaving a box runs its handler, which must not complain about a value being thrown away).

@@ -27,6 +27,7 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/product_name.h"
 
 class QFileDialog;
 class QWidget;
@@ -34,7 +35,7 @@ class QWidget;
 namespace zorvik {
 
 // Texts of the file commands. The caption is the product name.
-inline constexpr const char* kFileCommandCaption = "ゾルビク";
+inline constexpr const char* kFileCommandCaption = kProductCaption;
 inline constexpr const char* kSaveChangesQuestion = "資金計画表の変更を保存しますか？";
 inline constexpr const char* kOverwriteQuestion = "同じ名前のファイルが存在します。\n上書きしますか？";
 inline constexpr const char* kCannotOpenMessage = "指定したファイルは開けません。";
@@ -76,6 +77,11 @@ enum class SaveOutcome {
   Failed,     // the file could not be written; the user was told
 };
 
+enum class OpenOutcome {
+  Opened,     // a plan was read; it replaced every field but the reference sums and is the baseline
+  Cancelled,  // the user cancelled the dialog; the plan is as it was
+};
+
 class PlanFileCommands {
  public:
   PlanFileCommands(FundingPlan& plan, PlanFormView& view, FileCommandUi& ui, FileCommandHooks hooks);
@@ -86,10 +92,9 @@ class PlanFileCommands {
   // question (No shows a new dialog), then the write; the baseline is taken only when the file
   // was written.
   SaveOutcome SavePlanAs();
-  // The open dialog; a file that cannot be read is reported and a new dialog shown. Returns 1
-  // when a plan was read (it replaces every field but the reference sums, and becomes the
-  // baseline), 0 when the user cancelled and the plan is as it was.
-  int OpenPlan();
+  // The open dialog; a file that cannot be read is reported and a new dialog shown, until a
+  // plan was read or the user cancelled.
+  OpenOutcome OpenPlan();
 
   // Menu "名前をつけて保存(&A)".
   void OnFileSaveAs();
@@ -116,7 +121,8 @@ class PlanFileCommands {
   bool ReadIntoPlan(const std::string& path);
   std::string DataFolder() const;
   std::string ProposedFileName() const;
-  void ShowNewPlan(const PlanDate& today);
+  // Shows the plan (just reset to a new one) in every box, then gives the name the focus.
+  void ShowNewPlan();
 
   FundingPlan& plan_;
   PlanFormView& view_;

@@ -24,8 +24,6 @@
 #include <vector>
 
 #include "core/funding_plan.h"
-#include "core/memory_form_view.h"
-#include "core/plan_recalc.h"
 #include "core/repayment_schedule.h"
 #include "io/plan_file.h"
 #include "io/schedule_export.h"
@@ -174,8 +172,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
   return std::nullopt;
 }
 
-// Reads the plan and puts its texts into `view` as the form shows them after opening it.
-bool LoadPlan(const std::string& path, FundingPlan& plan, MemoryFormView& view) {
+// Reads the plan; its texts are those the form shows after opening it (core/plan_texts.h).
+bool LoadPlan(const std::string& path, FundingPlan& plan) {
   const QFileInfo info(QString::fromStdString(path));
   if (!info.exists()) {
     Error(path + ": no such file");
@@ -190,12 +188,7 @@ bool LoadPlan(const std::string& path, FundingPlan& plan, MemoryFormView& view) 
     Error(path + ": cannot be read");
     return false;
   }
-  ShowLoadedPlan(plan, view);
   return true;
-}
-
-PlanDate DateOf(const FundingPlan& plan) {
-  return PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay};
 }
 
 int RunLayout(const Arguments& args) {
@@ -205,10 +198,8 @@ int RunLayout(const Arguments& args) {
                       "': expected WxH, two whole numbers from 1 to 1000000 (for example 6774x4720)");
   }
   FundingPlan plan;
-  MemoryFormView view;
-  if (!LoadPlan(args.plans.front(), plan, view)) return kExitFailed;
-  const std::string dump =
-      FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, view, DateOf(plan)));
+  if (!LoadPlan(args.plans.front(), plan)) return kExitFailed;
+  const std::string dump = FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, plan));
   if (std::fwrite(dump.data(), 1, dump.size(), stdout) != dump.size() || std::fflush(stdout) != 0) {
     Error("cannot write the layout to the standard output");
     return kExitFailed;
@@ -242,8 +233,7 @@ class OutputNames {
 // The files of one plan. False when the plan could not be read or a file not written.
 bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& names) {
   FundingPlan plan;
-  MemoryFormView view;
-  if (!LoadPlan(path, plan, view)) return false;
+  if (!LoadPlan(path, plan)) return false;
   const QString pdf = args.output ? OutputPath(*args.output, path, "pdf") : QString();
   const QString csv = args.csv ? OutputPath(*args.csv, path, "csv") : QString();
   const QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx") : QString();
@@ -258,7 +248,7 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   };
   const PlanSchedule schedule = BuildPlanSchedule(plan);
   if (!pdf.isEmpty()) {
-    const PageModel sheet = BuildPdfPageModel(view, DateOf(plan), kDefaultDisplayDpi);
+    const PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
     const bool written = args.schedule ? WriteSchedulePdfFile(pdf, BuildSchedulePages(plan, schedule), &sheet)
                                        : WritePlanSheetPdfFile(pdf, sheet);
     if (!written) report(pdf);

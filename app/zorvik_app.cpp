@@ -7,14 +7,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "io/rate_master.h"
-
-#if __has_include("app/funding_plan_dlg.h")
 #include "app/funding_plan_dlg.h"
-#define ZORVIK_HAVE_FUNDING_PLAN_DLG 1
-#else
-#define ZORVIK_HAVE_FUNDING_PLAN_DLG 0
-#endif
+#include "io/rate_master.h"
 
 namespace zorvik {
 
@@ -213,7 +207,6 @@ int CZorvikApp::Run() {
 int CZorvikApp::Run(const QString& planPath) {
   setProgramDirectory(QCoreApplication::applicationDirPath());
   LoadSettings();
-#if ZORVIK_HAVE_FUNDING_PLAN_DLG
   {
     // The form saves the settings when its window is destroyed; should it not have done so,
     // they are saved here once it is gone, so a run always stores what it read.
@@ -222,11 +215,6 @@ int CZorvikApp::Run(const QString& planPath) {
     if (!planPath.isEmpty()) QTimer::singleShot(0, &form, [&form, planPath] { form.OpenPlanFile(planPath); });
     form.exec();
   }
-#else
-  // TODO(integrator): app/funding_plan_dlg.h is not in the tree yet; once it is, the block
-  // above constructs CFundingPlanDlg(*this) and runs it modally.
-  (void)planPath;
-#endif
   if (!settingsSaved_) SaveSettings();
   return 0;
 }

@@ -1,11 +1,12 @@
 #include "core/memory_form_view.h"
 
 #include "core/control_ids.h"
+#include "core/plan_texts.h"
 
 namespace zorvik {
 
 MemoryFormView::MemoryFormView() {
-  for (int id : ids::kMethod) SetListItems(id, {"元利均等", "元金均等"}, false);
+  for (int id : ids::kMethod) SetListItems(id, {kMethodNames[0], kMethodNames[1]}, false);
 }
 
 std::string MemoryFormView::Text(int id) const {

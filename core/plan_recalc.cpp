@@ -18,6 +18,9 @@
 #include <limits>
 
 #include "core/control_ids.h"
+#include "core/number_scan.h"
+#include "core/plan_form_writer.h"
+#include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
 
@@ -26,11 +29,6 @@ namespace {
 
 size_t At(int row) {
   return static_cast<size_t>(row);
-}
-
-int32_t Saturate(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 void ShowSigned(PlanFormView& view, int id, int32_t v) {
@@ -50,11 +48,6 @@ void ShowRate(PlanFormView& view, int id, double v) {
 }
 void ShowPeriod(PlanFormView& view, int id, int16_t v) {
   ShowOrBlank(view, id, v == 0, FormatPeriod(v));
-}
-
-std::string WithoutFirstComma(std::string text) {
-  if (auto comma = text.find(','); comma != std::string::npos) text.erase(comma, 1);
-  return text;
 }
 
 // Shows a failed range check, puts the focus back into the offending box and tells the handler
@@ -108,7 +101,7 @@ void PlanRecalculator::OnRequiredFundsKillFocus(int id) {
   plan_.consumptionTax = ParseAmountText(view_.Text(ids::kConsumptionTax));
   plan_.otherCost = ParseAmountText(view_.Text(ids::kOtherCost));
   plan_.requiredFundsTotal =
-      Saturate(int64_t{plan_.landPrice} + plan_.buildingPrice + plan_.consumptionTax + plan_.otherCost);
+      SaturateCast<int32_t>(int64_t{plan_.landPrice} + plan_.buildingPrice + plan_.consumptionTax + plan_.otherCost);
   UpdateFundsChain();
   const int32_t* shown = id == ids::kLandPrice        ? &plan_.landPrice
                          : id == ids::kBuildingPrice  ? &plan_.buildingPrice
@@ -122,7 +115,7 @@ void PlanRecalculator::OnRequiredFundsKillFocus(int id) {
 void PlanRecalculator::OnMiscCostsKillFocus() {
   plan_.miscCosts = ParseAmountText(view_.Text(ids::kMiscCosts));
   ShowSigned(view_, ids::kMiscCosts, plan_.miscCosts);
-  plan_.ownFundsNeeded = Saturate(int64_t{plan_.fundsMinusLoans} + plan_.miscCosts);
+  plan_.ownFundsNeeded = SaturateCast<int32_t>(int64_t{plan_.fundsMinusLoans} + plan_.miscCosts);
   ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
 }
 
@@ -244,23 +237,14 @@ void PlanRecalculator::OnBonusAmountKillFocus(int row) {
   if (r.IsComplete() && r.bonusAmount != oldBonus) RecalculateRow(row);
   int64_t bonusSum = 0;
   for (const LoanRow& each : plan_.rows) bonusSum += each.bonusAmount;
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
   ShowTotal(view_, ids::kTotalBonusAmount, plan_.totalBonusAmount);
 }
 
 void PlanRecalculator::OnDeleteRow(int row) {
   const size_t i = At(row);
-  view_.SetSelection(ids::kLoanName[i], -1);
-  view_.SetText(ids::kLoanName[i], std::string());
-  view_.SetText(ids::kRate[i], std::string());
-  view_.SetText(ids::kPeriod[i], std::string());
-  view_.SetText(ids::kLoanAmount[i], std::string());
-  view_.SetText(ids::kBonusAmount[i], std::string());
-  view_.SetText(ids::kMonthlyPayment[i], std::string());
-  view_.SetText(ids::kBonusPayment[i], std::string());
-  view_.SetSelection(ids::kMethod[i], -1);
-
   plan_.rows[i] = LoanRow{};  // suggestedBonus of the row stays; rows below do not move up
+  ShowLoanRow(plan_.rows[i], row, view_);
 
   plan_.totalMonthly = plan_.totalBonus = plan_.annualRepayment = 0.0;
   plan_.recalcMonthlySum = plan_.recalcBonusSum = 0.0;
@@ -278,8 +262,8 @@ void PlanRecalculator::OnDeleteRow(int row) {
     }
     AddReferencePayments(plan_, r, plan_.recalcMonthlySum, plan_.recalcBonusSum);
   }
-  plan_.totalLoan = Saturate(loanSum);
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalLoan = SaturateCast<int32_t>(loanSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
   UpdateFundsChain();
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   UpdateRatio();
@@ -295,16 +279,16 @@ void PlanRecalculator::OnDeleteRow(int row) {
 void PlanRecalculator::RecalculateRow(int row) {
   const size_t i = At(row);
   LoanRow& r = plan_.rows[i];
-  // 1-2: the payments as the form shows them.
+  // Re-read the row's payments as the form shows them.
   r.monthlyPayment = ParsePaymentText(view_.Text(ids::kMonthlyPayment[i]));
   r.bonusPayment = ParsePaymentText(view_.Text(ids::kBonusPayment[i]));
-  // 3: an empty period box leaves the row's payments as they are shown; without a period the
+  // An empty period box leaves the row's payments as they are shown; without a period the
   // row no longer counts toward the totals.
   if (view_.Text(ids::kPeriod[i]).empty()) {
     RebuildPaymentTotals();
     return;
   }
-  // 4-5
+  // Recompute the row's payments (none without a period or a rate).
   if (r.periodYears == 0 || r.ratePercent == 0.0) {
     r.monthlyPayment = 0;
     r.bonusPayment = 0;
@@ -315,10 +299,10 @@ void PlanRecalculator::RecalculateRow(int row) {
     r.monthlyPayment = MonthlyPaymentWith(f, r.loanAmount, r.bonusAmount);
     r.bonusPayment = BonusPaymentWith(f, r.bonusAmount);
   }
-  // 6
+  // Show them.
   ShowYen(view_, ids::kMonthlyPayment[i], r.monthlyPayment);
   ShowYen(view_, ids::kBonusPayment[i], r.bonusPayment);
-  // 7-11: the totals from the rows
+  // The totals follow the rows.
   RebuildPaymentTotals();
 }
 
@@ -330,6 +314,7 @@ void PlanRecalculator::RebuildPaymentTotals() {
     plan_.totalMonthly += each.monthlyPayment;
     plan_.totalBonus += each.bonusPayment;
   }
+  // The yearly repayment, the ratio and the shown totals follow.
   plan_.annualRepayment = 2 * plan_.totalBonus + 12 * plan_.totalMonthly;
   ShowYen(view_, ids::kAnnualRepayment, plan_.annualRepayment);
   UpdateRatio();
@@ -355,9 +340,9 @@ void PlanRecalculator::PlainRebuildReferenceSums() {
 }
 
 void PlanRecalculator::UpdateFundsChain() {
-  plan_.fundsMinusLoans = Saturate(int64_t{plan_.requiredFundsTotal} - plan_.totalLoan);
+  plan_.fundsMinusLoans = SaturateCast<int32_t>(int64_t{plan_.requiredFundsTotal} - plan_.totalLoan);
   ShowSigned(view_, ids::kFundsMinusLoans, plan_.fundsMinusLoans);
-  plan_.ownFundsNeeded = Saturate(int64_t{plan_.miscCosts} + plan_.fundsMinusLoans);
+  plan_.ownFundsNeeded = SaturateCast<int32_t>(int64_t{plan_.miscCosts} + plan_.fundsMinusLoans);
   ShowSigned(view_, ids::kOwnFundsNeeded, plan_.ownFundsNeeded);
 }
 
@@ -377,8 +362,8 @@ void PlanRecalculator::ResumLoanTotals() {
     loanSum += each.loanAmount;
     bonusSum += each.bonusAmount;
   }
-  plan_.totalLoan = Saturate(loanSum);
-  plan_.totalBonusAmount = Saturate(bonusSum);
+  plan_.totalLoan = SaturateCast<int32_t>(loanSum);
+  plan_.totalBonusAmount = SaturateCast<int32_t>(bonusSum);
 }
 
 ReferenceSums FullReferenceSums(const FundingPlan& plan) {
@@ -392,65 +377,21 @@ ReferenceSums FullReferenceSums(const FundingPlan& plan) {
 // ---- a plan that was just read from a file ---------------------------------------------------
 
 void ShowLoadedPlan(FundingPlan& plan, PlanFormView& view) {
-  // The values shown are the ones the file held: no payment or total is recomputed.
-  for (int id :
-       {ids::kLandPrice, ids::kBuildingPrice, ids::kConsumptionTax, ids::kOtherCost, ids::kFundsMinusLoans,
-        ids::kMiscCosts, ids::kOwnFundsNeeded, ids::kRequiredFundsTotal, ids::kAnnualIncome, ids::kTotalLoan,
-        ids::kTotalBonusAmount, ids::kTotalMonthly, ids::kTotalBonus, ids::kAnnualRepayment, ids::kRepaymentRatio}) {
-    view.SetText(id, std::string());
+  // The values shown are the ones the file held: no payment or total is recomputed. Every box
+  // is emptied before it shows its new value.
+  const PlanTexts empty;
+  ShowPlanAmounts(empty, view);
+  ShowPlanTotals(empty, view);
+  const PlanTexts texts = MakePlanTexts(plan);
+  ShowPlanHeader(texts, view);
+  ShowPlanAmounts(texts, view);
+  for (int row = 0; row < kLoanRowCount; ++row) {
+    const LoanRow& r = plan.rows[At(row)];
+    ShowLoanRow(LoanRow{}, row, view);
+    ShowLoanRow(r, row, view);
+    if (r.loanAmount != 0) plan.suggestedBonus[At(row)] = SuggestBonusAmountForLoadedPlan(r.loanAmount);
   }
-
-  view.SetText(ids::kCustomerName, plan.customerName);
-  view.SetText(ids::kYear, std::to_string(plan.createdYear));
-  view.SetText(ids::kMonth, std::to_string(plan.createdMonth));
-  view.SetText(ids::kDay, std::to_string(plan.createdDay));
-
-  view.SetText(ids::kLandLabel, plan.landLabel);
-  view.SetText(ids::kBuildingLabel, plan.buildingLabel);
-  view.SetText(ids::kTaxLabel, plan.taxLabel);
-  view.SetText(ids::kOtherCostLabel, plan.otherCostLabel);
-  view.SetText(ids::kFundsMinusLoansLabel, plan.fundsMinusLoansLabel);
-  view.SetText(ids::kMiscCostsLabel, plan.miscCostsLabel);
-  view.SetText(ids::kOwnFundsLabel, plan.ownFundsLabel);
-
-  ShowSigned(view, ids::kLandPrice, plan.landPrice);
-  ShowSigned(view, ids::kBuildingPrice, plan.buildingPrice);
-  ShowSigned(view, ids::kConsumptionTax, plan.consumptionTax);
-  ShowSigned(view, ids::kOtherCost, plan.otherCost);
-  ShowSigned(view, ids::kFundsMinusLoans, plan.fundsMinusLoans);
-  ShowSigned(view, ids::kMiscCosts, plan.miscCosts);
-  ShowSigned(view, ids::kOwnFundsNeeded, plan.ownFundsNeeded);
-  ShowSigned(view, ids::kAnnualIncome, plan.annualIncome);
-  ShowTotal(view, ids::kRequiredFundsTotal, plan.requiredFundsTotal);
-
-  for (size_t i = 0; i < plan.rows.size(); ++i) {
-    const LoanRow& r = plan.rows[i];
-    for (int id : {ids::kLoanName[i], ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i],
-                   ids::kMonthlyPayment[i], ids::kBonusPayment[i]}) {
-      view.SetText(id, std::string());
-    }
-    view.SetSelection(ids::kMethod[i], -1);
-    // The name goes into the list's edit field; no list item is selected and no rate looked up.
-    view.SetSelection(ids::kLoanName[i], -1);
-    view.SetText(ids::kLoanName[i], r.loanName);
-    view.SetSelection(ids::kMethod[i], static_cast<int>(r.method) - 1);
-    ShowRate(view, ids::kRate[i], r.ratePercent);
-    ShowPeriod(view, ids::kPeriod[i], r.periodYears);
-    ShowLoan(view, ids::kLoanAmount[i], r.loanAmount);
-    ShowLoan(view, ids::kBonusAmount[i], r.bonusAmount);
-    ShowYen(view, ids::kMonthlyPayment[i], r.monthlyPayment);
-    ShowYen(view, ids::kBonusPayment[i], r.bonusPayment);
-    if (r.loanAmount != 0) plan.suggestedBonus[i] = SuggestBonusAmountForLoadedPlan(r.loanAmount);
-  }
-
-  ShowTotal(view, ids::kTotalLoan, plan.totalLoan);
-  ShowTotal(view, ids::kTotalBonusAmount, plan.totalBonusAmount);
-  ShowYen(view, ids::kTotalMonthly, plan.totalMonthly);
-  ShowYen(view, ids::kTotalBonus, plan.totalBonus);
-  ShowYen(view, ids::kAnnualRepayment, plan.annualRepayment);
-  if (plan.annualIncome != 0 && plan.annualRepayment != 0.0) {
-    view.SetText(ids::kRepaymentRatio, FormatRatio(plan.repaymentRatio));
-  }
+  ShowPlanTotals(texts, view);
 
   PlanRecalculator(plan, view).FullRebuildReferenceSums();
 }

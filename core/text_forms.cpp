@@ -14,6 +14,8 @@
 #include <limits>
 #include <system_error>
 
+#include "core/number_scan.h"
+
 namespace zorvik {
 namespace {
 
@@ -43,38 +45,6 @@ std::string FixedText(double value, int decimals) {
   std::array<char, DBL_MAX_10_EXP + 32> buf{};
   auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, decimals);
   return std::string(buf.data(), result.ptr);
-}
-
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Reads a decimal integer the way atoi does (white space, sign, digits, stop at anything
-// else), but saturating instead of overflowing.
-int64_t ReadInteger(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  constexpr int64_t kLimit = int64_t{1} << 40;  // far beyond every 32-bit result
-  int64_t value = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    value = std::min<int64_t>(value * 10 + (text[i] - '0'), kLimit);
-  }
-  return negative ? -value : value;
-}
-
-template <typename T>
-T ClampTo(int64_t value) {
-  return static_cast<T>(std::clamp<int64_t>(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
-}
-
-std::string WithoutFirstComma(std::string text) {
-  if (auto comma = text.find(','); comma != std::string::npos) text.erase(comma, 1);
-  return text;
 }
 
 }  // namespace
@@ -156,77 +126,27 @@ std::string FormatRatio(double ratioPercent) {
 }
 
 int32_t ParseAmountText(std::string_view text) {
-  return ClampTo<int32_t>(ReadInteger(WithoutFirstComma(NormalizeDigits(text))));
+  return SaturateCast<int32_t>(ScanLeadingInteger(WithoutFirstComma(NormalizeDigits(text))));
 }
 
 int16_t ParsePeriodText(std::string_view text) {
-  return ClampTo<int16_t>(ReadInteger(NormalizeDigits(text)));
+  return SaturateCast<int16_t>(ScanLeadingInteger(NormalizeDigits(text)));
 }
 
 uint16_t ParseDateText(std::string_view text) {
-  return ClampTo<uint16_t>(ReadInteger(NormalizeDigits(text)));
+  return SaturateCast<uint16_t>(ScanLeadingInteger(NormalizeDigits(text)));
 }
 
 int32_t ParsePaymentText(std::string_view text) {
   std::string plain = NormalizeDigits(text);
   std::erase(plain, ',');
-  return ClampTo<int32_t>(ReadInteger(plain));
+  return SaturateCast<int32_t>(ScanLeadingInteger(plain));
 }
 
 double ParseRateText(std::string_view text) {
-  const std::string plain = NormalizeDigits(text);
-  size_t i = 0;
-  while (i < plain.size() && IsCSpace(plain[i])) ++i;
-  bool negative = false;
-  if (i < plain.size() && (plain[i] == '+' || plain[i] == '-')) negative = plain[i++] == '-';
-
-  // The longest prefix of the form digits [. digits] [e [sign] digits] with at least one
-  // mantissa digit; "nan", "inf" and hexadecimal forms are not numbers here.
-  const size_t start = i;
-  size_t mantissaDigits = 0;
-  bool nonZeroDigit = false;
-  int64_t leadingIntegerDigits = 0;  // digits before the point, from the first non-zero one
-  int64_t leadingZeroFraction = 0;   // zeros after the point before the first non-zero digit
-  for (; i < plain.size() && IsDigit(plain[i]); ++i, ++mantissaDigits) {
-    if (plain[i] != '0') nonZeroDigit = true;
-    if (nonZeroDigit) ++leadingIntegerDigits;
-  }
-  if (i < plain.size() && plain[i] == '.') {
-    ++i;
-    for (; i < plain.size() && IsDigit(plain[i]); ++i, ++mantissaDigits) {
-      if (plain[i] != '0') nonZeroDigit = true;
-      if (!nonZeroDigit) ++leadingZeroFraction;
-    }
-  }
-  if (mantissaDigits == 0) return 0.0;
-  int64_t exponent = 0;
-  if (i < plain.size() && (plain[i] == 'e' || plain[i] == 'E')) {
-    size_t j = i + 1;
-    bool negativeExponent = false;
-    if (j < plain.size() && (plain[j] == '+' || plain[j] == '-')) negativeExponent = plain[j++] == '-';
-    if (j < plain.size() && IsDigit(plain[j])) {
-      for (; j < plain.size() && IsDigit(plain[j]); ++j) {
-        exponent = std::min<int64_t>(exponent * 10 + (plain[j] - '0'), int64_t{1} << 40);
-      }
-      if (negativeExponent) exponent = -exponent;
-      i = j;
-    }
-  }
-  if (!nonZeroDigit) return 0.0;
-
-  double value = 0.0;
-  const auto result = std::from_chars(plain.data() + start, plain.data() + i, value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Too large or too small for a double. The decimal magnitude tells which: a huge rate
-    // reads as the largest finite double (so the range check rejects it and no arithmetic
-    // meets an infinity), a vanishing one as 0.
-    const int64_t magnitude =
-        leadingIntegerDigits > 0 ? leadingIntegerDigits + exponent : exponent - leadingZeroFraction;
-    value = magnitude > 0 ? DBL_MAX : 0.0;
-  } else if (result.ec != std::errc()) {
-    value = 0.0;
-  }
-  return negative ? -value : value;
+  // A rate without a non-zero digit is +0, also when typed with a minus sign.
+  const ScannedDouble scanned = ScanLeadingDouble(NormalizeDigits(text));
+  return scanned.nonZeroDigit ? scanned.value : 0.0;
 }
 
 std::optional<RangeError> CheckRate(double ratePercent) {
@@ -240,7 +160,7 @@ std::optional<RangeError> CheckPeriod(int16_t years) {
 }
 
 std::optional<RangeError> CheckLoanAmount(int32_t amount) {
-  if (amount < 82000) return std::nullopt;
+  if (amount < kLoanAmountLimit) return std::nullopt;
   return RangeError{kRangeErrorMessage, "借入額"};
 }
 

@@ -58,7 +58,8 @@ struct RangeError {
 };
 inline constexpr const char* kRangeErrorMessage = "入力値が不正です。";
 // Rates must be below 100.0 (caption "金利"), periods below 100 ("返済期間"), loan amounts
-// below 82000 ("借入額"). Only the upper bound is checked.
+// below kLoanAmountLimit ("借入額"). Only the upper bound is checked.
+inline constexpr int32_t kLoanAmountLimit = 82000;  // 万円, the first amount the loan box refuses
 std::optional<RangeError> CheckRate(double ratePercent);
 std::optional<RangeError> CheckPeriod(int16_t years);
 std::optional<RangeError> CheckLoanAmount(int32_t amount);

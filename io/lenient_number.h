@@ -14,20 +14,23 @@
 #include <string>
 #include <string_view>
 
+#include "core/number_scan.h"
+
 namespace zorvik {
 
-// White space as the C library's isspace sees it in the "C" locale: blank, \t, \n, \v, \f, \r.
-bool IsAsciiSpace(char c);
+// White space as the C library's isspace sees it in the "C" locale: blank, \t, \n, \v, \f, \r
+// (IsAsciiSpace of core/number_scan.h).
 std::string_view TrimLeadingSpace(std::string_view text);
 std::string_view TrimTrailingSpace(std::string_view text);
 inline std::string_view TrimSpace(std::string_view text) {
   return TrimTrailingSpace(TrimLeadingSpace(text));
 }
 
+// Thin wrappers of the one lenient reader (core/number_scan.h), taking the text as it is.
 // Like atoi, clamped to the int32 range: " -12abc" -> -12, "abc" -> 0, "99999999999" -> INT32_MAX.
 int32_t LenientAtoi(std::string_view text);
 // Like atof with decimal digits only, clamped to the finite double range: "2.375％" -> 2.375,
-// "1e999" -> the largest double, "inf" -> 0, "." -> 0.
+// "1e999" -> the largest double, "inf" -> 0, "." -> 0, "-0" -> -0.0.
 double LenientAtof(std::string_view text);
 
 // "%d".

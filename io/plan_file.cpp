@@ -70,7 +70,7 @@ class PlanWriter {
     out_ += FormatFixed(value, decimals);
     out_ += kLineEnd;
   }
-  void Row(LoanRow& row) {
+  void Row(const LoanRow& row) {
     if (row.loanName.empty()) {
       out_ += " ,";
     } else {
@@ -82,14 +82,10 @@ class PlanWriter {
     out_ += FormatInt(row.periodYears) + ", ";
     out_ += FormatInt(row.loanAmount) + ", ";
     out_ += FormatInt(row.bonusAmount) + ", ";
-    // A row without any input cannot have payments; whatever was left in memory is dropped
-    // from the plan itself, not only from the file.
-    if (row.HasNoInputs()) {
-      row.monthlyPayment = 0;
-      row.bonusPayment = 0;
-    }
-    out_ += FormatInt(row.monthlyPayment) + ", ";
-    out_ += FormatInt(row.bonusPayment);
+    // A row without any input cannot have payments: whatever was left in memory is not written.
+    const bool blank = row.HasNoInputs();
+    out_ += FormatInt(blank ? 0 : row.monthlyPayment) + ", ";
+    out_ += FormatInt(blank ? 0 : row.bonusPayment);
     out_ += kLineEnd;
   }
   std::string Take() { return std::move(out_); }
@@ -166,7 +162,7 @@ class PlanReader {
 
 }  // namespace
 
-std::string PlanFileBytes(FundingPlan& plan) {
+std::string PlanFileBytes(const FundingPlan& plan) {
   PlanWriter w;
   w.Text(plan.customerName);
   w.Int(plan.createdYear);
@@ -188,7 +184,7 @@ std::string PlanFileBytes(FundingPlan& plan) {
   w.Int(plan.miscCosts);
   w.Int(plan.ownFundsNeeded);
   w.Int(plan.annualIncome);
-  for (LoanRow& row : plan.rows) w.Row(row);
+  for (const LoanRow& row : plan.rows) w.Row(row);
   w.Int(plan.totalLoan);
   w.Int(plan.totalBonusAmount);
   w.Fixed(plan.totalMonthly, 0);
@@ -261,7 +257,18 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes)
   return true;
 }
 
+void ClearPaymentsOfBlankRows(FundingPlan& plan) {
+  for (LoanRow& row : plan.rows) {
+    if (!row.HasNoInputs()) continue;
+    row.monthlyPayment = 0;
+    row.bonusPayment = 0;
+  }
+}
+
 bool WritePlanFile(FundingPlan& plan, const std::string& path) {
+  // Payments left in memory for a row without inputs are dropped from the plan itself, as
+  // from the file.
+  ClearPaymentsOfBlankRows(plan);
   return WriteFileAtomically(path, PlanFileBytes(plan));
 }
 

@@ -55,8 +55,11 @@ bool WritePlanFile(FundingPlan& plan, const std::string& path);
 // file could be opened and read; on false `plan` is untouched.
 bool ReadPlanFile(FundingPlan& plan, const std::string& path);
 
-// The bytes WritePlanFile writes (zeroing the payments of blank rows in `plan`).
-std::string PlanFileBytes(FundingPlan& plan);
+// The bytes WritePlanFile writes; a row without inputs is written with zero payments. The plan
+// is not changed.
+std::string PlanFileBytes(const FundingPlan& plan);
+// Zeroes the payments of every row without inputs (done by WritePlanFile before writing).
+void ClearPaymentsOfBlankRows(FundingPlan& plan);
 // Reads a plan from the bytes of a file, as ReadPlanFile does after reading the file.
 void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes);
 

@@ -101,9 +101,17 @@ std::array<Span, 8> LoanRowTextColumns(const PageMetrics& p) {
   }};
 }
 
+// Vertical offsets from W on the reference page. Every row of the loan table, the totals row
+// and the two yearly figures are one row high.
+constexpr int kRowHeight = 150;
+constexpr int kFirstLoanRowTop = 720;
+constexpr int kTotalsTop = 2240;           // below the ten loan rows, after a gap
+constexpr int kAnnualRepaymentTop = 2440;  // the yearly repayment, after a gap
+constexpr int kRatioTop = kAnnualRepaymentTop + kRowHeight;
+
 // Row r (1..10) of the loan table: top offset from W.
 int LoanRowTop(int r) {
-  return 720 + 150 * (r - 1);
+  return kFirstLoanRowTop + kRowHeight * (r - 1);
 }
 
 void AddLines(Builder& b) {
@@ -122,12 +130,12 @@ void AddRects(Builder& b) {
   for (const Span& c : cols) b.Rect(c.left, p.Y(550), c.right, p.Y(700));
   for (int r = 1; r <= kLoanRowCount; ++r) {
     const int top = p.Y(LoanRowTop(r));
-    const int bottom = p.Y(LoanRowTop(r) + 150);
+    const int bottom = p.Y(LoanRowTop(r) + kRowHeight);
     for (const Span& c : cols) b.Rect(c.left, top, c.right, bottom);
   }
 
-  const int totalsTop = p.Y(2240);
-  const int totalsBottom = p.Y(2390);
+  const int totalsTop = p.Y(kTotalsTop);
+  const int totalsBottom = p.Y(kTotalsTop + kRowHeight);
   b.Rect(cols[0].left, totalsTop, cols[0].right, totalsBottom);  // label
   b.Rect(p.X(3, 150), totalsTop, p.X(6, -100), totalsBottom);    // empty, over columns 2..4
   for (size_t c = 4; c < cols.size(); ++c) b.Rect(cols[c].left, totalsTop, cols[c].right, totalsBottom);
@@ -135,10 +143,10 @@ void AddRects(Builder& b) {
   const int labelLeft = p.XU(7);
   const int split = p.X(9, -250);
   const int valueRight = p.X(10, 50);
-  b.Rect(labelLeft, p.Y(2440), split, p.Y(2590));
-  b.Rect(split, p.Y(2440), valueRight, p.Y(2590));
-  b.Rect(labelLeft, p.Y(2590), split, p.Y(2740));
-  b.Rect(split, p.Y(2590), valueRight, p.Y(2740));
+  b.Rect(labelLeft, p.Y(kAnnualRepaymentTop), split, p.Y(kRatioTop));
+  b.Rect(split, p.Y(kAnnualRepaymentTop), valueRight, p.Y(kRatioTop));
+  b.Rect(labelLeft, p.Y(kRatioTop), split, p.Y(kRatioTop + kRowHeight));
+  b.Rect(split, p.Y(kRatioTop), valueRight, p.Y(kRatioTop + kRowHeight));
 }
 
 std::string DateText(const PlanDate& date) {
@@ -210,15 +218,15 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
                            ids::kPeriod[row],         ids::kLoanAmount[row],  ids::kBonusAmount[row],
                            ids::kMonthlyPayment[row], ids::kBonusPayment[row]};
     const int top = p.Y(LoanRowTop(r));
-    const int bottom = p.Y(LoanRowTop(r) + 150);
+    const int bottom = p.Y(LoanRowTop(r) + kRowHeight);
     for (size_t c = 0; c < rowText.size(); ++c) {
       b.Text(rowModes[c], rowText[c].left, top, rowText[c].right, bottom, text(rowIds[c]));
     }
   }
 
   // Totals row.
-  const int totalsTop = p.Y(2240);
-  const int totalsBottom = p.Y(2390);
+  const int totalsTop = p.Y(kTotalsTop);
+  const int totalsBottom = p.Y(kTotalsTop + kRowHeight);
   b.Text(TextMode::MiddleCentre, p.X(1, -50), totalsTop, p.X(3, 150), totalsBottom, "<<<  合    計  >>>");
   b.Text(TextMode::MiddleRight, rowText[4].left, totalsTop, rowText[4].right, totalsBottom, text(ids::kTotalLoan));
   b.Text(TextMode::MiddleRight, rowText[5].left, totalsTop, rowText[5].right, totalsBottom,
@@ -230,10 +238,12 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
   const int labelLeft = p.XU(7);
   const int split = p.X(9, -250);
   const int valueRight = p.X(10, 20);
-  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(2440), split, p.Y(2590), "年間返済総額");
-  b.Text(TextMode::MiddleRight, split, p.Y(2440), valueRight, p.Y(2590), text(ids::kAnnualRepayment));
-  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(2590), split, p.Y(2740), "年収に対する返済割合");
-  b.Text(TextMode::MiddleRight, split, p.Y(2590), valueRight, p.Y(2740), text(ids::kRepaymentRatio));
+  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kAnnualRepaymentTop), split, p.Y(kRatioTop), "年間返済総額");
+  b.Text(TextMode::MiddleRight, split, p.Y(kAnnualRepaymentTop), valueRight, p.Y(kRatioTop),
+         text(ids::kAnnualRepayment));
+  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kRatioTop), split, p.Y(kRatioTop + kRowHeight), "年収に対する返済割合");
+  b.Text(TextMode::MiddleRight, split, p.Y(kRatioTop), valueRight, p.Y(kRatioTop + kRowHeight),
+         text(ids::kRepaymentRatio));
 }
 
 }  // namespace
@@ -307,9 +317,11 @@ PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTex
   return model;
 }
 
-PageModel BuildPageModel(int width, int height, int displayDpi, const PlanFormView& view, const PlanDate& date) {
+PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan) {
+  const PlanTexts texts = MakePlanTexts(plan);
   return BuildPageModel(
-      width, height, displayDpi, [&view](int id) { return view.Text(id); }, date);
+      width, height, displayDpi, [&texts](int id) { return texts.Text(id); },
+      PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay});
 }
 
 std::string FormatPageModel(const PageModel& model) {

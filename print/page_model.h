@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/funding_plan.h"
-#include "core/plan_form_view.h"
+#include "core/plan_texts.h"
 
 namespace zorvik {
 
@@ -116,13 +116,15 @@ struct PageModel {
   std::vector<PageOp> ops;  // drawing order
 };
 
-// Text of a form control by id (core/control_ids.h); for a method list, the selected item.
+// The text shown for a control id of the plan form (core/control_ids.h); for a method list, the
+// selected item. PlanTexts::Text is one; the form's printing reads the texts its boxes show.
 using ControlTextFn = std::function<std::string(int id)>;
 
 // The whole sheet for a printable area of width x height pixels. `displayDpi` <= 0 means none
-// was reported and 96 is used. `date` is the form's date integers. Texts are taken unchanged.
+// was reported and 96 is used. `date` is the plan's date. Texts are taken unchanged.
 PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTextFn& controlText, const PlanDate& date);
-PageModel BuildPageModel(int width, int height, int displayDpi, const PlanFormView& view, const PlanDate& date);
+// The sheet of a plan: its texts (core/plan_texts.h) and its date.
+PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan);
 
 // The model as text, one operation a line (LF ends every line), in drawing order:
 //   line X1 Y1 X2 Y2

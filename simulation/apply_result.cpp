@@ -29,22 +29,6 @@ void CompactLoanRows(FundingPlan& plan) {
   }
 }
 
-void ShowLoanRows(const FundingPlan& plan, PlanFormView& view) {
-  for (size_t i = 0; i < plan.rows.size(); ++i) {
-    const LoanRow& row = plan.rows[i];
-    view.SetText(ids::kLoanName[i], row.loanName);
-    const bool listed = row.method == MethodCode(RepaymentMethod::EqualInstallment) ||
-                        row.method == MethodCode(RepaymentMethod::EqualPrincipal);
-    view.SetSelection(ids::kMethod[i], listed ? row.method - 1 : -1);
-    ShowOrBlank(view, ids::kRate[i], row.ratePercent == 0.0, FormatRate(row.ratePercent));
-    ShowOrBlank(view, ids::kPeriod[i], row.periodYears == 0, FormatPeriod(row.periodYears));
-    ShowOrBlank(view, ids::kLoanAmount[i], row.loanAmount == 0, FormatLoanAmount(row.loanAmount));
-    ShowOrBlank(view, ids::kBonusAmount[i], row.bonusAmount == 0, FormatLoanAmount(row.bonusAmount));
-    ShowOrBlank(view, ids::kMonthlyPayment[i], row.monthlyPayment == 0, FormatYen(row.monthlyPayment));
-    ShowOrBlank(view, ids::kBonusPayment[i], row.bonusPayment == 0, FormatYen(row.bonusPayment));
-  }
-}
-
 void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const SimulationWork& work,
                            int32_t totalLoanBeforeSimulation) {
   for (size_t i = 0; i < plan.rows.size(); ++i) {

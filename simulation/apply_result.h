@@ -6,11 +6,12 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/plan_form_writer.h"
+#include "core/product_name.h"
 #include "simulation/simulation_work.h"
 
 namespace zorvik {
 
-inline constexpr const char* kProductCaption = "ゾルビク";
 inline constexpr const char* kLoanIncreasedMessage =
     "■シミュレーションの結果、借入額を増額しました！\n\n"
     "金融機関の借り入れ限度額を超えていないかどうか、\n"
@@ -35,8 +36,6 @@ void ApplySimulationResult(FundingPlan& plan, PlanFormView& view, const Simulati
 // row's suggested bonus portion; the rows freed at the end are cleared (suggestion 0 too).
 void CompactLoanRows(FundingPlan& plan);
 
-// Rewrites every row's controls from the plan: name, method selection, rate, period, loan
-// amount, bonus portion and both payments, each box blank when its value is 0.
-void ShowLoanRows(const FundingPlan& plan, PlanFormView& view);
+// Every row's controls are rewritten from the plan by ShowLoanRows (core/plan_form_writer.h).
 
 }  // namespace zorvik

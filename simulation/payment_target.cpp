@@ -23,19 +23,15 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/number_scan.h"
 #include "core/repayment.h"
 
 namespace zorvik {
 namespace {
 
-constexpr int32_t kBonusUnit = 50;            // 万円
-constexpr int32_t kLoanUnit = 10;             // 万円
-constexpr double kFourTenthsPerUnit = 0.008;  // four tenths of a loan, counted in units of 50万円
-
-int32_t ClampToInt32(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
+constexpr int32_t kBonusUnit = 50;                  // 万円
+constexpr int32_t kLoanUnit = kSimulationLoanUnit;  // 万円
+constexpr double kFourTenthsPerUnit = 0.008;        // four tenths of a loan, counted in units of 50万円
 
 // Four tenths of a loan in whole units of 50万円, formed in double and truncated toward zero.
 int32_t FourTenthsInUnits(int32_t loanAmount) {
@@ -140,7 +136,7 @@ class Simulation {
   int32_t SumBonusAmounts() const {
     int64_t sum = 0;
     for (const LoanRow& row : work_.rows) sum += row.bonusAmount;
-    return ClampToInt32(sum);
+    return SaturateCast<int32_t>(sum);
   }
 
   // After a bonus-portion step: the payment totals over the rows of the order walked (rows
@@ -178,7 +174,7 @@ class Simulation {
     run_.bonusAmount = SumBonusAmounts();
     int64_t loan = 0;
     for (const LoanRow& row : work_.rows) loan += row.loanAmount;
-    run_.loan = ClampToInt32(loan);
+    run_.loan = SaturateCast<int32_t>(loan);
   }
 
   // --- previous state and the closest-value choice ---
@@ -232,18 +228,18 @@ class Simulation {
     LoanRow& row = Row(index);
     t += RaiseStepSize(row.bonusAmount, Cap(index));
     row.bonusAmount = IsMultipleOfUnit(row.bonusAmount)
-                          ? ClampToInt32(static_cast<int64_t>(row.bonusAmount) + kBonusUnit)
-                          : ClampToInt32(t / kBonusUnit * kBonusUnit);
+                          ? SaturateCast<int32_t>(static_cast<int64_t>(row.bonusAmount) + kBonusUnit)
+                          : SaturateCast<int32_t>(t / kBonusUnit * kBonusUnit);
   }
   // Bonus dialog: a portion on the grid moves by the step; t only follows off-grid steps.
   void RaiseStepBonus(int index, int64_t& t) {
     LoanRow& row = Row(index);
     const int64_t step = RaiseStepSize(row.bonusAmount, Cap(index));
     if (IsMultipleOfUnit(row.bonusAmount)) {
-      row.bonusAmount = ClampToInt32(row.bonusAmount + step);
+      row.bonusAmount = SaturateCast<int32_t>(row.bonusAmount + step);
     } else {
       t += step;
-      row.bonusAmount = ClampToInt32(t / kBonusUnit * kBonusUnit);
+      row.bonusAmount = SaturateCast<int32_t>(t / kBonusUnit * kBonusUnit);
     }
   }
   // Both dialogs (only called for a positive portion); s is the portion when the turn began.
@@ -327,9 +323,6 @@ void Simulation::RaisePortionsForLowerMonthly() {
       RaiseStepMonthly(index, t);
       Recompute(index);
       ResumOverOrder(order_);
-    }
-    if (AllRowsNearCap() && Row(index).bonusAmount < Cap(index) && run_.monthly > D_) {
-      SetPortionStep(index, Cap(index), order_);
     }
   }
   ChooseClosest(Direction::Lowered);

@@ -17,13 +17,16 @@
 
 #include <cstdint>
 
+#include "core/text_forms.h"
 #include "simulation/simulation_work.h"
 
 namespace zorvik {
 
-// The highest loan amount a loan phase raises a row to: the largest multiple of 10万円 that the
-// form's loan-amount box accepts (it takes amounts below 82000万).
-inline constexpr int32_t kSimulationLoanLimit = 81990;
+// Loans are raised and lowered in steps of 10万円.
+inline constexpr int32_t kSimulationLoanUnit = 10;
+// The highest loan amount a loan phase raises a row to: the largest multiple of the step that
+// the form's loan-amount box accepts (it takes amounts below kLoanAmountLimit), 81990万.
+inline constexpr int32_t kSimulationLoanLimit = (kLoanAmountLimit - 1) / kSimulationLoanUnit * kSimulationLoanUnit;
 
 inline constexpr const char* kSimulationCaption = "シミュレーションの実行";
 inline constexpr const char* kDesiredAmountMissingMessage = "希望する金額を入力して下さい。";

@@ -88,6 +88,11 @@ class QtPrintInteraction : public PrintInteraction {
   std::unique_ptr<QPrinter> applicationPrinter_;
 };
 
+// The sheet shows what the form's boxes show (also a text typed but not yet taken into the plan).
+ControlTextFn ShownTexts(const PlanFormView& view) {
+  return [&view](int id) { return view.Text(id); };
+}
+
 #ifdef Q_OS_WIN
 QString ApplicationCaption() {
   const QString name = QGuiApplication::applicationDisplayName();
@@ -121,7 +126,7 @@ PrintInteraction& DefaultPrintInteraction() {
 
 PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
                            PrintInteraction& ui) {
-  // 1. Without a printer there is nothing to print on.
+  // Without a printer there is nothing to print on.
   if (!ui.HasPrinter()) {
 #ifdef Q_OS_WIN
     ui.ShowInformation(owner, QString::fromUtf8(kNoPrinterMessage), ApplicationCaption());
@@ -135,14 +140,14 @@ PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanD
 #endif
   }
 
-  // 2. Preset A4 landscape in the application's printer settings, until the user once cancels.
+  // Preset A4 landscape in the application's printer settings, until the user once cancels.
   QPrinter& applicationPrinter = ui.ApplicationPrinter();
   if (printFlag == 0) {
     applicationPrinter.setPageOrientation(QPageLayout::Landscape);
     applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
   }
 
-  // 3. The dialog starts from those settings, or, after a cancel, from the default printer's own.
+  // The dialog starts from those settings, or, after a cancel, from the default printer's own.
   std::unique_ptr<QPrinter> defaultPrinter;
   QPrinter* printer = &applicationPrinter;
   if (printFlag != 0) {
@@ -150,29 +155,29 @@ PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanD
     printer = defaultPrinter.get();
   }
 
-  // 4. Remind the user to check the paper; the answer is not looked at.
+  // Remind the user to check the paper; the answer is not looked at.
   ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kPrintMessageCaption));
 
-  // 5. The print dialog.
+  // The print dialog.
   if (!ui.RunPrintDialog(owner, *printer)) {
     printFlag = 1;
     return PrintResult::NotPrinted;
   }
 
-  // 6.-13. One page on the chosen printer. Failures of the output are not reported.
+  // One page on the chosen printer. Failures of the output are not reported.
   printer->setDocName(QString::fromUtf8(kSheetDocumentName));
   printer->setFullPage(false);
   QPainter painter;
   if (!painter.begin(printer)) return PrintResult::NotPrinted;
   const PageModel model =
-      BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), view, date);
+      BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), ShownTexts(view), date);
   RenderPageModel(painter, model);
   painter.end();
   return PrintResult::Printed;
 }
 
 PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi) {
-  return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, view, date);
+  return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, ShownTexts(view), date);
 }
 
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {

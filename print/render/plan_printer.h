@@ -13,6 +13,7 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/product_name.h"
 #include "print/page_model.h"
 
 class QPrinter;
@@ -37,7 +38,7 @@ inline constexpr const char* kNoPrinterSetUpMessage =
 inline constexpr const char* kSavePdfButtonText = "PDFに保存";
 inline constexpr const char* kPaperCheckMessage =
     "\n用紙のサイズ ⇒ Ａ４， 印刷方向 ⇒ 横\n\nになっているか確認してから印刷して下さい。";
-inline constexpr const char* kPrintMessageCaption = "ゾルビク";
+inline constexpr const char* kPrintMessageCaption = kProductCaption;
 inline constexpr const char* kPdfFilter = "PDF (*.pdf)";
 inline constexpr const char* kPdfSaveFailedMessage = "PDFファイルを保存できませんでした。";
 

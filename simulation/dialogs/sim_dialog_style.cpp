@@ -1,25 +1,14 @@
 #include "simulation/dialogs/sim_dialog_style.h"
 
-#include <QFontDatabase>
 #include <QPalette>
-#include <QStringList>
 #include <QWidget>
+
+#include "app/ui_font.h"
 
 namespace zorvik {
 
 QFont SimulationDialogFont() {
-  static const QStringList kFamilies = {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-                                        QStringLiteral("Noto Sans CJK JP")};
-  QFont font;
-  font.setFamilies(kFamilies);
-  for (const QString& family : kFamilies) {
-    if (QFontDatabase::hasFamily(family)) {
-      font.setFamily(family);
-      break;
-    }
-  }
-  font.setPointSizeF(9.0);
-  return font;
+  return UiFont(9.0);
 }
 
 void PaintControl(QWidget* control, const QColor& background) {

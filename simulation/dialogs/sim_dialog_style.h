@@ -8,7 +8,7 @@ class QWidget;
 
 namespace zorvik {
 
-// "ＭＳ ゴシック" where installed, otherwise IPAGothic or Noto Sans CJK JP, 9 points.
+// The program's window font (app/ui_font.h) at 9 points.
 QFont SimulationDialogFont();
 
 inline const QColor kSimLabelColor{200, 255, 200};       // captions 1119 and 1120 of 135/136

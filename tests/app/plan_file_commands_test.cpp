@@ -393,7 +393,7 @@ TEST_F(PlanFileCommandsTest, OpeningAnUnreadableFileKeepsThePlan) {
   const PlanInputs before = plan.Inputs();
   ui.openPaths = {dir.path().toStdString(), std::nullopt};  // a folder cannot be read as a plan
   ui.answers = {MessageAnswer::Ok};
-  EXPECT_EQ(commands.OpenPlan(), 0);
+  EXPECT_EQ(commands.OpenPlan(), OpenOutcome::Cancelled);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "指定したファイルは開けません。");
   EXPECT_EQ(plan.Inputs(), before);

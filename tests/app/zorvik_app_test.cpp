@@ -21,9 +21,9 @@
 #include "app/command_line.h"
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
+#include "app/qt_translations.h"
 #include "core/control_ids.h"
 #include "io/plan_file.h"
-#include "app/qt_translations.h"
 
 namespace zorvik {
 namespace {

@@ -77,7 +77,10 @@ TEST(PlanFileWriter, NewUntouchedPlanMatchesGoldenBytes) {
 TEST(PlanFileWriter, FilledPlanMatchesGoldenBytes) {
   FundingPlan plan = FilledPlan();
   EXPECT_EQ(PlanFileBytes(plan), GoldenBytes("filled_plan.zvk"));
-  // The blank row's payments are dropped from the plan itself, not only from the file.
+  // The bytes leave the plan as it is; writing the file drops the blank row's payments from the
+  // plan itself, not only from the file.
+  EXPECT_EQ(plan.rows[2].monthlyPayment, 5000);
+  ClearPaymentsOfBlankRows(plan);
   EXPECT_EQ(plan.rows[2].monthlyPayment, 0);
   EXPECT_EQ(plan.rows[2].bonusPayment, 0);
   // A row with a name but nothing else is not blank; nor is an unnamed row with an amount.
@@ -103,6 +106,8 @@ TEST(PlanFileWriter, WritesFileWithCrLfOnEveryPlatform) {
   const QString path = dir.filePath("山田.zvk");
   ASSERT_TRUE(WritePlanFile(plan, path.toStdString()));
   EXPECT_EQ(FileBytes(path), GoldenBytes("filled_plan.zvk"));
+  EXPECT_EQ(plan.rows[2].monthlyPayment, 0);  // the blank row's payments are dropped from the plan too
+  EXPECT_EQ(plan.rows[2].bonusPayment, 0);
 }
 
 TEST(PlanFileWriter, ReplacesAnExistingFileCompletely) {
@@ -169,9 +174,11 @@ TEST(PlanFileWriterDeathTest, ProcessKilledDuringSaveLeavesOldFileIntact) {
 
 TEST(PlanFileReader, GoldenFilesReadBackWithAllValues) {
   FundingPlan expected = FilledPlan();
-  const std::string bytes = PlanFileBytes(expected);  // also zeroes the blank row's payments
-  expected.totalMonthly = 73565;                      // stored whole
-  expected.repaymentRatio = 25.13;                    // stored with two decimals
+  const std::string bytes = PlanFileBytes(expected);
+  EXPECT_EQ(expected.rows[2].monthlyPayment, 5000) << "writing the bytes changes nothing";
+  ClearPaymentsOfBlankRows(expected);  // as WritePlanFile does
+  expected.totalMonthly = 73565;       // stored whole
+  expected.repaymentRatio = 25.13;     // stored with two decimals
   FundingPlan plan;
   ParsePlanFileBytes(plan, GoldenBytes("filled_plan.zvk"));
   EXPECT_EQ(plan.Inputs(), expected.Inputs());

@@ -13,6 +13,11 @@
 namespace zorvik {
 namespace {
 
+// The page model reads texts by control id; these tests fill them in an in-memory form.
+ControlTextFn TextsOf(const PlanFormView& view) {
+  return [&view](int id) { return view.Text(id); };
+}
+
 // Index of the n-th operation of a kind in drawing order.
 const PageOp& NthOp(const PageModel& model, PageOpKind kind, int n) {
   int seen = 0;
@@ -201,7 +206,7 @@ TEST(PageModelTest, TextsComeFromTheControls) {
   view.SetText(ids::kAnnualRepayment, "1,190,920円");
   view.SetText(ids::kRepaymentRatio, "19.85％");
 
-  const PageModel model = BuildPageModel(6774, 4720, 96, view, PlanDate{2026, 12, 8});
+  const PageModel model = BuildPageModel(6774, 4720, 96, TextsOf(view), PlanDate{2026, 12, 8});
   struct Expect {
     int index;
     TextMode mode;
@@ -301,7 +306,7 @@ TEST(PageModelTest, LayoutDumpFormat) {
   MemoryFormView view;
   view.SetText(ids::kCustomerName, "新 規");
   view.SetText(ids::kLoanAmount[0], "3,000万");
-  const std::string dump = FormatPageModel(BuildPageModel(6774, 4720, 96, view, PlanDate{2026, 12, 8}));
+  const std::string dump = FormatPageModel(BuildPageModel(6774, 4720, 96, TextsOf(view), PlanDate{2026, 12, 8}));
   std::istringstream in(dump);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);

@@ -52,6 +52,9 @@ TEST(ParseDesiredAmount, LeadingNumberWithoutCommas) {
   EXPECT_EQ(ParseDesiredAmount("9e99999"), std::numeric_limits<double>::max());
   EXPECT_EQ(ParseDesiredAmount("-9e99999"), -std::numeric_limits<double>::max());
   EXPECT_EQ(ParseDesiredAmount(std::string(400, '9')), std::numeric_limits<double>::max());
+  // Too small for a double even with a positive exponent: the first digit lies 400 places
+  // behind the point.
+  EXPECT_EQ(ParseDesiredAmount("0." + std::string(400, '0') + "1e50"), 0.0);
 }
 
 }  // namespace

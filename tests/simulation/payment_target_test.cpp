@@ -595,5 +595,12 @@ TEST(Properties, WorstCaseReductionReachesTheLastRow) {
   EXPECT_EQ(outcome.loanTotal, 81990);
 }
 
+// The loan phases stop at the largest multiple of 10万円 the loan box accepts.
+TEST(PaymentTargetTest, LoanLimitFollowsTheLoanBox) {
+  EXPECT_EQ(kSimulationLoanLimit, 81990);
+  EXPECT_FALSE(CheckLoanAmount(kSimulationLoanLimit));
+  EXPECT_TRUE(CheckLoanAmount(kSimulationLoanLimit + kSimulationLoanUnit));
+}
+
 }  // namespace
 }  // namespace zorvik

@@ -19,6 +19,11 @@
 namespace zorvik {
 namespace {
 
+// The page model reads texts by control id; these tests fill them in an in-memory form.
+ControlTextFn TextsOf(const PlanFormView& view) {
+  return [&view](int id) { return view.Text(id); };
+}
+
 TEST(SheetFontTest, FaceHasJapaneseGlyphs) {
   const QString family = SheetFontFamily();
   ASSERT_FALSE(family.isEmpty());
@@ -94,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, WrapTest,
                              WrapRow{"所要\n資金", "所要資金", {"所要", "資金"}}, WrapRow{"", "あ", {""}}));
 
 PageModel FilledModel(int width, int height, MemoryFormView& view) {
-  return BuildPageModel(width, height, 96, view, PlanDate{2026, 12, 8});
+  return BuildPageModel(width, height, 96, TextsOf(view), PlanDate{2026, 12, 8});
 }
 
 bool IsDark(QRgb p) {
@@ -194,7 +199,8 @@ TEST(PdfTest, OnePageA4LandscapeWithSearchableText) {
   view.SetText(ids::kCustomerName, "山田 太郎");
   view.SetText(ids::kLoanAmount[0], "3,000万");
   view.SetText(ids::kTotalLoan, "3,000万");
-  const PageModel model = BuildPageModel(kReferencePageWidth, kReferencePageHeight, 96, view, PlanDate{2026, 12, 8});
+  const PageModel model =
+      BuildPageModel(kReferencePageWidth, kReferencePageHeight, 96, TextsOf(view), PlanDate{2026, 12, 8});
   QByteArray bytes;
   QBuffer buffer(&bytes);
   ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
