@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
 
@@ -99,12 +100,6 @@ std::string GroupDigits(int64_t value, const char* unit) {
 
 const char* SchedulePartText(SchedulePartKind kind) {
   return kind == SchedulePartKind::Monthly ? "月払" : "ボーナス払";
-}
-
-const char* RepaymentMethodText(uint16_t method) {
-  if (method == MethodCode(RepaymentMethod::EqualInstallment)) return "元利均等";
-  if (method == MethodCode(RepaymentMethod::EqualPrincipal)) return "元金均等";
-  return "";
 }
 
 bool HasSchedule(const LoanRow& row) {
@@ -214,7 +209,7 @@ std::string ScheduleRowTitle(int row, const std::string& loanName) {
 }
 
 std::string ScheduleRowDetails(const LoanRow& row) {
-  std::string text = RepaymentMethodText(row.method);
+  std::string text = MethodText(row.method);
   text += "  " + FormatRate(row.ratePercent) + "  " + FormatPeriod(row.periodYears) + "  " +
           FormatScheduleManYen(row.loanAmount);
   if (row.bonusAmount != 0) text += "（内ボーナス " + FormatScheduleManYen(row.bonusAmount) + "）";

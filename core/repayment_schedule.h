@@ -40,8 +40,6 @@ enum class SchedulePartKind { Monthly, Bonus };
 
 // "月払" or "ボーナス払".
 const char* SchedulePartText(SchedulePartKind kind);
-// "元利均等", "元金均等", or "" for any other code.
-const char* RepaymentMethodText(uint16_t method);
 
 // 2^39 yen: with at most 12 x 32767 payments a part and twenty parts a plan, sums stay in int64_t.
 inline constexpr int64_t kMaxScheduleInterest = int64_t{1} << 39;

@@ -10,6 +10,7 @@
 #include <limits>
 #include <string_view>
 
+#include "core/plan_texts.h"
 #include "core/text_forms.h"
 #include "io/plan_file.h"
 
@@ -190,7 +191,7 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
     const LoanRow& row = plan.rows[static_cast<size_t>(i)];
     w.Number(r, 0, i + 1, f.integer);
     w.Text(r, 1, row.loanName, f.text);
-    w.Text(r, 2, RepaymentMethodText(row.method), f.text);
+    w.Text(r, 2, MethodText(row.method), f.text);
     w.NumberOrBlank(r, 3, row.ratePercent, f.rate);
     w.NumberOrBlank(r, 4, row.periodYears, f.years);
     w.NumberOrBlank(r, 5, row.loanAmount, f.man);

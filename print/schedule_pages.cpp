@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/plan_texts.h"
 #include "core/text_forms.h"
 
 namespace zorvik {
@@ -154,12 +155,11 @@ void FirstPage(PageBuilder& b, const FundingPlan& plan, const PlanSchedule& s) {
              headerModes);
   y += kRowHeight;
   for (const RowSchedule& r : s.rows) {
-    b.TableRow(
-        cols, y, y + kRowHeight,
-        {std::to_string(r.row + 1), r.loan.loanName, RepaymentMethodText(r.loan.method), FormatRate(r.loan.ratePercent),
-         FormatPeriod(r.loan.periodYears), FormatScheduleManYen(r.totals.principal / 10000),
-         FormatScheduleYen(r.totals.totalRepaid), FormatScheduleYen(r.totals.totalInterest)},
-        rowModes);
+    b.TableRow(cols, y, y + kRowHeight,
+               {std::to_string(r.row + 1), r.loan.loanName, MethodText(r.loan.method), FormatRate(r.loan.ratePercent),
+                FormatPeriod(r.loan.periodYears), FormatScheduleManYen(r.totals.principal / 10000),
+                FormatScheduleYen(r.totals.totalRepaid), FormatScheduleYen(r.totals.totalInterest)},
+               rowModes);
     y += kRowHeight;
   }
 

@@ -320,8 +320,6 @@ TEST(RepaymentScheduleTest, Texts) {
   EXPECT_EQ(FormatScheduleYen(std::numeric_limits<int64_t>::min()), "-9,223,372,036,854,775,808円");
   EXPECT_EQ(FormatScheduleManYen(819900), "819,900万");
   EXPECT_STREQ(SchedulePartText(SchedulePartKind::Bonus), "ボーナス払");
-  EXPECT_STREQ(RepaymentMethodText(2), "元金均等");
-  EXPECT_STREQ(RepaymentMethodText(7), "");
 }
 
 }  // namespace
