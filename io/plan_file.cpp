@@ -1,10 +1,5 @@
 #include "io/plan_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QString>
-#include <array>
 #include <vector>
 
 #include "io/cp932.h"
@@ -19,10 +14,6 @@ constexpr int kFirstRowLine = 20;  // 0-based index of the line of row 0
 constexpr const char* kLineEnd = "\r\n";
 // Plan files are a few kilobytes; reading stops here so that a huge file cannot exhaust memory.
 constexpr size_t kMaxPlanFileBytes = size_t{16} * 1024 * 1024;
-
-QString ToQPath(const std::string& path) {
-  return QString::fromStdString(path);
-}
 
 // One blank for each line break, so that a text can never add a line to the file.
 std::string FlattenLineBreaks(std::string_view text) {
@@ -227,38 +218,6 @@ void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes) {
   plan.totalBonus = r.Double(33);
   plan.annualRepayment = r.Double(34);
   plan.repaymentRatio = r.Double(35);
-}
-
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeReplace) {
-  QSaveFile file(ToQPath(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size) {
-    file.cancelWriting();
-    return false;
-  }
-  if (beforeReplace && !beforeReplace()) {
-    file.cancelWriting();
-    file.commit();  // removes the temporary file; the target stays as it was
-    return false;
-  }
-  return file.commit();
-}
-
-bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {
-  QFile file(ToQPath(path));
-  if (QFileInfo(file).isDir()) return false;
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  bytes.clear();
-  std::array<char, 64 * 1024> chunk{};
-  while (bytes.size() < maxBytes) {
-    const qint64 want = static_cast<qint64>(std::min(chunk.size(), maxBytes - bytes.size()));
-    const qint64 got = file.read(chunk.data(), want);
-    if (got < 0) return false;
-    if (got == 0) break;
-    bytes.append(chunk.data(), static_cast<size_t>(got));
-  }
-  return true;
 }
 
 bool WritePlanFile(FundingPlan& plan, const std::string& path) {

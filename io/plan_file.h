@@ -36,37 +36,28 @@
 //   - bytes that are not valid CP932 read as U+FFFD; a file that starts with the UTF-8
 //     byte-order mark is read as UTF-8.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/funding_plan.h"
+#include "io/file_access.h"
 
 namespace zorvik {
 
-// Writes the plan atomically (a temporary file in the same folder replaces the target only
-// when everything was written). Blank rows get zero payments in the plan itself before they
-// are written. Returns whether the file was written; on failure an existing file at `path`
-// is left as it was. Never fails because of the plan's content.
+// Writes the plan atomically (io/file_access.h: the target is replaced only when every byte
+// reached the disk, and only a regular file or a new name is replaced). Blank rows get zero payments in the plan itself
+// before they are written. Returns whether the file was written; on failure an existing file at `path` is left as it
+// was. Never fails because of the plan's content.
 bool WritePlanFile(FundingPlan& plan, const std::string& path);
 
 // Reads a plan file into `plan` (whose fields the caller has cleared) leniently: numbers as
 // atoi/atof would read them, missing lines and fields as zero or empty. Returns whether the
-// file could be opened and read; on false `plan` is untouched.
+// file could be opened and read (only a regular file is opened); on false `plan` is untouched.
 bool ReadPlanFile(FundingPlan& plan, const std::string& path);
 
 // The bytes WritePlanFile writes (zeroing the payments of blank rows in `plan`).
 std::string PlanFileBytes(FundingPlan& plan);
 // Reads a plan from the bytes of a file, as ReadPlanFile does after reading the file.
 void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes);
-
-// Writes `bytes` to `path` through a temporary file in the same folder. `beforeReplace`, when
-// given, runs after every byte was written to the temporary file and before it replaces the
-// target; returning false abandons the save as a failed replace would (a seam for tests).
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         const std::function<bool()>& beforeReplace = {});
-
-// Reads at most `maxBytes` of a file. False when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes);
 
 }  // namespace zorvik

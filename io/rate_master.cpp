@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "io/cp932.h"
+#include "io/file_access.h"
 #include "io/lenient_number.h"
-#include "io/plan_file.h"
 
 namespace zorvik {
 

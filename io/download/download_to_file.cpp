@@ -9,11 +9,13 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
+#include <string_view>
+
+#include "io/file_access.h"
 
 namespace zorvik {
 
@@ -223,20 +225,22 @@ int DownloadToFile(const QString& url, const QString& localPath, const DownloadO
   // The new master goes to a temporary file beside the old one and replaces it only after a
   // success; the check comes first so that an unwritable target costs no network access.
   if (IsMarkedReadOnly(localPath)) return kDownloadLocalFileError;
-  QSaveFile file(localPath);
-  if (!file.open(QIODevice::WriteOnly)) return kDownloadLocalFileError;
+  AtomicFileWriter file(localPath);
+  if (!file.Open()) return kDownloadLocalFileError;
 
   int result = kDownloadOk;
   try {
     const QByteArray body = RunAttempt(url, options);
     // The whole body is searched at once, so a marker split between two network packets counts.
     if (ContainsErrorMarker(body)) ThrowDownloadError(kDownloadErrorMarker);
-    if (file.write(body) != body.size()) ThrowDownloadError(kDownloadLocalFileError);
-    if (!file.commit()) ThrowDownloadError(kDownloadLocalFileError);
+    if (!file.Write(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {
+      ThrowDownloadError(kDownloadLocalFileError);
+    }
+    if (!file.Commit()) ThrowDownloadError(kDownloadLocalFileError);
   } catch (const CZorvikException& e) {
     result = static_cast<int>(e.m_dwErrorCode);
   }
-  if (result != kDownloadOk) file.cancelWriting();
+  if (result != kDownloadOk) file.Cancel();
   return result;
 }
 

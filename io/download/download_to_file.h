@@ -6,7 +6,8 @@
 // one redirect by hand, receive the whole body (at most 64 KiB) and check it for the Shift-JIS
 // text "エラー", which the rate-master servers put into their error pages. Only a complete,
 // clean body with the final status 200 replaces the local file, and it does so atomically
-// (QSaveFile): every failure, time-out or cancel leaves the old file byte for byte as it was.
+// (io/file_access.h): every failure, time-out, cancel or failed write (a full disk) leaves the
+// old file byte for byte as it was.
 //
 // The attempt runs a local event loop until it ends, so the caller's windows keep painting and a
 // progress dialog can offer a cancel button. Nothing is reported to the user from here.

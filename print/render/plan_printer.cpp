@@ -1,5 +1,6 @@
 #include "print/render/plan_printer.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -11,11 +12,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QScreen>
 #include <cmath>
 
 #include "core/control_ids.h"
+#include "io/file_access.h"
 #include "print/render/sheet_renderer.h"
 
 namespace zorvik {
@@ -152,14 +153,18 @@ PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int 
 }
 
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
-  if (path.isEmpty()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!WritePageModelPdf(file, model)) {
-    file.cancelWriting();
+  // The target is checked before the page is drawn; the PDF is made in memory (a one-page sheet
+  // is small) and then written, so that every failed write is seen.
+  AtomicFileWriter writer(path);
+  if (!writer.Open()) return false;
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  if (!buffer.open(QIODevice::WriteOnly) || !WritePageModelPdf(buffer, model)) {
+    writer.Cancel();
     return false;
   }
-  return file.commit();
+  buffer.close();
+  return writer.Write(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) && writer.Commit();
 }
 
 QString ProposedPdfFileName(const QString& customerName) {

@@ -75,8 +75,9 @@ void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& da
 // The sheet for the PDF page: the reference printable area, 6774 x 4720 pixels at 600 dpi.
 PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi);
 
-// Writes the one-page PDF of `model` to `path` atomically: the file appears complete or not
-// at all, and an existing file is replaced only on success. Returns false on any failure.
+// Writes the one-page PDF of `model` to `path` atomically (io/file_access.h): the file appears
+// complete or not at all, an existing file is replaced only on success, and only a regular file
+// or a new name is replaced. Returns false on any failure, a full disk included.
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model);
 
 // The proposed PDF file name for a customer: the name with characters that cannot be part of a

@@ -1,16 +1,20 @@
 #include "io/plan_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdlib>
 #include <limits>
 #include <ostream>
 #include <string>
 
 #include "io/cp932.h"
+#include "tests/support/file_size_limit.h"
 
 namespace zorvik {
 namespace {
@@ -114,11 +118,17 @@ TEST(PlanFileWriter, ReplacesAnExistingFileCompletely) {
   EXPECT_EQ(FileBytes(path), GoldenBytes("new_plan.zvk"));
 }
 
-TEST(PlanFileWriter, ReportsAFolderThatDoesNotExist) {
+TEST(PlanFileWriter, ReportsAMissingFolderAndRefusesSpecialFiles) {
   QTemporaryDir dir;
   FundingPlan plan = NewPlan();
   EXPECT_FALSE(WritePlanFile(plan, dir.filePath("missing/plan.zvk").toStdString()));
   EXPECT_FALSE(WritePlanFile(plan, dir.path().toStdString()));  // the path is a folder
+  // A FIFO (or a device) is never replaced by a regular file, and never opened.
+  const QString fifo = dir.filePath("fifo.zvk");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_EQ(WriteFileAtomically(fifo, "x"), AtomicWriteStatus::kNotRegularFile);
+  EXPECT_FALSE(QFileInfo(fifo).isFile());
+  EXPECT_TRUE(QFileInfo(fifo).exists());
 }
 
 TEST(PlanFileWriter, FailedReplaceLeavesOldFileIntactAndNoTemporaryFile) {
@@ -163,6 +173,24 @@ TEST(PlanFileWriterDeathTest, ProcessKilledDuringSaveLeavesOldFileIntact) {
   FundingPlan reread;
   ASSERT_TRUE(ReadPlanFile(reread, path.toStdString()));
   EXPECT_EQ(reread.customerName, "山田 太郎");
+}
+
+TEST(PlanFileWriterDeathTest, FullDiskIsReportedAndLeavesOldFileIntact) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  QTemporaryDir dir;
+  const QString path = dir.filePath("plan.zvk");
+  const std::string old = GoldenBytes("new_plan.zvk");
+  WriteBytes(path, old);
+  // Room for 100 bytes: the first part of the new plan reaches the disk, the rest fails.
+  EXPECT_EXIT(
+      {
+        testing::LimitFileSize(100);
+        FundingPlan plan = FilledPlan();
+        std::_Exit(WritePlanFile(plan, path.toStdString()) ? 0 : 7);
+      },
+      ::testing::ExitedWithCode(7), "");
+  EXPECT_EQ(FileBytes(path), old);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plan.zvk"});
 }
 
 // ---- reading ---------------------------------------------------------------------------------
