@@ -14,6 +14,15 @@ constexpr int kFirstRowLine = 20;  // 0-based index of the line of row 0
 constexpr const char* kLineEnd = "\r\n";
 // Plan files are a few kilobytes; reading stops here so that a huge file cannot exhaust memory.
 constexpr size_t kMaxPlanFileBytes = size_t{16} * 1024 * 1024;
+// The format's line buffer: a line holds at most this many bytes, line end not counted.
+constexpr size_t kMaxLineBytes = 999;
+
+// The CP932 bytes of a text, cut at a character boundary so that they fit `maxBytes`.
+std::string Cp932Field(std::string_view utf8, size_t maxBytes) {
+  std::string bytes = Utf8ToCp932(utf8);
+  bytes.resize(CharBoundaryPrefix(bytes, maxBytes, TextEncoding::Cp932));
+  return bytes;
+}
 
 // One blank for each line break, so that a text can never add a line to the file.
 std::string FlattenLineBreaks(std::string_view text) {
@@ -50,7 +59,7 @@ std::string ReplaceAsciiCommas(std::string_view text) {
 class PlanWriter {
  public:
   void Text(const std::string& utf8) {
-    out_ += Utf8ToCp932(FlattenLineBreaks(utf8));
+    out_ += Cp932Field(FlattenLineBreaks(utf8), kMaxLineBytes);
     out_ += kLineEnd;
   }
   void Int(int64_t value) {
@@ -62,25 +71,28 @@ class PlanWriter {
     out_ += kLineEnd;
   }
   void Row(LoanRow& row) {
-    if (row.loanName.empty()) {
-      out_ += " ,";
-    } else {
-      out_ += Utf8ToCp932(ReplaceAsciiCommas(FlattenLineBreaks(row.loanName)));
-      out_ += ", ";
-    }
-    out_ += FormatInt(row.method) + ", ";
-    out_ += FormatFixed(row.ratePercent, 3) + ", ";
-    out_ += FormatInt(row.periodYears) + ", ";
-    out_ += FormatInt(row.loanAmount) + ", ";
-    out_ += FormatInt(row.bonusAmount) + ", ";
     // A row without any input cannot have payments; whatever was left in memory is dropped
     // from the plan itself, not only from the file.
     if (row.HasNoInputs()) {
       row.monthlyPayment = 0;
       row.bonusPayment = 0;
     }
-    out_ += FormatInt(row.monthlyPayment) + ", ";
-    out_ += FormatInt(row.bonusPayment);
+    std::string values = FormatInt(row.method) + ", ";
+    values += FormatFixed(row.ratePercent, 3) + ", ";
+    values += FormatInt(row.periodYears) + ", ";
+    values += FormatInt(row.loanAmount) + ", ";
+    values += FormatInt(row.bonusAmount) + ", ";
+    values += FormatInt(row.monthlyPayment) + ", ";
+    values += FormatInt(row.bonusPayment);
+    if (row.loanName.empty()) {
+      out_ += " ,";
+    } else {
+      // The name gives way, so that the whole line fits the line buffer with its values.
+      const size_t room = kMaxLineBytes > values.size() + 2 ? kMaxLineBytes - values.size() - 2 : 0;
+      out_ += Cp932Field(ReplaceAsciiCommas(FlattenLineBreaks(row.loanName)), room);
+      out_ += ", ";
+    }
+    out_ += values;
     out_ += kLineEnd;
   }
   std::string Take() { return std::move(out_); }
@@ -98,7 +110,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes, TextEncoding en
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
+    // What does not fit the line buffer is dropped, up to the end of the line.
+    lines.push_back(line.substr(0, CharBoundaryPrefix(line, kMaxLineBytes, encoding)));
     start = end + 1;
   }
   return lines;

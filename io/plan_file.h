@@ -19,11 +19,15 @@
 //   - a line break (CR, LF or CR LF) in any text is written as one blank;
 //   - a character CP932 cannot hold is written as "?" (the form refuses such characters, so
 //     this only happens for text that did not come from typing);
-//   - numbers are written as in the "C" locale, whatever the process locale.
+//   - numbers are written as in the "C" locale, whatever the process locale;
+//   - no line is longer than the format's line buffer of 999 bytes (line end not counted): a
+//     longer text is cut at a character boundary, and a loan name gives way to its row's values.
 //
 // The reader is lenient, as it must be for files written by older programs:
-//   - LF or CR LF line ends; any line length; lines after the 36th are ignored; missing lines
-//     read as empty text or 0;
+//   - LF or CR LF line ends; lines after the 36th are ignored; missing lines read as empty
+//     text or 0;
+//   - a line is read up to 999 bytes, cut at a character boundary; the rest of a longer line is
+//     dropped (files written by the program never have one);
 //   - a text line loses trailing single-byte white space (blank, tab, CR...); leading blanks
 //     and full-width blanks stay;
 //   - numbers are read like atoi/atof (lenient_number.h): clamped to the field's range, never

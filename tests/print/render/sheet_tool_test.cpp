@@ -163,11 +163,17 @@ TEST(SheetToolTest, MissingFile) {
   EXPECT_TRUE(layout.out.isEmpty());
 }
 
-TEST(SheetToolTest, FolderInsteadOfAPlan) {
+TEST(SheetToolTest, FolderOrFifoInsteadOfAPlan) {
   QTemporaryDir dir;
   const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), dir.path()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("folder"))) << run.err.toStdString();
+  // A FIFO is refused at once, not waited on.
+  const QString fifo = dir.filePath(QStringLiteral("fifo.zvk"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const ToolRun fromFifo = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), fifo});
+  EXPECT_EQ(fromFifo.exitCode, 1);
+  EXPECT_TRUE(fromFifo.err.contains(QStringLiteral("not a regular file"))) << fromFifo.err.toStdString();
 }
 
 TEST(SheetToolTest, UnwritableOutput) {
