@@ -151,6 +151,7 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
 
 // The failure code of a request that did not end with a complete answer.
 void ThrowIfInterrupted(const Response& response) {
+  if (response.end == RequestEnd::kCancelled) ThrowDownloadError(kDownloadCancelled);
   if (response.end != RequestEnd::kFinished) ThrowDownloadError(kDownloadTransferFailed);
   if (response.status == 0) ThrowDownloadError(kDownloadTransferFailed);
 }

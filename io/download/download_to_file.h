@@ -22,8 +22,8 @@
 
 namespace zorvik {
 
-// Result codes of one attempt. The command only tells 0 from the rest; the codes are kept
-// distinct for tests and diagnosis.
+// Result codes of one attempt. The command tells 0 (success) and 12 (cancelled) from the rest;
+// the other codes are kept distinct for tests and diagnosis.
 enum DownloadResult : int {
   kDownloadOk = 0,                    // whole body received, status 200, no error marker
   kDownloadBadUrl = 1,                // URL (given or redirect target) unparsable, or not http/https
@@ -35,6 +35,7 @@ enum DownloadResult : int {
                                       // reply (cut-off body...), oversized or empty body, no product line
   kDownloadErrorMarker = 10,          // the body contains the Shift-JIS text "エラー"
   kDownloadLocalFileError = 11,       // the local file cannot be written
+  kDownloadCancelled = 12,            // the user cancelled the attempt; the whole command ends
 };
 
 // Largest body accepted; a rate master of 20 short lines is far below it.
@@ -63,7 +64,7 @@ class CredentialsProvider {
 };
 
 // Lets a progress dialog stop a running attempt. Cancel() may be called from a slot while the
-// attempt's event loop runs; the attempt then ends as a failed transfer (code 9).
+// attempt's event loop runs; the attempt then ends with kDownloadCancelled.
 class DownloadCancel : public QObject {
   Q_OBJECT
  public:

@@ -339,7 +339,7 @@ TEST_F(DownloadToFileTest, CancelStopsAWaitingAttempt) {
   QTimer::singleShot(100, &cancel, [&cancel] { cancel.Cancel(); });
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(Download("/silent", 20000, nullptr, &cancel), kDownloadTransferFailed);
+  EXPECT_EQ(Download("/silent", 20000, nullptr, &cancel), kDownloadCancelled);
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_EQ(ReadAll(local_), kOldMaster);
 }
@@ -347,7 +347,7 @@ TEST_F(DownloadToFileTest, CancelStopsAWaitingAttempt) {
 TEST_F(DownloadToFileTest, AlreadyCancelledMakesNoRequest) {
   DownloadCancel cancel;
   cancel.Cancel();
-  EXPECT_EQ(Download("/good", 5000, nullptr, &cancel), kDownloadTransferFailed);
+  EXPECT_EQ(Download("/good", 5000, nullptr, &cancel), kDownloadCancelled);
   EXPECT_TRUE(server_.requests().isEmpty());
 }
 
