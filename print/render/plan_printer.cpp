@@ -34,10 +34,6 @@ class QtPrintInteraction : public PrintInteraction {
     return *applicationPrinter_;
   }
 
-  std::unique_ptr<QPrinter> NewDefaultPrinter() override {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
-  }
-
   void ShowInformation(QWidget* owner, const QString& text, const QString& caption) override {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
     box.exec();
@@ -113,31 +109,24 @@ void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& da
     return;
   }
 
-  // 2. Preset A4 landscape in the application's printer settings, until the user once cancels.
+  // 2. Every print starts from A4 landscape, in the application's printer settings, which keep
+  // the printer the user picked last time. (After a cancelled dialog the printer's own defaults,
+  // often portrait, would distort the landscape sheet.)
   QPrinter& applicationPrinter = ui.ApplicationPrinter();
-  if (printFlag == 0) {
-    applicationPrinter.setPageOrientation(QPageLayout::Landscape);
-    applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
-  }
-
-  // 3. The dialog starts from those settings, or, after a cancel, from the default printer's own.
-  std::unique_ptr<QPrinter> defaultPrinter;
+  applicationPrinter.setPageOrientation(QPageLayout::Landscape);
+  applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
   QPrinter* printer = &applicationPrinter;
-  if (printFlag != 0) {
-    defaultPrinter = ui.NewDefaultPrinter();
-    printer = defaultPrinter.get();
-  }
 
-  // 4. Remind the user to check the paper; the answer is not looked at.
+  // 3. Remind the user to check the paper; the answer is not looked at.
   ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kPrintMessageCaption));
 
-  // 5. The print dialog.
+  // 4. The print dialog, on the application's printer settings.
   if (!ui.RunPrintDialog(owner, *printer)) {
     printFlag = 1;
     return;
   }
 
-  // 6.-13. One page on the chosen printer. Failures of the output are not reported.
+  // 5. One page on the chosen printer. Failures of the output are not reported.
   printer->setDocName(QString::fromUtf8(kSheetDocumentName));
   printer->setFullPage(false);
   QPainter painter;

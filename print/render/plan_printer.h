@@ -42,8 +42,6 @@ class PrintInteraction {
   // The application's printer settings: created from the default printer's settings on first
   // use and kept, with every change made to them, until the process ends.
   virtual QPrinter& ApplicationPrinter() = 0;
-  // A fresh printer object with the default printer's own default settings.
-  virtual std::unique_ptr<QPrinter> NewDefaultPrinter() = 0;
 
   // Information box, OK button; `owner` null means an unowned box.
   virtual void ShowInformation(QWidget* owner, const QString& text, const QString& caption) = 0;
@@ -66,9 +64,10 @@ class PrintInteraction {
 // settings for the whole run; it is released when the QApplication object is destroyed.
 PrintInteraction& DefaultPrintInteraction();
 
-// "印 刷" (button 1000). `printFlag` is the form's print flag: 0 at start-up, set to 1 when the
-// user cancels the print dialog, after which the A4 landscape preset is no longer applied and
-// the dialog starts from the default printer's own settings. `date` is the form's date integers.
+// "印 刷" (button 1000). Every print starts from A4 landscape in the application's printer
+// settings, keeping the printer the user picked. `printFlag` is the form's print flag: 0 at
+// start-up, set to 1 when the user cancels the print dialog; the layout no longer depends on it.
+// `date` is the form's date integers.
 void PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
                     PrintInteraction& ui = DefaultPrintInteraction());
 
