@@ -114,6 +114,12 @@ class DownloadToFileTest : public ::testing::Test {
                         0,
                         false};
     });
+    server_.Route("/chunked-over-cap", [](const FakeRequest&) {
+      // Chunks of 8 KiB that would go on past the cap; the attempt stops at 64 KiB.
+      QList<QByteArray> pieces{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"};
+      for (int i = 0; i < 40; ++i) pieces.append("2000\r\n" + QByteArray(0x2000, 'c') + "\r\n");
+      return FakeAnswer{pieces, 2, false};
+    });
     server_.Route("/bad-gzip", [](const FakeRequest&) {
       return FakeHttpServer::Reply(200, "OK", "\x1f\x8b\x08\x00garbage" + kGoodMaster, "Content-Encoding: gzip\r\n");
     });
@@ -185,9 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"/chunked-unfinished", kDownloadTransferFailed},
         CodeCase{"/chunked-bad-size", kDownloadTransferFailed},
         // Qt cannot tell a whole chunked body from a cut-off one: chunked is refused.
-        CodeCase{"/chunked-complete", kDownloadTransferFailed}, CodeCase{"/bad-gzip", kDownloadTransferFailed},
-        CodeCase{"/unannounced-good", kDownloadOk}, CodeCase{"/empty", kDownloadTransferFailed},
-        CodeCase{"/captive-portal", kDownloadTransferFailed}),
+        CodeCase{"/chunked-complete", kDownloadTransferFailed}, CodeCase{"/chunked-over-cap", kDownloadTransferFailed},
+        CodeCase{"/bad-gzip", kDownloadTransferFailed}, CodeCase{"/unannounced-good", kDownloadOk},
+        CodeCase{"/empty", kDownloadTransferFailed}, CodeCase{"/captive-portal", kDownloadTransferFailed}),
     [](const ::testing::TestParamInfo<CodeCase>& info) {
       std::string name;
       for (const char* p = info.param.path + 1; *p != '\0'; ++p) name += (*p == '-') ? '_' : *p;
