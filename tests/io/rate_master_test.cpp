@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/cp932.h"
+#include "io/file_access.h"
 
 namespace zorvik {
 namespace {
@@ -199,6 +200,9 @@ TEST(RateMaster, ProductLineTellsAMasterFromOtherText) {
       {"", false},
   };
   for (const auto& [bytes, expected] : rows) EXPECT_EQ(HasProductLine(bytes), expected) << bytes;
+  std::string shipped;
+  ASSERT_TRUE(ReadFileBytes(ZORVIK_SOURCE_DIR "/res/YushiMaster.txt", shipped, 1 << 20));
+  EXPECT_TRUE(HasProductLine(shipped));
 }
 
 }  // namespace
