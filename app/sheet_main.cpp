@@ -5,7 +5,8 @@
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
-// Exit status: 0 done, 1 the plan could not be read or the output not written, 2 bad usage.
+// Exit status: 0 done, 1 the plan could not be read or the output not written (also when the
+// output is not a regular file or a new name, or is the plan itself), 2 bad usage.
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "core/funding_plan.h"
+#include "io/file_access.h"
 #include "io/plan_file.h"
 #include "print/page_model.h"
 #include "print/render/plan_printer.h"
@@ -133,6 +135,10 @@ bool LoadPlan(const std::string& path, FundingPlan& plan) {
     Error(path + ": is a folder, not a plan file");
     return false;
   }
+  if (!info.isFile()) {
+    Error(path + ": is not a regular file, not a plan file");
+    return false;
+  }
   plan.ClearForLoad();
   if (!ReadPlanFile(plan, path)) {
     Error(path + ": cannot be read");
@@ -157,7 +163,22 @@ int RunLayout(const Arguments& args) {
   return kExitOk;
 }
 
+// Only a regular file or a new name is written, and never the plan being read.
+bool CheckOutput(const std::string& plan, const std::string& output) {
+  const QString out = QString::fromStdString(output);
+  if (!IsReplaceableTarget(out)) {
+    Error(output + ": not a regular file; the sheet is written only to a regular file or a new name");
+    return false;
+  }
+  if (IsSameFile(QString::fromStdString(plan), out)) {
+    Error(output + ": is the plan file itself; give another name for the PDF");
+    return false;
+  }
+  return true;
+}
+
 int RunPdf(char** argv, const Arguments& args) {
+  if (!CheckOutput(*args.plan, *args.output)) return kExitFailed;
   FundingPlan plan;
   if (!LoadPlan(*args.plan, plan)) return kExitFailed;
 
