@@ -61,6 +61,8 @@ DownloadOutcome RunDownloadRateMaster(const QString& localPath, const QStringLis
   int result = kDownloadTransferFailed;
   for (const QString& source : sources) {
     result = attempt(source, localPath);
+    // A cancel ends the whole command: no further source, no failure message, nothing changed.
+    if (result == kDownloadCancelled) return DownloadOutcome::kCancelled;
     if (result == kDownloadOk) break;
   }
   if (result != kDownloadOk) {

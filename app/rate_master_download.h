@@ -4,7 +4,8 @@
 // reload the loan-name lists after a success.
 //
 // Each attempt runs under a modal progress dialog with a cancel button, so the window is never
-// frozen by a slow server; a cancel or a time-out counts as a failed attempt. Only the outcome
+// frozen by a slow server; a time-out counts as a failed attempt, while a cancel ends the whole
+// command at once, without trying the other source and without a message. Only the outcome
 // of the whole command is shown: the first source's failure is silent, and the failure code is
 // never shown. A failure leaves the local file, the table and the lists as they were.
 
@@ -71,13 +72,14 @@ class ProgressDownloadRunner {
   int timeoutMs_;
 };
 
-enum class DownloadOutcome { kDeclined, kSucceeded, kFailed };
+enum class DownloadOutcome { kDeclined, kSucceeded, kFailed, kCancelled };
 
 using DownloadAttempt = std::function<int(const QString& url, const QString& localPath)>;
 using RateMasterReload = std::function<void(const QString& localPath)>;
 
 // The command's steps: question; source 1, then source 2 if 1 failed; the outcome message;
-// after a success `reload(localPath)` (the form's LoadRateMaster, which keeps every row).
+// after a success `reload(localPath)` (the form's LoadRateMaster, which keeps every row). An
+// attempt that returns kDownloadCancelled ends the command with kCancelled and no message.
 DownloadOutcome RunDownloadRateMaster(const QString& localPath, const QStringList& sources, DownloadMessages& messages,
                                       const DownloadAttempt& attempt, const RateMasterReload& reload);
 

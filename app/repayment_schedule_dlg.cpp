@@ -17,7 +17,6 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <memory>
 
 #include "io/schedule_export.h"
 #include "print/render/plan_printer.h"
@@ -275,11 +274,13 @@ void CRepaymentScheduleDlg::OnPrint() {
 #endif
     return;
   }
-  std::unique_ptr<QPrinter> printer = print_->NewDefaultPrinter();
-  printer->setPageOrientation(QPageLayout::Portrait);
-  printer->setPageSize(QPageSize(QPageSize::A4));
-  if (!print_->RunPrintDialog(this, *printer)) return;
-  if (!PrintSchedulePages(*printer, BuildSchedulePages(plan_, schedule_))) {
+  // The printer the user picked last (for the sheet or the schedule), on A4 portrait paper; the
+  // sheet sets its own landscape page again before it prints.
+  QPrinter& printer = print_->ApplicationPrinter();
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  if (!print_->RunPrintDialog(this, printer)) return;
+  if (!PrintSchedulePages(printer, BuildSchedulePages(plan_, schedule_))) {
     print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kRepaymentScheduleCaption));
   }
 }

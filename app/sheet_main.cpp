@@ -7,8 +7,9 @@
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
-// Exit status: 0 done, 1 a plan could not be read or an output not written (the other plans are
-// still done), 2 bad usage.
+// Exit status: 0 done, 1 a plan could not be read or an output not written (also when an output
+// is not a regular file or a new name, or is the plan itself; the other plans are still done),
+// 2 bad usage.
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@
 
 #include "core/funding_plan.h"
 #include "core/repayment_schedule.h"
+#include "io/file_access.h"
 #include "io/plan_file.h"
 #include "io/schedule_export.h"
 #include "print/page_model.h"
@@ -61,8 +63,7 @@ constexpr const char* kUsage =
     "      --xlsx      writes the Excel workbook (plan sheet, year and month schedules).\n"
     "  zorvik-sheet PLAN1.zvk PLAN2.zvk ... -o DIR [--schedule] [--csv DIR] [--xlsx DIR]\n"
     "      Several plans in one run. -o, --csv and --xlsx then name existing folders; each\n"
-    "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...). A folder is also\n"
-    "      accepted for a single plan.\n"
+    "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...).\n"
     "  zorvik-sheet --help\n"
     "\n"
     "The texts are those the form shows after opening the plan. Exit status: 0 done,\n"
@@ -183,6 +184,10 @@ bool LoadPlan(const std::string& path, FundingPlan& plan) {
     Error(path + ": is a folder, not a plan file");
     return false;
   }
+  if (!info.isFile()) {
+    Error(path + ": is not a regular file, not a plan file");
+    return false;
+  }
   plan.ClearForLoad();
   if (!ReadPlanFile(plan, path)) {
     Error(path + ": cannot be read");
@@ -207,11 +212,25 @@ int RunLayout(const Arguments& args) {
   return kExitOk;
 }
 
-// Where an output of `plan` goes: inside `target` when it is a folder (named after the plan),
-// else `target` itself.
-QString OutputPath(const std::string& target, const std::string& plan, const char* suffix) {
+// Only a regular file or a new name is written, and never the plan being read.
+bool CheckOutput(const std::string& plan, const std::string& output) {
+  const QString out = QString::fromStdString(output);
+  if (!IsReplaceableTarget(out)) {
+    Error(output + ": not a regular file; the sheet is written only to a regular file or a new name");
+    return false;
+  }
+  if (IsSameFile(QString::fromStdString(plan), out)) {
+    Error(output + ": is the plan file itself; give another name for the PDF");
+    return false;
+  }
+  return true;
+}
+
+// Where an output of `plan` goes: with several plans inside the folder `target`, named after the
+// plan; with one plan `target` itself.
+QString OutputPath(const std::string& target, const std::string& plan, const char* suffix, bool severalPlans) {
   const QString t = QString::fromStdString(target);
-  if (!QFileInfo(t).isDir()) return t;
+  if (!severalPlans) return t;
   return QDir(t).filePath(QFileInfo(QString::fromStdString(plan)).completeBaseName() + QLatin1Char('.') +
                           QLatin1String(suffix));
 }
@@ -232,14 +251,16 @@ class OutputNames {
 
 // The files of one plan. False when the plan could not be read or a file not written.
 bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& names) {
+  const bool several = args.plans.size() > 1;
+  const QString pdf = args.output ? OutputPath(*args.output, path, "pdf", several) : QString();
+  const QString csv = args.csv ? OutputPath(*args.csv, path, "csv", several) : QString();
+  const QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx", several) : QString();
+  for (const QString& out : {pdf, csv, xlsx}) {
+    if (out.isEmpty()) continue;
+    if (!CheckOutput(path, out.toStdString()) || !names.Claim(out, path)) return false;
+  }
   FundingPlan plan;
   if (!LoadPlan(path, plan)) return false;
-  const QString pdf = args.output ? OutputPath(*args.output, path, "pdf") : QString();
-  const QString csv = args.csv ? OutputPath(*args.csv, path, "csv") : QString();
-  const QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx") : QString();
-  for (const QString& out : {pdf, csv, xlsx}) {
-    if (!out.isEmpty() && !names.Claim(out, path)) return false;
-  }
 
   bool ok = true;
   auto report = [&ok, &path](const QString& out) {

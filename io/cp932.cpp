@@ -282,4 +282,24 @@ size_t FindSingleByteChar(std::string_view bytes, char ch, TextEncoding encoding
   return std::string_view::npos;
 }
 
+size_t CharBoundaryPrefix(std::string_view bytes, size_t maxBytes, TextEncoding encoding) {
+  if (bytes.size() <= maxBytes) return bytes.size();
+  if (encoding == TextEncoding::Utf8) {
+    size_t cut = maxBytes;
+    // Back off the continuation bytes (10xxxxxx) of a character that would be split.
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    return cut;
+  }
+  size_t i = 0;
+  while (i < maxBytes) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const size_t width =
+        IsCp932LeadByte(b) && i + 1 < bytes.size() && IsCp932TrailByte(static_cast<unsigned char>(bytes[i + 1])) ? 2
+                                                                                                                 : 1;
+    if (i + width > maxBytes) break;
+    i += width;
+  }
+  return i;
+}
+
 }  // namespace zorvik

@@ -62,4 +62,8 @@ std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
 // multi-byte characters (a CP932 trail byte is never taken for `ch`); npos when there is none.
 size_t FindSingleByteChar(std::string_view bytes, char ch, TextEncoding encoding, size_t from = 0);
 
+// Length of the longest prefix of `bytes` that holds at most `maxBytes` bytes and does not end
+// in the middle of a character.
+size_t CharBoundaryPrefix(std::string_view bytes, size_t maxBytes, TextEncoding encoding);
+
 }  // namespace zorvik

@@ -1,7 +1,9 @@
 #include "io/license_text.h"
 
-#include <QFile>
 #include <QStringDecoder>
+#include <string>
+
+#include "io/file_access.h"
 
 namespace zorvik {
 
@@ -27,9 +29,11 @@ QString DecodeNoticeText(const QByteArray& bytes) {
 }
 
 QString ReadNoticeText(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QString();
-  return DecodeNoticeText(file.readAll());
+  // A notice is a few kilobytes; only a regular file is read, and only this far.
+  constexpr size_t kMaxNoticeBytes = size_t{4} * 1024 * 1024;
+  std::string bytes;
+  if (!ReadFileBytes(path.toStdString(), bytes, kMaxNoticeBytes)) return QString();
+  return DecodeNoticeText(QByteArray::fromStdString(bytes));
 }
 
 }  // namespace zorvik

@@ -15,7 +15,8 @@ namespace zorvik {
 // Decodes the bytes of a notice file (CP932, or UTF-8 after a byte-order mark).
 QString DecodeNoticeText(const QByteArray& bytes);
 
-// The decoded text of the file at `path`; empty when the file is missing, unreadable or empty.
+// The decoded text of the file at `path` (its first 4 MiB); empty when the file is missing,
+// unreadable, empty or not a regular file.
 QString ReadNoticeText(const QString& path);
 
 }  // namespace zorvik

@@ -1,10 +1,5 @@
 #include "io/plan_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QString>
-#include <array>
 #include <vector>
 
 #include "io/cp932.h"
@@ -19,9 +14,14 @@ constexpr int kFirstRowLine = 20;  // 0-based index of the line of row 0
 constexpr const char* kLineEnd = "\r\n";
 // Plan files are a few kilobytes; reading stops here so that a huge file cannot exhaust memory.
 constexpr size_t kMaxPlanFileBytes = size_t{16} * 1024 * 1024;
+// The format's line buffer: a line holds at most this many bytes, line end not counted.
+constexpr size_t kMaxLineBytes = 999;
 
-QString ToQPath(const std::string& path) {
-  return QString::fromStdString(path);
+// The CP932 bytes of a text, cut at a character boundary so that they fit `maxBytes`.
+std::string Cp932Field(std::string_view utf8, size_t maxBytes) {
+  std::string bytes = Utf8ToCp932(utf8);
+  bytes.resize(CharBoundaryPrefix(bytes, maxBytes, TextEncoding::Cp932));
+  return bytes;
 }
 
 // One blank for each line break, so that a text can never add a line to the file.
@@ -59,7 +59,7 @@ std::string ReplaceAsciiCommas(std::string_view text) {
 class PlanWriter {
  public:
   void Text(const std::string& utf8) {
-    out_ += Utf8ToCp932(FlattenLineBreaks(utf8));
+    out_ += Cp932Field(FlattenLineBreaks(utf8), kMaxLineBytes);
     out_ += kLineEnd;
   }
   void Int(int64_t value) {
@@ -71,21 +71,24 @@ class PlanWriter {
     out_ += kLineEnd;
   }
   void Row(const LoanRow& row) {
+    // A row without any input cannot have payments: whatever was left in memory is not written.
+    const bool blank = row.HasNoInputs();
+    std::string values = FormatInt(row.method) + ", ";
+    values += FormatFixed(row.ratePercent, 3) + ", ";
+    values += FormatInt(row.periodYears) + ", ";
+    values += FormatInt(row.loanAmount) + ", ";
+    values += FormatInt(row.bonusAmount) + ", ";
+    values += FormatInt(blank ? 0 : row.monthlyPayment) + ", ";
+    values += FormatInt(blank ? 0 : row.bonusPayment);
     if (row.loanName.empty()) {
       out_ += " ,";
     } else {
-      out_ += Utf8ToCp932(ReplaceAsciiCommas(FlattenLineBreaks(row.loanName)));
+      // The name gives way, so that the whole line fits the line buffer with its values.
+      const size_t room = kMaxLineBytes > values.size() + 2 ? kMaxLineBytes - values.size() - 2 : 0;
+      out_ += Cp932Field(ReplaceAsciiCommas(FlattenLineBreaks(row.loanName)), room);
       out_ += ", ";
     }
-    out_ += FormatInt(row.method) + ", ";
-    out_ += FormatFixed(row.ratePercent, 3) + ", ";
-    out_ += FormatInt(row.periodYears) + ", ";
-    out_ += FormatInt(row.loanAmount) + ", ";
-    out_ += FormatInt(row.bonusAmount) + ", ";
-    // A row without any input cannot have payments: whatever was left in memory is not written.
-    const bool blank = row.HasNoInputs();
-    out_ += FormatInt(blank ? 0 : row.monthlyPayment) + ", ";
-    out_ += FormatInt(blank ? 0 : row.bonusPayment);
+    out_ += values;
     out_ += kLineEnd;
   }
   std::string Take() { return std::move(out_); }
@@ -103,7 +106,8 @@ std::vector<std::string_view> SplitLines(std::string_view bytes, TextEncoding en
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
+    // What does not fit the line buffer is dropped, up to the end of the line.
+    lines.push_back(line.substr(0, CharBoundaryPrefix(line, kMaxLineBytes, encoding)));
     start = end + 1;
   }
   return lines;
@@ -223,38 +227,6 @@ void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes) {
   plan.totalBonus = r.Double(33);
   plan.annualRepayment = r.Double(34);
   plan.repaymentRatio = r.Double(35);
-}
-
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeReplace) {
-  QSaveFile file(ToQPath(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size) {
-    file.cancelWriting();
-    return false;
-  }
-  if (beforeReplace && !beforeReplace()) {
-    file.cancelWriting();
-    file.commit();  // removes the temporary file; the target stays as it was
-    return false;
-  }
-  return file.commit();
-}
-
-bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {
-  QFile file(ToQPath(path));
-  if (QFileInfo(file).isDir()) return false;
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  bytes.clear();
-  std::array<char, 64 * 1024> chunk{};
-  while (bytes.size() < maxBytes) {
-    const qint64 want = static_cast<qint64>(std::min(chunk.size(), maxBytes - bytes.size()));
-    const qint64 got = file.read(chunk.data(), want);
-    if (got < 0) return false;
-    if (got == 0) break;
-    bytes.append(chunk.data(), static_cast<size_t>(got));
-  }
-  return true;
 }
 
 void ClearPaymentsOfBlankRows(FundingPlan& plan) {

@@ -19,11 +19,15 @@
 //   - a line break (CR, LF or CR LF) in any text is written as one blank;
 //   - a character CP932 cannot hold is written as "?" (the form refuses such characters, so
 //     this only happens for text that did not come from typing);
-//   - numbers are written as in the "C" locale, whatever the process locale.
+//   - numbers are written as in the "C" locale, whatever the process locale;
+//   - no line is longer than the format's line buffer of 999 bytes (line end not counted): a
+//     longer text is cut at a character boundary, and a loan name gives way to its row's values.
 //
 // The reader is lenient, as it must be for files written by older programs:
-//   - LF or CR LF line ends; any line length; lines after the 36th are ignored; missing lines
-//     read as empty text or 0;
+//   - LF or CR LF line ends; lines after the 36th are ignored; missing lines read as empty
+//     text or 0;
+//   - a line is read up to 999 bytes, cut at a character boundary; the rest of a longer line is
+//     dropped (files written by the program never have one);
 //   - a text line loses trailing single-byte white space (blank, tab, CR...); leading blanks
 //     and full-width blanks stay;
 //   - numbers are read like atoi/atof (lenient_number.h): clamped to the field's range, never
@@ -36,23 +40,23 @@
 //   - bytes that are not valid CP932 read as U+FFFD; a file that starts with the UTF-8
 //     byte-order mark is read as UTF-8.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/funding_plan.h"
+#include "io/file_access.h"
 
 namespace zorvik {
 
-// Writes the plan atomically (a temporary file in the same folder replaces the target only
-// when everything was written). Blank rows get zero payments in the plan itself before they
-// are written. Returns whether the file was written; on failure an existing file at `path`
-// is left as it was. Never fails because of the plan's content.
+// Writes the plan atomically (io/file_access.h: the target is replaced only when every byte
+// reached the disk, and only a regular file or a new name is replaced). Blank rows get zero payments in the plan itself
+// before they are written. Returns whether the file was written; on failure an existing file at `path` is left as it
+// was. Never fails because of the plan's content.
 bool WritePlanFile(FundingPlan& plan, const std::string& path);
 
 // Reads a plan file into `plan` (whose fields the caller has cleared) leniently: numbers as
 // atoi/atof would read them, missing lines and fields as zero or empty. Returns whether the
-// file could be opened and read; on false `plan` is untouched.
+// file could be opened and read (only a regular file is opened); on false `plan` is untouched.
 bool ReadPlanFile(FundingPlan& plan, const std::string& path);
 
 // The bytes WritePlanFile writes; a row without inputs is written with zero payments. The plan
@@ -62,14 +66,5 @@ std::string PlanFileBytes(const FundingPlan& plan);
 void ClearPaymentsOfBlankRows(FundingPlan& plan);
 // Reads a plan from the bytes of a file, as ReadPlanFile does after reading the file.
 void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes);
-
-// Writes `bytes` to `path` through a temporary file in the same folder. `beforeReplace`, when
-// given, runs after every byte was written to the temporary file and before it replaces the
-// target; returning false abandons the save as a failed replace would (a seam for tests).
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         const std::function<bool()>& beforeReplace = {});
-
-// Reads at most `maxBytes` of a file. False when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes);
 
 }  // namespace zorvik

@@ -58,4 +58,9 @@ std::vector<RateMasterListItem> LoadRateMasterFile(RateMaster& master, const std
 // The same from the bytes of a file.
 std::vector<RateMasterListItem> ParseRateMaster(RateMaster& master, std::string_view bytes);
 
+// Whether a downloaded body is a rate master at all: one of the lines the table takes reads as
+// a product, a name, a comma and a rate written as a number ("1.940"), then a comma. A login
+// page of a hotel or office network, or any other text, has no such line.
+bool HasProductLine(std::string_view bytes);
+
 }  // namespace zorvik

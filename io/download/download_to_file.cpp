@@ -9,11 +9,14 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
+#include <string_view>
+
+#include "io/file_access.h"
+#include "io/rate_master.h"
 
 namespace zorvik {
 
@@ -49,6 +52,7 @@ struct Response {
   RequestEnd end = RequestEnd::kFinished;
   int status = 0;  // 0: no HTTP answer (connection refused, name not resolved...)
   QNetworkReply::NetworkError error = QNetworkReply::NoError;
+  bool chunked = false;  // the body came in the chunked transfer coding
   bool hasLocation = false;
   QByteArray location;
   QByteArray body;
@@ -92,6 +96,9 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
 
   std::unique_ptr<QNetworkReply, DeleteLater> reply(manager.get(request));
   QNetworkReply* r = reply.get();
+  // The reply holds no more than one byte over the cap; an endless body is stopped there
+  // instead of piling up in memory until the time-out.
+  r->setReadBufferSize(options.maxBytes + 1);
   QEventLoop loop;
   QTimer timer;
   timer.setSingleShot(true);
@@ -111,6 +118,9 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
     if (announced > options.maxBytes) stop(RequestEnd::kTooLarge);
   });
   QObject::connect(r, &QNetworkReply::readyRead, &loop, take);
+  QObject::connect(r, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+    if (received > options.maxBytes) stop(RequestEnd::kTooLarge);
+  });
   QObject::connect(r, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
     const qint64 left = clock.deadline.remainingTime();
@@ -132,6 +142,7 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
 
   response.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   response.error = r->error();
+  response.chunked = r->rawHeader("Transfer-Encoding").toLower().contains("chunked");
   // Header names are matched without regard to case ("location" from an HTTP/2 server).
   response.hasLocation = r->hasRawHeader("Location");
   response.location = r->rawHeader("Location").trimmed();
@@ -140,9 +151,37 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
 
 // The failure code of a request that did not end with a complete answer.
 void ThrowIfInterrupted(const Response& response) {
+  if (response.end == RequestEnd::kCancelled) ThrowDownloadError(kDownloadCancelled);
   if (response.end != RequestEnd::kFinished) ThrowDownloadError(kDownloadTransferFailed);
   if (response.status == 0) ThrowDownloadError(kDownloadTransferFailed);
 }
+
+// The body of a final answer 200, or code 9: a reply that reported any network error (the
+// connection closed before the announced length, a corrupt compressed body) or an empty body is
+// no rate master. A chunked body is refused as well: Qt ends such a reply without an error when
+// the connection closes before the last chunk, so a cut-off body cannot be told from a whole one.
+// The rate master is a static file, which servers send with its length.
+QByteArray AcceptedBody(const Response& response) {
+  if (response.error != QNetworkReply::NoError || response.body.isEmpty() || response.chunked) {
+    ThrowDownloadError(kDownloadTransferFailed);
+  }
+  return response.body;
+}
+
+}  // namespace
+
+int RedirectTargetCode(const QUrl& from, const QUrl& target) {
+  if (!target.isValid()) return kDownloadBadUrl;
+  if (!IsHttpUrl(target)) return kDownloadRedirectNotHttp;
+  // From https to plain http anyone on the path could serve their own rates.
+  if (from.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+      target.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0) {
+    return kDownloadRedirectNotHttp;
+  }
+  return kDownloadOk;
+}
+
+namespace {
 
 // Everything after the local file was found writable; returns the accepted body or throws.
 QByteArray RunAttempt(const QString& urlText, const DownloadOptions& options) {
@@ -185,18 +224,17 @@ QByteArray RunAttempt(const QString& urlText, const DownloadOptions& options) {
     const QUrl relative(QString::fromLatin1(first.location), QUrl::StrictMode);
     if (!relative.isValid()) ThrowDownloadError(kDownloadBadUrl);
     const QUrl target = url.resolved(relative);
-    if (!target.isValid()) ThrowDownloadError(kDownloadBadUrl);
-    if (!IsHttpUrl(target)) ThrowDownloadError(kDownloadRedirectNotHttp);
+    if (const int code = RedirectTargetCode(url, target); code != kDownloadOk) ThrowDownloadError(code);
 
     Response second = Fetch(manager, target, options, clock);
     ThrowIfInterrupted(second);
     if (second.status != 200) ThrowDownloadError(kDownloadRedirectTargetFailed);
-    return second.body;
+    return AcceptedBody(second);
   }
 
   // Anything but 200 (404, 500...) is an error page, whatever its body says.
   if (first.status != 200) ThrowDownloadError(kDownloadTransferFailed);
-  return first.body;
+  return AcceptedBody(first);
 }
 
 }  // namespace
@@ -223,20 +261,27 @@ int DownloadToFile(const QString& url, const QString& localPath, const DownloadO
   // The new master goes to a temporary file beside the old one and replaces it only after a
   // success; the check comes first so that an unwritable target costs no network access.
   if (IsMarkedReadOnly(localPath)) return kDownloadLocalFileError;
-  QSaveFile file(localPath);
-  if (!file.open(QIODevice::WriteOnly)) return kDownloadLocalFileError;
+  AtomicFileWriter file(localPath);
+  if (!file.Open()) return kDownloadLocalFileError;
 
   int result = kDownloadOk;
   try {
     const QByteArray body = RunAttempt(url, options);
     // The whole body is searched at once, so a marker split between two network packets counts.
     if (ContainsErrorMarker(body)) ThrowDownloadError(kDownloadErrorMarker);
-    if (file.write(body) != body.size()) ThrowDownloadError(kDownloadLocalFileError);
-    if (!file.commit()) ThrowDownloadError(kDownloadLocalFileError);
+    // A login page of a hotel or office network answers 200 too; only a body with a product
+    // line is taken for the master.
+    if (!HasProductLine(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {
+      ThrowDownloadError(kDownloadTransferFailed);
+    }
+    if (!file.Write(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {
+      ThrowDownloadError(kDownloadLocalFileError);
+    }
+    if (!file.Commit()) ThrowDownloadError(kDownloadLocalFileError);
   } catch (const CZorvikException& e) {
     result = static_cast<int>(e.m_dwErrorCode);
   }
-  if (result != kDownloadOk) file.cancelWriting();
+  if (result != kDownloadOk) file.Cancel();
   return result;
 }
 

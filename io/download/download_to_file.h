@@ -3,33 +3,39 @@
 //
 // An attempt: make sure the local file can be written (before any network access), send a GET
 // through the system's proxy settings, answer a 401 once through a credentials provider, follow
-// one redirect by hand, receive the whole body (at most 64 KiB) and check it for the Shift-JIS
-// text "エラー", which the rate-master servers put into their error pages. Only a complete,
-// clean body with the final status 200 replaces the local file, and it does so atomically
-// (QSaveFile): every failure, time-out or cancel leaves the old file byte for byte as it was.
+// one redirect by hand (never from https down to http), receive the whole body (at most 64 KiB,
+// no more is ever buffered) and check it for the Shift-JIS text "エラー", which the rate-master
+// servers put into their error pages. Only a complete, clean, non-empty body with the final
+// status 200 that holds a product line, and did not come in the chunked transfer coding (whose
+// cut-off end Qt does not report), replaces the local file, and it does so atomically
+// (io/file_access.h): every failure, time-out, cancel or failed write (a full disk) leaves the
+// old file byte for byte as it was.
 //
 // The attempt runs a local event loop until it ends, so the caller's windows keep painting and a
 // progress dialog can offer a cancel button. Nothing is reported to the user from here.
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <exception>
 
 namespace zorvik {
 
-// Result codes of one attempt. The command only tells 0 from the rest; the codes are kept
-// distinct for tests and diagnosis.
+// Result codes of one attempt. The command tells 0 (success) and 12 (cancelled) from the rest;
+// the other codes are kept distinct for tests and diagnosis.
 enum DownloadResult : int {
   kDownloadOk = 0,                    // whole body received, status 200, no error marker
   kDownloadBadUrl = 1,                // URL (given or redirect target) unparsable, or not http/https
   kDownloadAuthFailed = 2,            // 401 and the credentials were not given (or refused again)
   kDownloadRedirectNoLocation = 3,    // 301/302/303/307/308 without a Location header
-  kDownloadRedirectNotHttp = 4,       // the redirect target is not an http/https URL
+  kDownloadRedirectNotHttp = 4,       // the redirect target is not an http/https URL, or leaves https for http
   kDownloadRedirectTargetFailed = 5,  // the redirect target did not answer 200
-  kDownloadTransferFailed = 9,        // connection, name lookup, time-out, cancel, non-200, oversized body
+  kDownloadTransferFailed = 9,        // connection, name lookup, time-out, non-200, any network error of the
+                                      // reply (cut-off body...), oversized or empty body, no product line
   kDownloadErrorMarker = 10,          // the body contains the Shift-JIS text "エラー"
   kDownloadLocalFileError = 11,       // the local file cannot be written
+  kDownloadCancelled = 12,            // the user cancelled the attempt; the whole command ends
 };
 
 // Largest body accepted; a rate master of 20 short lines is far below it.
@@ -58,7 +64,7 @@ class CredentialsProvider {
 };
 
 // Lets a progress dialog stop a running attempt. Cancel() may be called from a slot while the
-// attempt's event loop runs; the attempt then ends as a failed transfer (code 9).
+// attempt's event loop runs; the attempt then ends with kDownloadCancelled.
 class DownloadCancel : public QObject {
   Q_OBJECT
  public:
@@ -83,6 +89,11 @@ struct DownloadOptions {
 // One attempt with the default options (30 s, no credentials, no cancel). Returns a DownloadResult.
 int DownloadToFile(const QString& url, const QString& localPath);
 int DownloadToFile(const QString& url, const QString& localPath, const DownloadOptions& options);
+
+// Whether a redirect from `from` may be followed to `target`: kDownloadOk, kDownloadBadUrl for an
+// invalid target, kDownloadRedirectNotHttp for one that is not http/https or that leaves https
+// for plain http.
+int RedirectTargetCode(const QUrl& from, const QUrl& target);
 
 // Whether the bytes hold the Shift-JIS (CP932) text "エラー" anywhere.
 bool ContainsErrorMarker(const QByteArray& body);

@@ -1,5 +1,6 @@
 #include "print/render/plan_printer.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -12,11 +13,11 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <cmath>
 
 #include "core/control_ids.h"
+#include "io/file_access.h"
 #include "print/render/sheet_renderer.h"
 
 namespace zorvik {
@@ -32,10 +33,6 @@ class QtPrintInteraction : public PrintInteraction {
   QPrinter& ApplicationPrinter() override {
     if (!applicationPrinter_) applicationPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *applicationPrinter_;
-  }
-
-  std::unique_ptr<QPrinter> NewDefaultPrinter() override {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
   }
 
   void ShowInformation(QWidget* owner, const QString& text, const QString& caption) override {
@@ -140,20 +137,13 @@ PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanD
 #endif
   }
 
-  // Preset A4 landscape in the application's printer settings, until the user once cancels.
+  // Every print starts from A4 landscape, in the application's printer settings, which keep
+  // the printer the user picked last time. (After a cancelled dialog the printer's own defaults,
+  // often portrait, would distort the landscape sheet.)
   QPrinter& applicationPrinter = ui.ApplicationPrinter();
-  if (printFlag == 0) {
-    applicationPrinter.setPageOrientation(QPageLayout::Landscape);
-    applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
-  }
-
-  // The dialog starts from those settings, or, after a cancel, from the default printer's own.
-  std::unique_ptr<QPrinter> defaultPrinter;
+  applicationPrinter.setPageOrientation(QPageLayout::Landscape);
+  applicationPrinter.setPageSize(QPageSize(QPageSize::A4));
   QPrinter* printer = &applicationPrinter;
-  if (printFlag != 0) {
-    defaultPrinter = ui.NewDefaultPrinter();
-    printer = defaultPrinter.get();
-  }
 
   // Remind the user to check the paper; the answer is not looked at.
   ui.ShowInformation(owner, QString::fromUtf8(kPaperCheckMessage), QString::fromUtf8(kPrintMessageCaption));
@@ -181,14 +171,18 @@ PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int 
 }
 
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
-  if (path.isEmpty()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!WritePageModelPdf(file, model)) {
-    file.cancelWriting();
+  // The target is checked before the page is drawn; the PDF is made in memory (a one-page sheet
+  // is small) and then written, so that every failed write is seen.
+  AtomicFileWriter writer(path);
+  if (!writer.Open()) return false;
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  if (!buffer.open(QIODevice::WriteOnly) || !WritePageModelPdf(buffer, model)) {
+    writer.Cancel();
     return false;
   }
-  return file.commit();
+  buffer.close();
+  return writer.Write(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) && writer.Commit();
 }
 
 QString ProposedPdfFileName(const QString& customerName) {

@@ -51,8 +51,6 @@ class PrintInteraction {
   // The application's printer settings: created from the default printer's settings on first
   // use and kept, with every change made to them, until the process ends.
   virtual QPrinter& ApplicationPrinter() = 0;
-  // A fresh printer object with the default printer's own default settings.
-  virtual std::unique_ptr<QPrinter> NewDefaultPrinter() = 0;
 
   // Information box, OK button; `owner` null means an unowned box.
   virtual void ShowInformation(QWidget* owner, const QString& text, const QString& caption) = 0;
@@ -84,17 +82,19 @@ enum class PrintResult {
 };
 
 // "印 刷" (button 1000). Without a printer, Windows users read how to set one up; elsewhere the
-// message offers "PDFに保存" instead. `printFlag` is the form's print flag: 0 at start-up, set to 1 when the
-// user cancels the print dialog, after which the A4 landscape preset is no longer applied and
-// the dialog starts from the default printer's own settings. `date` is the form's date integers.
+// message offers "PDFに保存" instead. Every print starts from A4 landscape in the application's
+// printer settings, keeping the printer the user picked. `printFlag` is the form's print flag: 0 at
+// start-up, set to 1 when the user cancels the print dialog; the layout no longer depends on it.
+// `date` is the form's date integers.
 PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
                            PrintInteraction& ui = DefaultPrintInteraction());
 
 // The sheet for the PDF page: the reference printable area, 6774 x 4720 pixels at 600 dpi.
 PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi);
 
-// Writes the one-page PDF of `model` to `path` atomically: the file appears complete or not
-// at all, and an existing file is replaced only on success. Returns false on any failure.
+// Writes the one-page PDF of `model` to `path` atomically (io/file_access.h): the file appears
+// complete or not at all, an existing file is replaced only on success, and only a regular file
+// or a new name is replaced. Returns false on any failure, a full disk included.
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model);
 
 // The proposed PDF file name for a customer: the name with characters that cannot be part of a

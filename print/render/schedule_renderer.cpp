@@ -1,14 +1,15 @@
 #include "print/render/schedule_renderer.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 #include <functional>
 
+#include "io/file_access.h"
 #include "print/render/schedule_chart.h"
 #include "print/render/sheet_renderer.h"
 
@@ -87,14 +88,19 @@ bool WriteSchedulePdf(QIODevice& out, const SchedulePages& pages, const PageMode
 }
 
 bool WriteSchedulePdfFile(const QString& path, const SchedulePages& pages, const PageModel* sheet) {
+  // As for the plan sheet: the target is checked first, the PDF is made in memory and then
+  // written through the one atomic writer, which sees every failed write.
   if (path.isEmpty()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!WriteSchedulePdf(file, pages, sheet)) {
-    file.cancelWriting();
+  AtomicFileWriter writer(path);
+  if (!writer.Open()) return false;
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  if (!buffer.open(QIODevice::WriteOnly) || !WriteSchedulePdf(buffer, pages, sheet)) {
+    writer.Cancel();
     return false;
   }
-  return file.commit();
+  buffer.close();
+  return writer.Write(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) && writer.Commit();
 }
 
 bool PrintSchedulePages(QPrinter& printer, const SchedulePages& pages) {

@@ -36,7 +36,10 @@ QString U(const char* s) {
 // Printers print into PDF files of a temporary folder; save dialogs answer with set paths.
 class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
  public:
-  explicit ScriptedUi(const QString& folder) : folder_(folder) {}
+  explicit ScriptedUi(const QString& folder) : printer_(QPrinter::HighResolution) {
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    printer_.setOutputFileName(folder + QStringLiteral("/printed.pdf"));
+  }
   QString answer;  // path of the next save dialog
   QStringList warnings;
   QPageLayout::Orientation printedOrientation = QPageLayout::Landscape;
@@ -48,12 +51,6 @@ class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
     return true;
   }
   QPrinter& ApplicationPrinter() override { return printer_; }
-  std::unique_ptr<QPrinter> NewDefaultPrinter() override {
-    auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    p->setOutputFormat(QPrinter::PdfFormat);
-    p->setOutputFileName(folder_ + QStringLiteral("/printed.pdf"));
-    return p;
-  }
   void ShowInformation(QWidget*, const QString& text, const QString&) override { warnings << text; }
   void ShowWarning(QWidget*, const QString& text, const QString&) override { warnings << text; }
   bool RunPrintDialog(QWidget*, QPrinter& printer) override {
@@ -65,7 +62,6 @@ class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
   QString GetSavePath(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
 
  private:
-  QString folder_;
   QPrinter printer_;
 };
 

@@ -1,16 +1,26 @@
 #include "io/plan_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <future>
 #include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "io/cp932.h"
+#include "io/rate_master.h"
+#include "tests/support/file_size_limit.h"
 
 namespace zorvik {
 namespace {
@@ -119,11 +129,17 @@ TEST(PlanFileWriter, ReplacesAnExistingFileCompletely) {
   EXPECT_EQ(FileBytes(path), GoldenBytes("new_plan.zvk"));
 }
 
-TEST(PlanFileWriter, ReportsAFolderThatDoesNotExist) {
+TEST(PlanFileWriter, ReportsAMissingFolderAndRefusesSpecialFiles) {
   QTemporaryDir dir;
   FundingPlan plan = NewPlan();
   EXPECT_FALSE(WritePlanFile(plan, dir.filePath("missing/plan.zvk").toStdString()));
   EXPECT_FALSE(WritePlanFile(plan, dir.path().toStdString()));  // the path is a folder
+  // A FIFO (or a device) is never replaced by a regular file, and never opened.
+  const QString fifo = dir.filePath("fifo.zvk");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_EQ(WriteFileAtomically(fifo, "x"), AtomicWriteStatus::kNotRegularFile);
+  EXPECT_FALSE(QFileInfo(fifo).isFile());
+  EXPECT_TRUE(QFileInfo(fifo).exists());
 }
 
 TEST(PlanFileWriter, FailedReplaceLeavesOldFileIntactAndNoTemporaryFile) {
@@ -168,6 +184,24 @@ TEST(PlanFileWriterDeathTest, ProcessKilledDuringSaveLeavesOldFileIntact) {
   FundingPlan reread;
   ASSERT_TRUE(ReadPlanFile(reread, path.toStdString()));
   EXPECT_EQ(reread.customerName, "山田 太郎");
+}
+
+TEST(PlanFileWriterDeathTest, FullDiskIsReportedAndLeavesOldFileIntact) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  QTemporaryDir dir;
+  const QString path = dir.filePath("plan.zvk");
+  const std::string old = GoldenBytes("new_plan.zvk");
+  WriteBytes(path, old);
+  // Room for 100 bytes: the first part of the new plan reaches the disk, the rest fails.
+  EXPECT_EXIT(
+      {
+        testing::LimitFileSize(100);
+        FundingPlan plan = FilledPlan();
+        std::_Exit(WritePlanFile(plan, path.toStdString()) ? 0 : 7);
+      },
+      ::testing::ExitedWithCode(7), "");
+  EXPECT_EQ(FileBytes(path), old);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plan.zvk"});
 }
 
 // ---- reading ---------------------------------------------------------------------------------
@@ -269,19 +303,87 @@ std::string WithLine(int lineIndex, const std::string& line) {
   return bytes.replace(start, end - start, line);
 }
 
-TEST(PlanFileReader, LongLinesAreReadWhole) {
-  const std::string longName(5000, 'A');
+// The format's line buffer holds 999 bytes: a longer line is cut at a character boundary and
+// its rest dropped, without shifting the lines after it.
+TEST(PlanFileReader, LongLinesAreCutAtTheLineBuffer) {
   FundingPlan plan;
-  ParsePlanFileBytes(plan, WithLine(0, longName));
-  EXPECT_EQ(plan.customerName, longName);
+  ParsePlanFileBytes(plan, WithLine(0, std::string(5000, 'A')));
+  EXPECT_EQ(plan.customerName, std::string(999, 'A'));
+  EXPECT_EQ(plan.createdYear, 2026);
+  ParsePlanFileBytes(plan, WithLine(0, std::string(998, 'A') + "\x8E\x52"));  // 山 would end at byte 1000
+  EXPECT_EQ(plan.customerName, std::string(998, 'A'));
+  ParsePlanFileBytes(plan, "\xEF\xBB\xBF" + std::string(998, 'A') + "山\r\n2026\r\n");  // UTF-8: 3 bytes
+  EXPECT_EQ(plan.customerName, std::string(998, 'A'));
   EXPECT_EQ(plan.createdYear, 2026);
 
   FundingPlan rowPlan;
-  ParsePlanFileBytes(rowPlan, WithLine(20, longName + ", 1, 2.375, 35, 3000, 1200, 63149, 253397"));
-  EXPECT_EQ(rowPlan.rows[0].loanName, longName);
-  EXPECT_EQ(rowPlan.rows[0].bonusPayment, 253397);
+  ParsePlanFileBytes(rowPlan, WithLine(20, std::string(5000, 'A') + ", 1, 2.375, 35, 3000, 1200, 63149, 253397"));
+  EXPECT_EQ(rowPlan.rows[0].loanName, std::string(999, 'A'));
+  EXPECT_EQ(rowPlan.rows[0].bonusPayment, 0);
   EXPECT_EQ(rowPlan.rows[1].loanName, "");
-  EXPECT_EQ(rowPlan.totalLoan, 0);
+  EXPECT_EQ(rowPlan.rows[1].method, 0);
+}
+
+TEST(PlanFileWriter, LongTextsFitTheLineBufferAndReadBack) {
+  FundingPlan plan = NewPlan();
+  plan.customerName = std::string(997, 'A') + "山田";  // cut before 田, whose second byte would be the 1000th
+  plan.rows[0] = LoanRow{std::string(2000, 'B'), 1, 2.375, 35, 3000, 1200, 63149, 253397};
+  const std::string bytes = PlanFileBytes(plan);
+  FundingPlan read;
+  ParsePlanFileBytes(read, bytes);
+  EXPECT_EQ(read.customerName, std::string(997, 'A') + "山");
+  EXPECT_EQ(read.rows[0].bonusPayment, 253397);
+  EXPECT_EQ(read.rows[0].loanName,
+            std::string(999 - std::string(", 1, 2.375, 35, 3000, 1200, 63149, 253397").size(), 'B'));
+  for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    EXPECT_LE(end - start, 999u);
+  }
+}
+
+// Reads go through 64 KiB pieces straight into the result; a file longer than a piece reads
+// whole, and one just over the limit reads up to the limit.
+TEST(FileReader, ReadsAcrossPiecesAndStopsAtTheLimit) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("big");
+  std::string content;
+  for (int i = 0; content.size() < 3 * 64 * 1024 + 7; ++i) content += std::to_string(i) + ",";
+  WriteBytes(path, content);
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(path.toStdString(), bytes, content.size()));
+  EXPECT_EQ(bytes, content);
+  ASSERT_TRUE(ReadFileBytes(path.toStdString(), bytes, content.size() - 1));
+  EXPECT_EQ(bytes, content.substr(0, content.size() - 1));
+
+  // A plan of one line just over the plan file limit (16 MiB) reads at once as a 999-byte name.
+  const QString plan = dir.filePath("huge.zvk");
+  WriteBytes(plan, std::string(16 * 1024 * 1024 + 1, 'N'));
+  FundingPlan read;
+  ASSERT_TRUE(ReadPlanFile(read, plan.toStdString()));
+  EXPECT_EQ(read.customerName, std::string(999, 'N'));
+  EXPECT_EQ(read.createdYear, 0);
+}
+
+// A FIFO or a device chosen as a plan or rate master is refused at once instead of waiting for
+// a writer (or streaming endless bytes).
+TEST(FileReader, RefusesFifosAndDevicesWithoutWaiting) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath("fifo.zvk");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  auto reads = std::async(std::launch::async, [&] {
+    FundingPlan plan;
+    RateMaster master;
+    std::string bytes;
+    return std::vector<bool>{ReadPlanFile(plan, fifo.toStdString()), ReadPlanFile(plan, "/dev/zero"),
+                             LoadRateMasterFile(master, fifo.toStdString()).empty(),
+                             ReadFileBytes("/dev/null", bytes, 10)};
+  });
+  if (reads.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    // Let the stuck reader go (a writer that closes at once), then fail.
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    FAIL() << "reading a FIFO waited for a writer";
+  }
+  EXPECT_EQ(reads.get(), (std::vector<bool>{false, false, true, false}));
 }
 
 struct RowCase {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/cp932.h"
+#include "io/file_access.h"
 
 namespace zorvik {
 namespace {
@@ -173,6 +174,35 @@ TEST(RateMaster, ShippedDefaultMasterReads) {
     EXPECT_EQ(items[i].name.find("\uFFFD"), std::string::npos);
     EXPECT_GT(*master.RateAt(items[i].entryIndex), 0.0);
   }
+}
+
+}  // namespace
+}  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+// Only a body with a line that reads as a product (a name, a comma, a number, a comma) among the
+// lines the table takes counts as a rate master.
+TEST(RateMaster, ProductLineTellsAMasterFromOtherText) {
+  const std::pair<std::string, bool> rows[] = {
+      {"A,1.940,\r\n", true},
+      {"<html>\r\n\r\n \t B , 0.475 ,rest\n", true},
+      {"\xEF\xBB\xBF"
+       "A,2,",
+       true},
+      {"A,1.940\r\n", false},  // no closing comma: rate 0, not a product
+      {",1.0,\r\n", false},
+      {"<meta content=\"width=device-width, initial-scale=1\">\r\n", false},
+      {"Room, name, 1.5\r\n", false},
+      {"A,-1,\r\nB,1e3,\r\nC,.,\r\n", false},
+      {std::string(20 * 3, '\n') + "A,1.0,\r\n", false},  // past the 20 lines the table takes
+      {"", false},
+  };
+  for (const auto& [bytes, expected] : rows) EXPECT_EQ(HasProductLine(bytes), expected) << bytes;
+  std::string shipped;
+  ASSERT_TRUE(ReadFileBytes(ZORVIK_SOURCE_DIR "/res/YushiMaster.txt", shipped, 1 << 20));
+  EXPECT_TRUE(HasProductLine(shipped));
 }
 
 }  // namespace

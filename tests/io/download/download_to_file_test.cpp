@@ -88,7 +88,53 @@ class DownloadToFileTest : public ::testing::Test {
       QByteArray head = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
       return FakeAnswer{{head + QByteArray(40 * 1024, 'y'), QByteArray(40 * 1024, 'z')}, 20, false};
     });
-    server_.Route("/exactly-64k", [](const FakeRequest&) { return FakeHttpServer::Ok(QByteArray(64 * 1024, 'k')); });
+    server_.Route("/exactly-64k", [](const FakeRequest&) {
+      QByteArray body = "A,1.000,";
+      return FakeHttpServer::Ok(body + QByteArray(64 * 1024 - body.size(), 'k'));
+    });
+    // Bodies that are cut off, empty or no rate master at all.
+    server_.Route("/cut-short", [](const FakeRequest&) {
+      return FakeAnswer{
+          {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\nConnection: close\r\n\r\n" + kGoodMaster}, 0, false};
+    });
+    server_.Route("/chunked-unfinished", [](const FakeRequest&) {
+      return FakeAnswer{{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n" +
+                             QByteArray::number(kGoodMaster.size(), 16) + "\r\n" + kGoodMaster + "\r\n",
+                         ""},
+                        50,
+                        false};
+    });
+    server_.Route("/chunked-bad-size", [](const FakeRequest&) {
+      return FakeAnswer{
+          {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n" + kGoodMaster + "\r\n0\r\n\r\n"}, 0, false};
+    });
+    server_.Route("/chunked-complete", [](const FakeRequest&) {
+      return FakeAnswer{{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                         QByteArray::number(kGoodMaster.size(), 16) + "\r\n" + kGoodMaster + "\r\n0\r\n\r\n"},
+                        0,
+                        false};
+    });
+    server_.Route("/chunked-over-cap", [](const FakeRequest&) {
+      // Chunks of 8 KiB that would go on past the cap; the attempt stops at 64 KiB.
+      QList<QByteArray> pieces{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"};
+      for (int i = 0; i < 40; ++i) pieces.append("2000\r\n" + QByteArray(0x2000, 'c') + "\r\n");
+      return FakeAnswer{pieces, 2, false};
+    });
+    server_.Route("/bad-gzip", [](const FakeRequest&) {
+      return FakeHttpServer::Reply(200, "OK", "\x1f\x8b\x08\x00garbage" + kGoodMaster, "Content-Encoding: gzip\r\n");
+    });
+    server_.Route("/unannounced-good", [](const FakeRequest&) {
+      return FakeAnswer{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + kGoodMaster}, 0, false};
+    });
+    server_.Route("/empty", [](const FakeRequest&) { return FakeHttpServer::Ok(""); });
+    server_.Route("/captive-portal", [](const FakeRequest&) {
+      return FakeHttpServer::Reply(
+          200, "OK",
+          "<!DOCTYPE html>\r\n<html><head><meta name=\"viewport\" content=\"width=device-width, "
+          "initial-scale=1.0\">\r\n<title>Guest Wi-Fi</title></head>\r\n<body><form>Room, "
+          "name, 1.5 <input name=\"room\"></form></body></html>\r\n",
+          "Content-Type: text/html\r\n");
+    });
     server_.Route("/silent", [](const FakeRequest&) { return FakeAnswer{{}, 0, true}; });
     server_.Route("/auth", [](const FakeRequest& request) {
       // user "agent", password "secret"
@@ -132,17 +178,22 @@ TEST_P(DownloadCodeTest, GivesCodeAndKeepsOldFileOnFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DownloadCodeTest,
-    ::testing::Values(CodeCase{"/good", kDownloadOk}, CodeCase{"/marker", kDownloadErrorMarker},
-                      CodeCase{"/split-marker", kDownloadErrorMarker}, CodeCase{"/moved", kDownloadOk},
-                      CodeCase{"/moved-lower", kDownloadOk}, CodeCase{"/moved-relative", kDownloadOk},
-                      CodeCase{"/moved-twice", kDownloadRedirectTargetFailed},
-                      CodeCase{"/moved-nowhere", kDownloadRedirectNoLocation},
-                      CodeCase{"/moved-ftp", kDownloadRedirectNotHttp},
-                      CodeCase{"/moved-missing", kDownloadRedirectTargetFailed},
-                      CodeCase{"/moved-marker", kDownloadErrorMarker},
-                      CodeCase{"/not-found-good-body", kDownloadTransferFailed},
-                      CodeCase{"/server-error", kDownloadTransferFailed}, CodeCase{"/huge", kDownloadTransferFailed},
-                      CodeCase{"/huge-unannounced", kDownloadTransferFailed}, CodeCase{"/auth", kDownloadAuthFailed}),
+    ::testing::Values(
+        CodeCase{"/good", kDownloadOk}, CodeCase{"/marker", kDownloadErrorMarker},
+        CodeCase{"/split-marker", kDownloadErrorMarker}, CodeCase{"/moved", kDownloadOk},
+        CodeCase{"/moved-lower", kDownloadOk}, CodeCase{"/moved-relative", kDownloadOk},
+        CodeCase{"/moved-twice", kDownloadRedirectTargetFailed},
+        CodeCase{"/moved-nowhere", kDownloadRedirectNoLocation}, CodeCase{"/moved-ftp", kDownloadRedirectNotHttp},
+        CodeCase{"/moved-missing", kDownloadRedirectTargetFailed}, CodeCase{"/moved-marker", kDownloadErrorMarker},
+        CodeCase{"/not-found-good-body", kDownloadTransferFailed}, CodeCase{"/server-error", kDownloadTransferFailed},
+        CodeCase{"/huge", kDownloadTransferFailed}, CodeCase{"/huge-unannounced", kDownloadTransferFailed},
+        CodeCase{"/auth", kDownloadAuthFailed}, CodeCase{"/cut-short", kDownloadTransferFailed},
+        CodeCase{"/chunked-unfinished", kDownloadTransferFailed},
+        CodeCase{"/chunked-bad-size", kDownloadTransferFailed},
+        // Qt cannot tell a whole chunked body from a cut-off one: chunked is refused.
+        CodeCase{"/chunked-complete", kDownloadTransferFailed}, CodeCase{"/chunked-over-cap", kDownloadTransferFailed},
+        CodeCase{"/bad-gzip", kDownloadTransferFailed}, CodeCase{"/unannounced-good", kDownloadOk},
+        CodeCase{"/empty", kDownloadTransferFailed}, CodeCase{"/captive-portal", kDownloadTransferFailed}),
     [](const ::testing::TestParamInfo<CodeCase>& info) {
       std::string name;
       for (const char* p = info.param.path + 1; *p != '\0'; ++p) name += (*p == '-') ? '_' : *p;
@@ -294,7 +345,7 @@ TEST_F(DownloadToFileTest, CancelStopsAWaitingAttempt) {
   QTimer::singleShot(100, &cancel, [&cancel] { cancel.Cancel(); });
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(Download("/silent", 20000, nullptr, &cancel), kDownloadTransferFailed);
+  EXPECT_EQ(Download("/silent", 20000, nullptr, &cancel), kDownloadCancelled);
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_EQ(ReadAll(local_), kOldMaster);
 }
@@ -302,8 +353,30 @@ TEST_F(DownloadToFileTest, CancelStopsAWaitingAttempt) {
 TEST_F(DownloadToFileTest, AlreadyCancelledMakesNoRequest) {
   DownloadCancel cancel;
   cancel.Cancel();
-  EXPECT_EQ(Download("/good", 5000, nullptr, &cancel), kDownloadTransferFailed);
+  EXPECT_EQ(Download("/good", 5000, nullptr, &cancel), kDownloadCancelled);
   EXPECT_TRUE(server_.requests().isEmpty());
+}
+
+// A redirect is followed to http or https, but never from https down to plain http.
+TEST(RedirectTargetTest, RefusesOtherSchemesAndTheDowngradeFromHttps) {
+  const struct {
+    const char* from;
+    const char* to;
+    int code;
+  } rows[] = {
+      {"http://a.invalid/x", "http://b.invalid/y", kDownloadOk},
+      {"http://a.invalid/x", "https://b.invalid/y", kDownloadOk},
+      {"https://a.invalid/x", "https://b.invalid/y", kDownloadOk},
+      {"https://a.invalid/x", "HTTPS://b.invalid/y", kDownloadOk},
+      {"https://a.invalid/x", "http://b.invalid/y", kDownloadRedirectNotHttp},
+      {"HTTPS://a.invalid/x", "http://a.invalid/x", kDownloadRedirectNotHttp},
+      {"http://a.invalid/x", "ftp://b.invalid/y", kDownloadRedirectNotHttp},
+      {"https://a.invalid/x", "http://", kDownloadRedirectNotHttp},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(RedirectTargetCode(QUrl(row.from), QUrl(row.to)), row.code) << row.from << " -> " << row.to;
+  }
+  EXPECT_EQ(RedirectTargetCode(QUrl("http://a.invalid/"), QUrl()), kDownloadBadUrl);
 }
 
 TEST(ErrorMarkerTest, FindsTheShiftJisTextOnly) {

@@ -1,5 +1,6 @@
 // zorvik-sheet run as a separate process on the plan fixtures.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -7,10 +8,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cctype>
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "tests/print/render/pdf_text.h"
+#include "tests/support/file_size_limit.h"
 
 namespace zorvik {
 namespace {
@@ -21,8 +24,10 @@ struct ToolRun {
   QString err;
 };
 
-ToolRun RunSheet(const QStringList& arguments) {
+// `inChild` runs in the child process before the tool starts (a file-size limit).
+ToolRun RunSheet(const QStringList& arguments, const std::function<void()>& inChild = {}) {
   QProcess process;
+  if (inChild) process.setChildProcessModifier(inChild);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   process.setProcessEnvironment(env);
@@ -158,11 +163,17 @@ TEST(SheetToolTest, MissingFile) {
   EXPECT_TRUE(layout.out.isEmpty());
 }
 
-TEST(SheetToolTest, FolderInsteadOfAPlan) {
+TEST(SheetToolTest, FolderOrFifoInsteadOfAPlan) {
   QTemporaryDir dir;
   const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), dir.path()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("folder"))) << run.err.toStdString();
+  // A FIFO is refused at once, not waited on.
+  const QString fifo = dir.filePath(QStringLiteral("fifo.zvk"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const ToolRun fromFifo = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), fifo});
+  EXPECT_EQ(fromFifo.exitCode, 1);
+  EXPECT_TRUE(fromFifo.err.contains(QStringLiteral("not a regular file"))) << fromFifo.err.toStdString();
 }
 
 TEST(SheetToolTest, UnwritableOutput) {
@@ -171,6 +182,56 @@ TEST(SheetToolTest, UnwritableOutput) {
   const ToolRun run = RunSheet({Fixture("two_rows.zvk"), QStringLiteral("-o"), out});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("cannot be written"))) << run.err.toStdString();
+}
+
+TEST(SheetToolTest, FullDiskFailsAndKeepsTheOldPdf) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath(QStringLiteral("plan.pdf"));
+  {
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+  }
+  // The disk fills up just before the end of the sheet, when only the last bytes are left.
+  const QString scratch = dir.filePath(QStringLiteral("scratch.pdf"));
+  ASSERT_EQ(RunSheet({Fixture("ten_rows.zvk"), QStringLiteral("-o"), scratch}).exitCode, 0);
+  const auto room = static_cast<rlim_t>(QFileInfo(scratch).size() - 16);
+  ASSERT_TRUE(QFile::remove(scratch));
+  const ToolRun run =
+      RunSheet({Fixture("ten_rows.zvk"), QStringLiteral("-o"), out}, [room] { testing::LimitFileSize(room); });
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("cannot be written"))) << run.err.toStdString();
+  QFile file(out);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "old contents");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("plan.pdf")});
+}
+
+// Only a regular file or a new name is written, and never the plan being read; whatever is at
+// the output stays as it was.
+TEST(SheetToolTest, RefusesSpecialFilesAndThePlanItselfAsOutput) {
+  QTemporaryDir dir;
+  const QString plan = dir.filePath(QStringLiteral("plan.zvk"));
+  ASSERT_TRUE(QFile::copy(Fixture("two_rows.zvk"), plan));
+  const QString fifo = dir.filePath(QStringLiteral("fifo.pdf"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString link = dir.filePath(QStringLiteral("link.zvk"));
+  ASSERT_TRUE(QFile::link(plan, link));
+  struct Row {
+    QString output;
+    const char* message;
+  };
+  for (const Row& row : {Row{fifo, "not a regular file"}, Row{plan, "is the plan file itself"},
+                         Row{link, "is the plan file itself"}, Row{dir.path(), "not a regular file"}}) {
+    const ToolRun run = RunSheet({plan, QStringLiteral("-o"), row.output});
+    EXPECT_EQ(run.exitCode, 1) << row.output.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.message))) << run.err.toStdString();
+  }
+  EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+  QFile copy(plan);
+  QFile original(Fixture("two_rows.zvk"));
+  ASSERT_TRUE(copy.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+  EXPECT_EQ(copy.readAll(), original.readAll());
 }
 
 class BadSizeTest : public ::testing::TestWithParam<const char*> {};
