@@ -53,6 +53,7 @@ struct Response {
   int status = 0;  // 0: no HTTP answer (connection refused, name not resolved...)
   QNetworkReply::NetworkError error = QNetworkReply::NoError;
   bool chunked = false;  // the body came in the chunked transfer coding
+  bool encoded = false;  // the body came compressed although it was asked for as it is
   bool hasLocation = false;
   QByteArray location;
   QByteArray body;
@@ -93,6 +94,10 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Zorvik"));
+  // The master is asked for as it is, not compressed: a web server then sends a static file with
+  // its length, which shows whether the whole body arrived, where a compressed reply would come
+  // chunked and be refused.
+  request.setRawHeader(QByteArrayLiteral("Accept-Encoding"), QByteArrayLiteral("identity"));
 
   std::unique_ptr<QNetworkReply, DeleteLater> reply(manager.get(request));
   QNetworkReply* r = reply.get();
@@ -143,6 +148,8 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   response.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   response.error = r->error();
   response.chunked = r->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+  const QByteArray coding = r->rawHeader("Content-Encoding").trimmed().toLower();
+  response.encoded = !coding.isEmpty() && coding != "identity";
   // Header names are matched without regard to case ("location" from an HTTP/2 server).
   response.hasLocation = r->hasRawHeader("Location");
   response.location = r->rawHeader("Location").trimmed();
@@ -160,9 +167,10 @@ void ThrowIfInterrupted(const Response& response) {
 // connection closed before the announced length, a corrupt compressed body) or an empty body is
 // no rate master. A chunked body is refused as well: Qt ends such a reply without an error when
 // the connection closes before the last chunk, so a cut-off body cannot be told from a whole one.
-// The rate master is a static file, which servers send with its length.
+// The rate master is a static file, which servers send with its length. A compressed body is
+// refused too: it was asked for uncompressed, and its bytes are no master as they stand.
 QByteArray AcceptedBody(const Response& response) {
-  if (response.error != QNetworkReply::NoError || response.body.isEmpty() || response.chunked) {
+  if (response.error != QNetworkReply::NoError || response.body.isEmpty() || response.chunked || response.encoded) {
     ThrowDownloadError(kDownloadTransferFailed);
   }
   return response.body;

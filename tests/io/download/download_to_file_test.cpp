@@ -269,11 +269,12 @@ TEST_F(DownloadToFileTest, RedirectIsFollowedOnceOnly) {
   EXPECT_EQ(server_.requests()[1].path, "/moved");
 }
 
-TEST_F(DownloadToFileTest, RequestsCarryTheAgentName) {
+TEST_F(DownloadToFileTest, RequestsCarryTheAgentNameAndAskForAnUncompressedBody) {
   EXPECT_EQ(Download("/good"), kDownloadOk);
   ASSERT_EQ(server_.requests().size(), 1);
   EXPECT_EQ(server_.requests()[0].method, "GET");
   EXPECT_EQ(server_.requests()[0].Header("User-Agent"), "Zorvik");
+  EXPECT_EQ(server_.requests()[0].Header("Accept-Encoding"), "identity");
 }
 
 class ScriptedCredentials : public CredentialsProvider {
