@@ -10,6 +10,7 @@
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
 #include "app/rate_master_download.h"
+#include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "print/render/plan_printer.h"
@@ -182,6 +183,18 @@ void CFundingPlanDlg::PrintPlanSheet() {
 
 void CFundingPlanDlg::OnFileSavePdf() {
   SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
+}
+
+void CFundingPlanDlg::OnToolsRepaymentSchedule() {
+  auto* dlg = findChild<CRepaymentScheduleDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CRepaymentScheduleDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
 }
 
 void CFundingPlanDlg::OnDownloadRateMaster() {

@@ -22,6 +22,7 @@
 #include "app/form_integrations.h"
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
+#include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
 #include "app/ui_font.h"
 #include "app/zorvik_app.h"
@@ -196,6 +197,7 @@ void CFundingPlanDlg::BuildMenu() {
     }
   }
   AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
+  AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
   layout()->setMenuBar(menuBar_);
 
   commands_ = {
@@ -210,6 +212,7 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kHelpVersion, &CFundingPlanDlg::OnHelpVersion},
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
       {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
+      {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
   };
 }
 
@@ -232,6 +235,7 @@ bool CFundingPlanDlg::RunCommand(int commandId) {
   const auto it = commands_.find(commandId);
   if (it == commands_.end()) return false;
   (this->*(it->second))();
+  emit planEdited();
   return true;
 }
 
@@ -273,6 +277,7 @@ bool CFundingPlanDlg::Dispatch(int id, FormNotification notification) {
   const auto it = handlers_.find(key);
   if (it == handlers_.end()) return false;
   (this->*(it->second.handler))(it->second.argument);
+  emit planEdited();
   return true;
 }
 

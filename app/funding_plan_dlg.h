@@ -115,6 +115,12 @@ class CFundingPlanDlg : public QDialog {
   void OnOK();
   // The version box of the window menu.
   void OnSysMenuAbout();
+  // "返済予定表(&R)...": the schedule window beside the form (raised when it is open already).
+  void OnToolsRepaymentSchedule();
+
+ signals:
+  // After every control event and menu command: the plan may have changed.
+  void planEdited();
 
  public slots:
   void accept() override;

@@ -2,25 +2,37 @@
 //
 //   zorvik-sheet PLAN.zvk -o OUT.pdf       the printed sheet as an A4 landscape PDF
 //   zorvik-sheet --layout WxH PLAN.zvk     the page model for a W x H pixel page, as text
+//   --schedule, --csv FILE, --xlsx FILE    the repayment schedule: pages after the sheet, exports
+//   zorvik-sheet A.zvk B.zvk ... -o DIR    several plans in one process, each into DIR
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
-// Exit status: 0 done, 1 the plan could not be read or the output not written (also when the
-// output is not a regular file or a new name, or is the plan itself), 2 bad usage.
+// Exit status: 0 done, 1 a plan could not be read or an output not written (also when an output
+// is not a regular file or a new name, or is the plan itself; the other plans are still done),
+// 2 bad usage.
 
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "core/funding_plan.h"
+#include "core/repayment_schedule.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
+#include "io/schedule_export.h"
 #include "print/page_model.h"
 #include "print/render/plan_printer.h"
+#include "print/render/schedule_renderer.h"
+#include "print/schedule_pages.h"
 
 namespace zorvik {
 namespace {
@@ -44,16 +56,28 @@ constexpr const char* kUsage =
     "        text MODE L T R B TEXT\n"
     "      MODE is bottom-centre, bottom-left, bottom-right, middle-centre, middle-left,\n"
     "      middle-right or wrapped-centre; TEXT is the rest of the line (UTF-8).\n"
+    "  zorvik-sheet PLAN.zvk [-o OUT.pdf] [--schedule] [--csv FILE.csv] [--xlsx FILE.xlsx]\n"
+    "      --schedule  adds the repayment schedule (返済予定表) after the sheet: A4 portrait\n"
+    "                  pages with the totals, the chart and the year tables.\n"
+    "      --csv       writes every payment as CSV (UTF-8 with BOM, CR LF).\n"
+    "      --xlsx      writes the Excel workbook (plan sheet, year and month schedules).\n"
+    "  zorvik-sheet PLAN1.zvk PLAN2.zvk ... -o DIR [--schedule] [--csv DIR] [--xlsx DIR]\n"
+    "      Several plans in one run. -o, --csv and --xlsx then name existing folders; each\n"
+    "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...).\n"
     "  zorvik-sheet --help\n"
     "\n"
     "The texts are those the form shows after opening the plan. Exit status: 0 done,\n"
-    "1 the plan could not be read or the output not written, 2 wrong arguments.\n";
+    "1 a plan could not be read or an output not written (each such plan is named; the\n"
+    "other plans are still done), 2 wrong arguments.\n";
 
 struct Arguments {
   bool help = false;
+  bool schedule = false;
   std::optional<std::string> layout;  // "WxH"
   std::optional<std::string> output;
-  std::optional<std::string> plan;
+  std::optional<std::string> csv;
+  std::optional<std::string> xlsx;
+  std::vector<std::string> plans;
 };
 
 void Error(const std::string& message) {
@@ -98,11 +122,21 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
       args.help = true;
-    } else if (a == "--layout" || a == "-o" || a == "--output") {
+    } else if (a == "--schedule") {
+      args.schedule = true;
+    } else if (a == "--layout" || a == "-o" || a == "--output" || a == "--csv" || a == "--xlsx") {
       if (i + 1 >= argc) return UsageError("option " + a + " needs a value");
-      std::optional<std::string>& target = a == "--layout" ? args.layout : args.output;
+      std::optional<std::string>& target = a == "--layout" ? args.layout
+                                           : a == "--csv"  ? args.csv
+                                           : a == "--xlsx" ? args.xlsx
+                                                           : args.output;
       if (target) return UsageError("option " + a + " given twice");
       target = Utf8(argv[++i]);
+    } else if (a.rfind("--csv=", 0) == 0 || a.rfind("--xlsx=", 0) == 0) {
+      const bool csv = a[2] == 'c';
+      std::optional<std::string>& target = csv ? args.csv : args.xlsx;
+      if (target) return UsageError(std::string("option ") + (csv ? "--csv" : "--xlsx") + " given twice");
+      target = Utf8(argv[i] + a.find('=') + 1);
     } else if (a.rfind("--layout=", 0) == 0) {
       if (args.layout) return UsageError("option --layout given twice");
       args.layout = a.substr(std::strlen("--layout="));
@@ -112,15 +146,30 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       return UsageError("unknown option " + a);
     } else {
-      if (args.plan) return UsageError("more than one plan file given");
-      args.plan = Utf8(argv[i]);
+      args.plans.push_back(Utf8(argv[i]));
     }
   }
   if (args.help) return std::nullopt;
-  if (!args.plan) return UsageError("no plan file given");
-  if (args.layout && args.output) return UsageError("give either --layout or -o, not both");
-  if (!args.layout && !args.output) return UsageError("nothing to do: give -o OUT.pdf or --layout WxH");
-  if (args.output && args.output->empty()) return UsageError("empty output file name");
+  if (args.plans.empty()) return UsageError("no plan file given");
+  if (args.layout) {
+    if (args.output || args.csv || args.xlsx || args.schedule) {
+      return UsageError("give either --layout or -o, --csv, --xlsx and --schedule, not both");
+    }
+    if (args.plans.size() > 1) return UsageError("--layout takes one plan file");
+    return std::nullopt;
+  }
+  if (!args.output && !args.csv && !args.xlsx) {
+    return UsageError("nothing to do: give -o OUT.pdf, --csv FILE, --xlsx FILE or --layout WxH");
+  }
+  if (args.schedule && !args.output) return UsageError("--schedule adds pages to the PDF: give -o as well");
+  for (const auto* target : {&args.output, &args.csv, &args.xlsx}) {
+    if (*target && (*target)->empty()) return UsageError("empty output file name");
+    // Several plans cannot share one file: each target must be a folder to put them in.
+    if (*target && args.plans.size() > 1 && !QFileInfo(QString::fromStdString(**target)).isDir()) {
+      return UsageError("with several plans, -o, --csv and --xlsx name existing folders ('" + **target +
+                        "' is not one)");
+    }
+  }
   return std::nullopt;
 }
 
@@ -154,7 +203,7 @@ int RunLayout(const Arguments& args) {
                       "': expected WxH, two whole numbers from 1 to 1000000 (for example 6774x4720)");
   }
   FundingPlan plan;
-  if (!LoadPlan(*args.plan, plan)) return kExitFailed;
+  if (!LoadPlan(args.plans.front(), plan)) return kExitFailed;
   const std::string dump = FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, plan));
   if (std::fwrite(dump.data(), 1, dump.size(), stdout) != dump.size() || std::fflush(stdout) != 0) {
     Error("cannot write the layout to the standard output");
@@ -177,25 +226,81 @@ bool CheckOutput(const std::string& plan, const std::string& output) {
   return true;
 }
 
-int RunPdf(char** argv, const Arguments& args) {
-  if (!CheckOutput(*args.plan, *args.output)) return kExitFailed;
-  FundingPlan plan;
-  if (!LoadPlan(*args.plan, plan)) return kExitFailed;
+// Where an output of `plan` goes: with several plans inside the folder `target`, named after the
+// plan; with one plan `target` itself.
+QString OutputPath(const std::string& target, const std::string& plan, const char* suffix, bool severalPlans) {
+  const QString t = QString::fromStdString(target);
+  if (!severalPlans) return t;
+  return QDir(t).filePath(QFileInfo(QString::fromStdString(plan)).completeBaseName() + QLatin1Char('.') +
+                          QLatin1String(suffix));
+}
 
-  // Fonts and the PDF engine need a GUI application object, but no window system.
-  // Only the program name is handed over, so that Qt does not take a plan named like one of
-  // its own options (-platform, -display...) for that option.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
-  QGuiApplication app(qtArgc, qtArgv);
-  const PageModel model = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
-  const QString out = QString::fromStdString(*args.output);
-  if (!WritePlanSheetPdfFile(out, model)) {
-    Error(*args.output + ": cannot be written");
-    return kExitFailed;
+// Each output file is written once per run: a second plan of the same name would replace the
+// first one's files, so it is reported instead.
+class OutputNames {
+ public:
+  bool Claim(const QString& path, const std::string& plan) {
+    if (taken_.insert(QFileInfo(path).absoluteFilePath()).second) return true;
+    Error(plan + ": " + path.toStdString() + " was already written for another plan of the same name");
+    return false;
   }
-  return kExitOk;
+
+ private:
+  std::set<QString> taken_;
+};
+
+// The files of one plan. False when the plan could not be read or a file not written.
+bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& names) {
+  const bool several = args.plans.size() > 1;
+  const QString pdf = args.output ? OutputPath(*args.output, path, "pdf", several) : QString();
+  const QString csv = args.csv ? OutputPath(*args.csv, path, "csv", several) : QString();
+  const QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx", several) : QString();
+  for (const QString& out : {pdf, csv, xlsx}) {
+    if (out.isEmpty()) continue;
+    if (!CheckOutput(path, out.toStdString()) || !names.Claim(out, path)) return false;
+  }
+  FundingPlan plan;
+  if (!LoadPlan(path, plan)) return false;
+
+  bool ok = true;
+  auto report = [&ok, &path](const QString& out) {
+    Error(out.toStdString() + ": cannot be written (plan " + path + ")");
+    ok = false;
+  };
+  const PlanSchedule schedule = BuildPlanSchedule(plan);
+  if (!pdf.isEmpty()) {
+    const PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
+    const bool written = args.schedule ? WriteSchedulePdfFile(pdf, BuildSchedulePages(plan, schedule), &sheet)
+                                       : WritePlanSheetPdfFile(pdf, sheet);
+    if (!written) report(pdf);
+  }
+  if (!csv.isEmpty() && !WriteScheduleCsvFile(csv.toStdString(), schedule)) report(csv);
+  if (!xlsx.isEmpty() && !WriteScheduleXlsxFile(xlsx.toStdString(), plan, schedule)) report(xlsx);
+  return ok;
+}
+
+int RunPlans(char** argv, const Arguments& args) {
+  // Fonts and the PDF engine need a GUI application object, but no window system; the chart of
+  // the schedule pages needs the widgets' one. Only the program name is handed over, so that Qt
+  // does not take a plan named like one of its own options (-platform, -display...) for that
+  // option.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int qtArgc = 1;
+  static char* qtArgv[] = {argv[0], nullptr};
+  std::unique_ptr<QCoreApplication> app;
+  if (args.schedule) {
+    app = std::make_unique<QApplication>(qtArgc, qtArgv);
+  } else if (args.output) {
+    app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+  } else {
+    app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
+  }
+  OutputNames names;
+  bool failed = false;
+  for (const std::string& plan : args.plans) {
+    if (!RenderPlan(plan, args, names)) failed = true;
+  }
+  return failed ? kExitFailed : kExitOk;
 }
 
 int Main(int argc, char** argv) {
@@ -206,7 +311,7 @@ int Main(int argc, char** argv) {
     return kExitOk;
   }
   if (args.layout) return RunLayout(args);
-  return RunPdf(argv, args);
+  return RunPlans(argv, args);
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   EXPECT_EQ(describe(menus[0]->menu()),
             U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
               "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801"));
   EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
 }
 

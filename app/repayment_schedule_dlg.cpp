@@ -1,0 +1,309 @@
+#include "app/repayment_schedule_dlg.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "io/schedule_export.h"
+#include "print/render/plan_printer.h"
+#include "print/render/schedule_chart.h"
+#include "print/render/schedule_renderer.h"
+#include "print/schedule_pages.h"
+
+namespace zorvik {
+namespace {
+
+QString U(const std::string& s) {
+  return QString::fromStdString(s);
+}
+QString U(const char* s) {
+  return QString::fromUtf8(s);
+}
+
+class QtScheduleSaveUi : public ScheduleSaveUi {
+ public:
+  QString GetSavePath(QWidget* owner, const QString& proposedPath, const QString& filter,
+                      const QString& suffix) override {
+    QFileDialog dialog(owner, QString(), QFileInfo(proposedPath).absolutePath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
+  }
+};
+
+// Puts `text` into a read-only cell (right-aligned for amounts), reusing the cell's item.
+void SetCell(QTableWidget& table, int row, int column, const QString& text, Qt::Alignment align) {
+  if (QTableWidgetItem* item = table.item(row, column)) {
+    item->setText(text);
+    return;
+  }
+  auto* item = new QTableWidgetItem(text);
+  item->setTextAlignment(align | Qt::AlignVCenter);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  table.setItem(row, column, item);
+}
+
+}  // namespace
+
+ScheduleSaveUi& DefaultScheduleSaveUi() {
+  static QtScheduleSaveUi ui;
+  return ui;
+}
+
+QString ProposedScheduleFileName(const QString& customerName, const QString& suffix) {
+  // The PDF name of the plan sheet already cleans a customer name for use as a file name.
+  QString base = ProposedPdfFileName(customerName);
+  base.chop(4);  // ".pdf"
+  const QString title = U(kScheduleDocumentName);
+  if (customerName.trimmed().isEmpty()) return title + QLatin1Char('.') + suffix;
+  return base + QLatin1Char('_') + title + QLatin1Char('.') + suffix;
+}
+
+CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QString& dataFolder, QWidget* parent,
+                                             PrintInteraction* print, ScheduleSaveUi* save)
+    : QDialog(parent),
+      plan_(plan),
+      dataFolder_(dataFolder),
+      print_(print != nullptr ? print : &DefaultPrintInteraction()),
+      save_(save != nullptr ? save : &DefaultScheduleSaveUi()) {
+  setWindowTitle(U(kRepaymentScheduleCaption));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint);
+  setModal(false);
+  BuildControls();
+  Refresh();
+}
+
+CRepaymentScheduleDlg::~CRepaymentScheduleDlg() = default;
+
+void CRepaymentScheduleDlg::BuildControls() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(12, 12, 12, 12);
+  layout->setSpacing(10);
+
+  // Which schedule is shown.
+  auto* choiceLine = new QHBoxLayout;
+  auto* choiceLabel = new QLabel(U("表示する融資(&V):"), this);
+  rowChoice_ = new QComboBox(this);
+  rowChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  rowChoice_->setMinimumContentsLength(18);
+  choiceLabel->setBuddy(rowChoice_);
+  details_ = new QLabel(this);
+  choiceLine->addWidget(choiceLabel);
+  choiceLine->addWidget(rowChoice_);
+  choiceLine->addSpacing(16);
+  choiceLine->addWidget(details_, 1);
+  layout->addLayout(choiceLine);
+  connect(rowChoice_, &QComboBox::activated, this, [this](int index) {
+    const QVariant row = rowChoice_->itemData(index);
+    shownRow_ = row.isValid() ? std::optional<int>(row.toInt()) : std::nullopt;
+    ShowSelection();
+  });
+
+  // Summary: four captions over four values.
+  auto* summary = new QGridLayout;
+  summary->setHorizontalSpacing(0);
+  summary->setVerticalSpacing(0);
+  const char* captions[4] = {kLoanAmountLabel, kTotalRepaidLabel, kTotalInterestLabel, kPayoffYearsLabel};
+  for (int i = 0; i < 4; ++i) {
+    auto* caption = new QLabel(U(captions[i]), this);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setFrameStyle(QFrame::Box | QFrame::Plain);
+    caption->setMargin(4);
+    caption->setStyleSheet(QStringLiteral("background: #eef3fa;"));
+    summary_[i] = new QLabel(this);
+    summary_[i]->setObjectName(QStringLiteral("summary%1").arg(i));
+    summary_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    summary_[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
+    summary_[i]->setMargin(6);
+    summary_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont big = summary_[i]->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    summary_[i]->setFont(big);
+    summary->addWidget(caption, 0, i);
+    summary->addWidget(summary_[i], 1, i);
+    summary->setColumnStretch(i, 1);
+  }
+  layout->addLayout(summary);
+  emptyNote_ = new QLabel(U(kNoScheduleText), this);
+  emptyNote_->setAlignment(Qt::AlignCenter);
+  layout->addWidget(emptyNote_);
+
+  // Year table beside the chart.
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  table_ = new QTableWidget(0, 5, splitter);
+  QStringList headers;
+  for (const char* h : kScheduleYearHeaders) headers << U(h);
+  table_->setHorizontalHeaderLabels(headers);
+  table_->verticalHeader()->setVisible(false);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setAlternatingRowColors(true);
+  // Widths that do not depend on the contents: measuring cells on every refill of up to 99
+  // lines would cost more than everything else the window does.
+  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+  table_->horizontalHeader()->resizeSection(0, table_->fontMetrics().horizontalAdvance(QStringLiteral("年目")) + 16);
+  for (int c = 1; c < 5; ++c) table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+  table_->setMinimumWidth(table_->fontMetrics().horizontalAdvance(QStringLiteral("9,999,999,999円")) * 4);
+  chart_ = new QChart;
+  chartView_ = new QChartView(chart_, splitter);
+  chartView_->setRenderHint(QPainter::Antialiasing);
+  chartView_->setMinimumSize(420, 320);
+  splitter->addWidget(table_);
+  splitter->addWidget(chartView_);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 1);
+  splitter->setChildrenCollapsible(false);
+  layout->addWidget(splitter, 1);
+
+  // Buttons.
+  auto* buttons = new QHBoxLayout;
+  auto addButton = [this, buttons](const char* text, void (CRepaymentScheduleDlg::*slot)()) {
+    auto* b = new QPushButton(U(text), this);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, slot);
+    buttons->addWidget(b);
+    return b;
+  };
+  addButton("印刷(&P)...", &CRepaymentScheduleDlg::OnPrint);
+  addButton("PDFに保存(&D)...", &CRepaymentScheduleDlg::OnSavePdf);
+  addButton("Excelに保存(&E)...", &CRepaymentScheduleDlg::OnSaveExcel);
+  addButton("CSVに保存(&C)...", &CRepaymentScheduleDlg::OnSaveCsv);
+  buttons->addStretch(1);
+  auto* close = new QPushButton(U("閉じる"), this);
+  close->setDefault(true);
+  connect(close, &QPushButton::clicked, this, &QDialog::close);
+  buttons->addWidget(close);
+  layout->addLayout(buttons);
+
+  resize(1080, 680);
+}
+
+void CRepaymentScheduleDlg::Refresh() {
+  // Only the loan rows change what the window shows (the name and date are read when printing).
+  const auto now = plan_.Inputs().rows;
+  if (builtFrom_ && *builtFrom_ == now) return;
+  builtFrom_ = now;
+  Rebuild();
+}
+
+void CRepaymentScheduleDlg::Rebuild() {
+  schedule_ = BuildPlanSchedule(plan_);
+  if (shownRow_ && schedule_.FindRow(*shownRow_) == nullptr) shownRow_.reset();  // the row lost its loan
+  FillRowChoice();
+  ShowSelection();
+}
+
+void CRepaymentScheduleDlg::FillRowChoice() {
+  rowChoice_->clear();
+  rowChoice_->addItem(U(kWholePlanText));
+  for (const RowSchedule& r : schedule_.rows) rowChoice_->addItem(U(ScheduleRowTitle(r.row, r.loan.loanName)), r.row);
+  rowChoice_->setCurrentIndex(shownRow_ ? rowChoice_->findData(*shownRow_) : 0);
+}
+
+void CRepaymentScheduleDlg::ShowRow(std::optional<int> row) {
+  shownRow_ = row && schedule_.FindRow(*row) != nullptr ? row : std::nullopt;
+  rowChoice_->setCurrentIndex(shownRow_ ? rowChoice_->findData(*shownRow_) : 0);
+  ShowSelection();
+}
+
+void CRepaymentScheduleDlg::ShowSelection() {
+  const RowSchedule* row = shownRow_ ? schedule_.FindRow(*shownRow_) : nullptr;
+  const ScheduleTotals& totals = row != nullptr ? row->totals : schedule_.totals;
+  const std::vector<ScheduleYear>& years = row != nullptr ? row->years : schedule_.years;
+  details_->setText(row != nullptr ? U(ScheduleRowDetails(row->loan)) : QString());
+
+  const bool any = !schedule_.rows.empty();
+  emptyNote_->setVisible(!any);
+  summary_[0]->setText(any ? U(FormatScheduleManYen(totals.principal / 10000)) : QString());
+  summary_[1]->setText(any ? U(FormatScheduleYen(totals.totalRepaid)) : QString());
+  summary_[2]->setText(any ? U(FormatScheduleYen(totals.totalInterest)) : QString());
+  summary_[3]->setText(U(FormatPayoffYears(totals.years)));
+
+  table_->setUpdatesEnabled(false);
+  table_->setRowCount(static_cast<int>(years.size()));
+  const Qt::Alignment right = Qt::AlignRight;
+  for (int i = 0; i < static_cast<int>(years.size()); ++i) {
+    const ScheduleYear& y = years[static_cast<size_t>(i)];
+    SetCell(*table_, i, 0, QString::number(y.year), Qt::AlignHCenter);
+    SetCell(*table_, i, 1, U(FormatScheduleYen(y.payment)), right);
+    SetCell(*table_, i, 2, U(FormatScheduleYen(y.principal)), right);
+    SetCell(*table_, i, 3, U(FormatScheduleYen(y.interest)), right);
+    SetCell(*table_, i, 4, U(FormatScheduleYen(y.balance)), right);
+  }
+  table_->setUpdatesEnabled(true);
+
+  FillScheduleChart(*chart_, years, font());
+}
+
+QString CRepaymentScheduleDlg::ProposedPath(const char* suffix) const {
+  const QString name = ProposedScheduleFileName(U(plan_.customerName), U(suffix));
+  return dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
+}
+
+void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path) {
+  print_->ShowWarning(this, U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+                      U(kRepaymentScheduleCaption));
+}
+
+void CRepaymentScheduleDlg::OnPrint() {
+  Refresh();
+  if (!print_->HasPrinter()) {
+#ifdef Q_OS_WIN
+    print_->ShowInformation(this, U(kNoPrinterMessage), U(kRepaymentScheduleCaption));
+#else
+    if (print_->OfferPdfInstead(this, U(kScheduleNoPrinterMessage), U(kRepaymentScheduleCaption))) OnSavePdf();
+#endif
+    return;
+  }
+  // The printer the user picked last (for the sheet or the schedule), on A4 portrait paper; the
+  // sheet sets its own landscape page again before it prints.
+  QPrinter& printer = print_->ApplicationPrinter();
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  if (!print_->RunPrintDialog(this, printer)) return;
+  if (!PrintSchedulePages(printer, BuildSchedulePages(plan_, schedule_))) {
+    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kRepaymentScheduleCaption));
+  }
+}
+
+void CRepaymentScheduleDlg::OnSavePdf() {
+  Refresh();
+  const QString path = print_->GetPdfSavePath(this, ProposedPath("pdf"));
+  if (path.isEmpty()) return;
+  if (!WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_))) ReportSaveFailure(path);
+}
+
+void CRepaymentScheduleDlg::OnSaveExcel() {
+  Refresh();
+  const QString path = save_->GetSavePath(this, ProposedPath("xlsx"), U(kExcelFilter), QStringLiteral("xlsx"));
+  if (path.isEmpty()) return;
+  if (!WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_)) ReportSaveFailure(path);
+}
+
+void CRepaymentScheduleDlg::OnSaveCsv() {
+  Refresh();
+  const QString path = save_->GetSavePath(this, ProposedPath("csv"), U(kCsvFilter), QStringLiteral("csv"));
+  if (path.isEmpty()) return;
+  if (!WriteScheduleCsvFile(path.toStdString(), schedule_)) ReportSaveFailure(path);
+}
+
+}  // namespace zorvik

@@ -1,0 +1,231 @@
+// The repayment schedule of a plan.
+//
+// Walking a part: the balance starts at the part's principal. Each payment first takes the
+// interest on the balance before it, trunc(balance x rate per payment); what the payment
+// repays of the principal follows from the method:
+//   元利均等  level payment - interest (the level payment being the one the form shows),
+//   元金均等  the form's payment - interest for the first payment, principal / count after it,
+// and the last payment repays whatever is left. Because the level payment is truncated and
+// each interest is truncated, the principals of the earlier payments do not add up to the
+// principal exactly; the last payment absorbs the difference (a few yen, either way).
+//
+// The principal repaid by a payment is kept between 0 and the balance, which is what makes the
+// balance end at exactly 0 for every input.
+
+#include "core/repayment_schedule.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/plan_texts.h"
+#include "core/repayment.h"
+#include "core/text_forms.h"
+
+namespace zorvik {
+namespace {
+
+constexpr int64_t kYenPerManYen = 10000;
+
+int64_t InterestOn(int64_t balance, double ratePerPayment) {
+  const double value = static_cast<double>(balance) * ratePerPayment;
+  if (std::isnan(value)) return 0;
+  if (value >= static_cast<double>(kMaxScheduleInterest)) return kMaxScheduleInterest;
+  if (value <= -static_cast<double>(kMaxScheduleInterest)) return -kMaxScheduleInterest;
+  return static_cast<int64_t>(value);  // toward zero
+}
+
+void Add(ScheduleTotals& to, const ScheduleTotals& from) {
+  to.principal += from.principal;
+  to.totalRepaid += from.totalRepaid;
+  to.totalInterest += from.totalInterest;
+  to.paymentCount += from.paymentCount;
+  to.years = std::max(to.years, from.years);
+}
+
+// Adds `from` into `to` year by year; balances add as well (a schedule that has ended owes 0).
+void AddYears(std::vector<ScheduleYear>& to, const std::vector<ScheduleYear>& from) {
+  if (to.size() < from.size()) {
+    const size_t old = to.size();
+    to.resize(from.size());
+    for (size_t i = old; i < to.size(); ++i) to[i].year = static_cast<int32_t>(i + 1);
+  }
+  for (size_t i = 0; i < from.size(); ++i) {
+    to[i].payment += from[i].payment;
+    to[i].principal += from[i].principal;
+    to[i].interest += from[i].interest;
+    to[i].balance += from[i].balance;
+  }
+}
+
+// Walks one part, adding its payments to `totals` and its years to a year view of its own.
+std::vector<ScheduleYear> WalkPart(const SchedulePart& part, ScheduleTotals& totals) {
+  std::vector<ScheduleYear> years;
+  if (!part.HasPayments()) return years;
+  years.reserve(static_cast<size_t>(part.paymentCount / part.paymentsPerYear));
+  totals.principal += part.principal;
+  PartPayments walk(part);
+  SchedulePayment p;
+  while (walk.Next(p)) {
+    if (years.empty() || years.back().year != p.year) years.push_back(ScheduleYear{p.year, 0, 0, 0, 0});
+    ScheduleYear& y = years.back();
+    y.payment += p.payment;
+    y.principal += p.principal;
+    y.interest += p.interest;
+    y.balance = p.balance;
+    totals.totalRepaid += p.payment;
+    totals.totalInterest += p.interest;
+    ++totals.paymentCount;
+    totals.years = std::max(totals.years, p.year);
+  }
+  return years;
+}
+
+std::string GroupDigits(int64_t value, const char* unit) {
+  // The magnitude as unsigned, so that the most negative value has one too.
+  uint64_t magnitude = value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  std::string digits;
+  int count = 0;
+  do {
+    if (count > 0 && count % 3 == 0) digits.push_back(',');
+    digits.push_back(static_cast<char>('0' + magnitude % 10));
+    magnitude /= 10;
+    ++count;
+  } while (magnitude != 0);
+  if (value < 0) digits.push_back('-');
+  std::reverse(digits.begin(), digits.end());
+  return digits + unit;
+}
+
+}  // namespace
+
+const char* SchedulePartText(SchedulePartKind kind) {
+  return kind == SchedulePartKind::Monthly ? "月払" : "ボーナス払";
+}
+
+bool HasSchedule(const LoanRow& row) {
+  const bool knownMethod = row.method == MethodCode(RepaymentMethod::EqualInstallment) ||
+                           row.method == MethodCode(RepaymentMethod::EqualPrincipal);
+  const bool somethingToRepay = int64_t{row.loanAmount} - row.bonusAmount > 0 || row.bonusAmount > 0;
+  return row.IsComplete() && row.periodYears > 0 && knownMethod && somethingToRepay;
+}
+
+SchedulePart MakeSchedulePart(const LoanRow& row, SchedulePartKind kind) {
+  SchedulePart part;
+  part.kind = kind;
+  part.method = row.method;
+  part.paymentsPerYear = kind == SchedulePartKind::Monthly ? 12 : 2;
+  if (!HasSchedule(row)) return part;
+
+  const int64_t bonusYen = int64_t{row.bonusAmount} * kYenPerManYen;
+  const int64_t principal =
+      kind == SchedulePartKind::Monthly ? int64_t{row.loanAmount} * kYenPerManYen - bonusYen : bonusYen;
+  if (principal <= 0) return part;
+
+  const PaymentFactors factors = PreparePaymentFactors(row.method, row.periodYears, row.ratePercent);
+  part.principal = principal;
+  part.paymentCount = int32_t{row.periodYears} * part.paymentsPerYear;
+  if (kind == SchedulePartKind::Monthly) {
+    part.ratePerPayment = factors.monthlyRate;
+    part.firstPayment = MonthlyPaymentWith(factors, row.loanAmount, row.bonusAmount);
+  } else {
+    part.ratePerPayment = factors.halfYearRate;
+    part.firstPayment = BonusPaymentWith(factors, row.bonusAmount);
+  }
+  part.equalPrincipal = principal / part.paymentCount;
+  return part;
+}
+
+PartPayments::PartPayments(const SchedulePart& part) : part_(part), balance_(part.principal) {}
+
+bool PartPayments::Next(SchedulePayment& out) {
+  if (!part_.HasPayments() || balance_ <= 0 || number_ >= part_.paymentCount) return false;
+  ++number_;
+  const int64_t interest = InterestOn(balance_, part_.ratePerPayment);
+  int64_t principal = 0;
+  if (number_ == part_.paymentCount) {
+    principal = balance_;
+  } else if (number_ == 1 || part_.method == MethodCode(RepaymentMethod::EqualInstallment)) {
+    principal = part_.firstPayment - interest;
+  } else {
+    principal = part_.equalPrincipal;
+  }
+  principal = std::clamp<int64_t>(principal, 0, balance_);
+  balance_ -= principal;
+  out.number = number_;
+  out.year = (number_ - 1) / part_.paymentsPerYear + 1;
+  out.payment = principal + interest;
+  out.principal = principal;
+  out.interest = interest;
+  out.balance = balance_;
+  return true;
+}
+
+std::vector<SchedulePayment> PartPaymentList(const SchedulePart& part) {
+  std::vector<SchedulePayment> list;
+  if (part.HasPayments()) list.reserve(static_cast<size_t>(part.paymentCount));
+  PartPayments walk(part);
+  SchedulePayment p;
+  while (walk.Next(p)) list.push_back(p);
+  return list;
+}
+
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex) {
+  RowSchedule s;
+  s.row = rowIndex;
+  s.loan = row;
+  s.monthly = MakeSchedulePart(row, SchedulePartKind::Monthly);
+  s.bonus = MakeSchedulePart(row, SchedulePartKind::Bonus);
+  AddYears(s.years, WalkPart(s.monthly, s.monthlyTotals));
+  AddYears(s.years, WalkPart(s.bonus, s.bonusTotals));
+  Add(s.totals, s.monthlyTotals);
+  Add(s.totals, s.bonusTotals);
+  return s;
+}
+
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan) {
+  PlanSchedule s;
+  for (int i = 0; i < kLoanRowCount; ++i) {
+    const LoanRow& row = plan.rows[static_cast<size_t>(i)];
+    if (!HasSchedule(row)) continue;
+    RowSchedule rs = BuildRowSchedule(row, i);
+    Add(s.totals, rs.totals);
+    AddYears(s.years, rs.years);
+    s.rows.push_back(std::move(rs));
+  }
+  return s;
+}
+
+const RowSchedule* PlanSchedule::FindRow(int row) const {
+  for (const RowSchedule& r : rows) {
+    if (r.row == row) return &r;
+  }
+  return nullptr;
+}
+
+std::string ScheduleRowTitle(int row, const std::string& loanName) {
+  std::string title = std::to_string(row + 1) + "行目";
+  if (!loanName.empty()) title += " " + loanName;
+  return title;
+}
+
+std::string ScheduleRowDetails(const LoanRow& row) {
+  std::string text = MethodText(row.method);
+  text += "  " + FormatRate(row.ratePercent) + "  " + FormatPeriod(row.periodYears) + "  " +
+          FormatScheduleManYen(row.loanAmount);
+  if (row.bonusAmount != 0) text += "（内ボーナス " + FormatScheduleManYen(row.bonusAmount) + "）";
+  return text;
+}
+
+std::string FormatPayoffYears(int32_t years) {
+  return years > 0 ? std::to_string(years) + "年" : std::string();
+}
+
+std::string FormatScheduleYen(int64_t yen) {
+  return GroupDigits(yen, "円");
+}
+
+std::string FormatScheduleManYen(int64_t manYen) {
+  return GroupDigits(manYen, "万");
+}
+
+}  // namespace zorvik

@@ -1,0 +1,163 @@
+#pragma once
+// The repayment schedule (返済予定表) of a plan: every payment of every loan row, the totals
+// (総返済額, 利息総額) and the year-by-year view.
+//
+// A complete row (rate, period, method and loan not 0) with method 元利均等 or 元金均等 and a
+// positive period has two parts, each with its own principal, number of payments and rate per
+// payment (r = ratePercent x 0.01, as for the payments of the form):
+//   月払       P = (loan - bonus portion) x 10,000円, 12 x years payments, m = r x 0.08333333333333333
+//   ボーナス払 B = bonus portion x 10,000円,           2 x years payments,  h = r x 0.5
+// A part whose principal is not above 0 has no payments.
+//
+// Each payment's interest is the balance before it times the rate per payment, truncated
+// toward zero to the yen.
+//   元利均等: every payment but the last is the level payment the form shows
+//             (CalcMonthlyPayment / CalcBonusPayment); its principal is payment - interest. The
+//             last payment is the remaining balance plus its interest, so it takes up whatever
+//             the truncations left over.
+//   元金均等: the first payment is the payment the form shows (principal = payment - interest);
+//             every later payment repays the principal divided by the number of payments,
+//             truncated to the yen, plus its interest; the last one repays the remaining balance.
+// Whatever the inputs, a payment's principal lies between 0 and the balance before it: the
+// principals of a part add up to its principal exactly and the balance ends at exactly 0. When
+// the truncations let the payments reach 0 before the last one (tiny loans over long periods),
+// the payment that reaches it repays only what is left and the part ends there. Where a level
+// payment does not even cover the interest (inputs far beyond the form's limits, read from a
+// file), its principal is 0 and the payment is the interest. Interest is kept within
+// +-kMaxScheduleInterest yen a payment so that no sum can overflow 64 bits.
+//
+// All amounts are whole yen in int64_t.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/funding_plan.h"
+
+namespace zorvik {
+
+enum class SchedulePartKind { Monthly, Bonus };
+
+// "月払" or "ボーナス払".
+const char* SchedulePartText(SchedulePartKind kind);
+
+// 2^39 yen: with at most 12 x 32767 payments a part and twenty parts a plan, sums stay in int64_t.
+inline constexpr int64_t kMaxScheduleInterest = int64_t{1} << 39;
+
+// One payment. `year` is 年目: (number - 1) / 12 + 1 for 月払, (number - 1) / 2 + 1 for ボーナス払.
+struct SchedulePayment {
+  int32_t number = 0;  // 回, from 1
+  int32_t year = 0;
+  int64_t payment = 0;
+  int64_t principal = 0;
+  int64_t interest = 0;
+  int64_t balance = 0;  // after the payment
+  bool operator==(const SchedulePayment&) const = default;
+};
+
+// What a part's payments are computed from.
+struct SchedulePart {
+  SchedulePartKind kind = SchedulePartKind::Monthly;
+  uint16_t method = 0;
+  int64_t principal = 0;     // yen; the part has payments only when this is above 0
+  int32_t paymentCount = 0;  // 12 x years or 2 x years; 0 when the part has no payments
+  int32_t paymentsPerYear = 12;
+  double ratePerPayment = 0.0;  // m or h
+  int64_t firstPayment = 0;     // the payment the form shows (元利均等: every payment but the last)
+  int64_t equalPrincipal = 0;   // 元金均等: principal / paymentCount, truncated
+
+  bool HasPayments() const { return paymentCount > 0 && principal > 0; }
+};
+
+// The monthly or bonus part of `row`; a part without payments when the row has no schedule.
+SchedulePart MakeSchedulePart(const LoanRow& row, SchedulePartKind kind);
+// Whether `row` has a schedule at all: complete, method 1 or 2, a positive period and a part with a
+// principal above 0.
+bool HasSchedule(const LoanRow& row);
+
+// The payments of a part, one at a time, in order. Needs no memory beyond itself, so a plan
+// read from a file with an absurd period can still be walked and exported.
+class PartPayments {
+ public:
+  explicit PartPayments(const SchedulePart& part);
+  // The next payment; false after the last.
+  bool Next(SchedulePayment& out);
+
+ private:
+  SchedulePart part_;
+  int64_t balance_ = 0;
+  int32_t number_ = 0;
+};
+
+// Every payment of a part (for tests and small views).
+std::vector<SchedulePayment> PartPaymentList(const SchedulePart& part);
+
+// Sums of a part, a row or the plan.
+struct ScheduleTotals {
+  int64_t principal = 0;      // 借入額 in yen
+  int64_t totalRepaid = 0;    // 総返済額, the sum of the payments
+  int64_t totalInterest = 0;  // 利息総額, the sum of the interest
+  int32_t years = 0;          // 完済年数: 年目 of the last payment (0 without payments)
+  int64_t paymentCount = 0;
+  bool operator==(const ScheduleTotals&) const = default;
+};
+
+// One year of the year view: 年目, 年間返済額, うち元金, うち利息, 年末残高.
+struct ScheduleYear {
+  int32_t year = 0;
+  int64_t payment = 0;
+  int64_t principal = 0;
+  int64_t interest = 0;
+  int64_t balance = 0;  // after the last payment of the year
+  bool operator==(const ScheduleYear&) const = default;
+};
+
+struct RowSchedule {
+  int row = 0;  // 0..9
+  LoanRow loan;
+  SchedulePart monthly;
+  SchedulePart bonus;
+  ScheduleTotals monthlyTotals;     // of the 月払 part
+  ScheduleTotals bonusTotals;       // of the ボーナス払 part
+  ScheduleTotals totals;            // of both
+  std::vector<ScheduleYear> years;  // 1.. totals.years
+};
+
+// The plan's schedule: the rows that have one, in order, and the whole plan's totals and year
+// view (a row that ends earlier adds nothing to the later years).
+struct PlanSchedule {
+  std::vector<RowSchedule> rows;
+  ScheduleTotals totals;
+  std::vector<ScheduleYear> years;
+
+  // The row schedule of plan row `row` (0..9), or nullptr when that row has none.
+  const RowSchedule* FindRow(int row) const;
+};
+
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex);
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan);
+
+// Texts of the schedule wherever it is shown (dialog, printout, workbook).
+inline constexpr const char* kScheduleTitle = "返済予定表";
+inline constexpr const char* kWholePlanText = "計画全体";
+inline constexpr const char* kLoanAmountLabel = "借入額";
+inline constexpr const char* kTotalRepaidLabel = "総返済額";
+inline constexpr const char* kTotalInterestLabel = "利息総額";
+inline constexpr const char* kPayoffYearsLabel = "完済年数";
+inline constexpr const char* kNoScheduleText = "返済予定のある融資がありません。";
+// Columns of a year view.
+inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
+
+// "1行目 フラット35" (row number from 1, then the loan name when there is one).
+std::string ScheduleRowTitle(int row, const std::string& loanName);
+// "元利均等  2.375％  35年  3,000万（内ボーナス 1,200万）".
+std::string ScheduleRowDetails(const LoanRow& row);
+// "35年" for a payoff after 35 years, "" for none.
+std::string FormatPayoffYears(int32_t years);
+
+// Whole yen grouped by thousands with "円": 1234567 -> "1,234,567円" (any int64_t).
+std::string FormatScheduleYen(int64_t yen);
+// 万円 grouped by thousands with "万": 12345 -> "12,345万".
+std::string FormatScheduleManYen(int64_t manYen);
+
+}  // namespace zorvik

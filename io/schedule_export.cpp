@@ -1,0 +1,360 @@
+#include "io/schedule_export.h"
+
+#include <xlsxwriter.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "core/plan_texts.h"
+#include "core/text_forms.h"
+#include "io/plan_file.h"
+
+namespace zorvik {
+namespace {
+
+// ---- CSV ----------------------------------------------------------------------------------------
+
+void AppendCsvField(std::string& out, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart& part) {
+  const std::string prefix = [&] {
+    std::string p = std::to_string(row.row + 1) + ",";
+    AppendCsvField(p, row.loan.loanName);
+    p += ",";
+    p += SchedulePartText(part.kind);
+    p += ",";
+    return p;
+  }();
+  PartPayments walk(part);
+  SchedulePayment p;
+  while (walk.Next(p)) {
+    out += prefix;
+    for (const int64_t v : {int64_t{p.number}, int64_t{p.year}, p.payment, p.principal, p.interest}) {
+      out += std::to_string(v);
+      out += ',';
+    }
+    out += std::to_string(p.balance);
+    out += "\r\n";
+  }
+}
+
+// ---- workbook -----------------------------------------------------------------------------------
+
+// Excel's last row index (1,048,576 rows).
+constexpr lxw_row_t kLastSheetRow = 1048575;
+
+// Number formats. The unit text is part of the format, so the cells hold plain numbers.
+constexpr const char* kManFormat = "#,##0\"万\"";
+constexpr const char* kYenFormat = "#,##0\"円\"";
+constexpr const char* kRateFormat = "0.000\"％\"";
+constexpr const char* kYearsFormat = "0\"年\"";
+constexpr const char* kRatioFormat = "0.00\"％\"";
+
+struct Formats {
+  lxw_format* title = nullptr;
+  lxw_format* heading = nullptr;  // bold section captions
+  lxw_format* header = nullptr;   // column headers: bold, bordered, centred
+  lxw_format* text = nullptr;     // bordered text
+  lxw_format* man = nullptr;
+  lxw_format* yen = nullptr;
+  lxw_format* rate = nullptr;
+  lxw_format* years = nullptr;
+  lxw_format* ratio = nullptr;
+  lxw_format* integer = nullptr;
+};
+
+lxw_format* Bordered(lxw_workbook* wb, const char* numFormat) {
+  lxw_format* f = workbook_add_format(wb);
+  format_set_border(f, LXW_BORDER_THIN);
+  if (numFormat != nullptr) format_set_num_format(f, numFormat);
+  return f;
+}
+
+Formats MakeFormats(lxw_workbook* wb) {
+  Formats f;
+  f.title = workbook_add_format(wb);
+  format_set_bold(f.title);
+  format_set_font_size(f.title, 16);
+  f.heading = workbook_add_format(wb);
+  format_set_bold(f.heading);
+  f.header = Bordered(wb, nullptr);
+  format_set_bold(f.header);
+  format_set_align(f.header, LXW_ALIGN_CENTER);
+  format_set_bg_color(f.header, 0xDDEBF7);
+  f.text = Bordered(wb, nullptr);
+  f.man = Bordered(wb, kManFormat);
+  f.yen = Bordered(wb, kYenFormat);
+  f.rate = Bordered(wb, kRateFormat);
+  f.years = Bordered(wb, kYearsFormat);
+  f.ratio = Bordered(wb, kRatioFormat);
+  f.integer = Bordered(wb, "0");
+  return f;
+}
+
+// Writes cells and remembers the first failure (a row beyond the sheet, no memory).
+class SheetWriter {
+ public:
+  SheetWriter(lxw_worksheet* sheet, lxw_error& firstError) : sheet_(sheet), error_(firstError) {}
+
+  void Text(lxw_row_t row, lxw_col_t col, const std::string& text, lxw_format* format) {
+    Check(row, worksheet_write_string(sheet_, row, col, text.c_str(), format));
+  }
+  void Number(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
+    Check(row, worksheet_write_number(sheet_, row, col, value, format));
+  }
+  // A zero is an empty (but bordered) cell, as the form shows it.
+  void NumberOrBlank(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
+    if (value == 0.0) {
+      Check(row, worksheet_write_blank(sheet_, row, col, format));
+    } else {
+      Number(row, col, value, format);
+    }
+  }
+  void Headers(lxw_row_t row, std::initializer_list<const char*> texts, lxw_format* format) {
+    lxw_col_t col = 0;
+    for (const char* t : texts) Text(row, col++, t, format);
+  }
+  void Width(lxw_col_t first, lxw_col_t last, double width) {
+    Check(0, worksheet_set_column(sheet_, first, last, width, nullptr));
+  }
+  bool ok() const { return error_ == LXW_NO_ERROR; }
+
+ private:
+  void Check(lxw_row_t row, lxw_error e) {
+    if (e != LXW_NO_ERROR && error_ == LXW_NO_ERROR) error_ = e;
+    if (row > kLastSheetRow && error_ == LXW_NO_ERROR) error_ = LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
+  }
+
+  lxw_worksheet* sheet_;
+  lxw_error& error_;
+};
+
+std::string DateText(const FundingPlan& plan) {
+  return std::to_string(plan.createdYear) + "年" + std::to_string(plan.createdMonth) + "月" +
+         std::to_string(plan.createdDay) + "日";
+}
+
+void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
+  w.Width(0, 0, 8);
+  w.Width(1, 1, 30);
+  w.Width(2, 8, 14);
+  w.Text(0, 0, "資 金 計 画 表", f.title);
+  w.Text(2, 0, "お客様", f.heading);
+  w.Text(2, 1, plan.customerName + " 様", nullptr);
+  w.Text(3, 0, "作成日", f.heading);
+  w.Text(3, 1, DateText(plan), nullptr);
+
+  // Required funds, one label and value a line.
+  struct Item {
+    std::string label;
+    int32_t value;
+  };
+  const Item funds[] = {
+      {plan.landLabel, plan.landPrice},
+      {plan.buildingLabel, plan.buildingPrice},
+      {plan.taxLabel, plan.consumptionTax},
+      {plan.otherCostLabel, plan.otherCost},
+      {"所要資金合計", plan.requiredFundsTotal},
+      {plan.fundsMinusLoansLabel, plan.fundsMinusLoans},
+      {plan.miscCostsLabel, plan.miscCosts},
+      {plan.ownFundsLabel, plan.ownFundsNeeded},
+      {"年  収", plan.annualIncome},
+  };
+  lxw_row_t r = 5;
+  for (const Item& item : funds) {
+    w.Text(r, 1, item.label, f.text);
+    w.NumberOrBlank(r, 2, item.value, f.man);
+    ++r;
+  }
+
+  // The loan table.
+  r += 1;
+  w.Headers(r++, {"行", "融資名", "返済方法", "金利", "返済期間", "借入額", "内ボーナス", "月払", "ボーナス払"},
+            f.header);
+  for (int i = 0; i < kLoanRowCount; ++i, ++r) {
+    const LoanRow& row = plan.rows[static_cast<size_t>(i)];
+    w.Number(r, 0, i + 1, f.integer);
+    w.Text(r, 1, row.loanName, f.text);
+    w.Text(r, 2, MethodText(row.method), f.text);
+    w.NumberOrBlank(r, 3, row.ratePercent, f.rate);
+    w.NumberOrBlank(r, 4, row.periodYears, f.years);
+    w.NumberOrBlank(r, 5, row.loanAmount, f.man);
+    w.NumberOrBlank(r, 6, row.bonusAmount, f.man);
+    w.NumberOrBlank(r, 7, row.monthlyPayment, f.yen);
+    w.NumberOrBlank(r, 8, row.bonusPayment, f.yen);
+  }
+  w.Text(r, 1, "合  計", f.header);
+  w.NumberOrBlank(r, 5, plan.totalLoan, f.man);
+  w.NumberOrBlank(r, 6, plan.totalBonusAmount, f.man);
+  w.NumberOrBlank(r, 7, plan.totalMonthly, f.yen);
+  w.NumberOrBlank(r, 8, plan.totalBonus, f.yen);
+  r += 2;
+  w.Text(r, 1, "年間返済総額", f.text);
+  w.NumberOrBlank(r, 2, plan.annualRepayment, f.yen);
+  ++r;
+  w.Text(r, 1, "年収に対する返済割合", f.text);
+  // The ratio is shown only when there is an income and a repayment.
+  w.NumberOrBlank(r, 2, plan.annualIncome != 0 && plan.annualRepayment != 0.0 ? plan.repaymentRatio : 0.0, f.ratio);
+}
+
+// The summary lines and the year view of one schedule; returns the next free row.
+lxw_row_t WriteYearTable(SheetWriter& w, lxw_row_t r, const std::string& title, const std::string& details,
+                         const ScheduleTotals& totals, const std::vector<ScheduleYear>& years, const Formats& f) {
+  w.Text(r, 0, title, f.heading);
+  if (!details.empty()) w.Text(r, 2, details, nullptr);
+  ++r;
+  w.Text(r, 0, kLoanAmountLabel, f.text);
+  w.Number(r, 1, static_cast<double>(totals.principal / 10000), f.man);
+  w.Text(r, 2, kTotalRepaidLabel, f.text);
+  w.Number(r, 3, static_cast<double>(totals.totalRepaid), f.yen);
+  ++r;
+  w.Text(r, 0, kPayoffYearsLabel, f.text);
+  w.Number(r, 1, totals.years, f.years);
+  w.Text(r, 2, kTotalInterestLabel, f.text);
+  w.Number(r, 3, static_cast<double>(totals.totalInterest), f.yen);
+  r += 2;
+  w.Headers(r++,
+            {kScheduleYearHeaders[0], kScheduleYearHeaders[1], kScheduleYearHeaders[2], kScheduleYearHeaders[3],
+             kScheduleYearHeaders[4]},
+            f.header);
+  for (const ScheduleYear& y : years) {
+    w.Number(r, 0, y.year, f.integer);
+    w.Number(r, 1, static_cast<double>(y.payment), f.yen);
+    w.Number(r, 2, static_cast<double>(y.principal), f.yen);
+    w.Number(r, 3, static_cast<double>(y.interest), f.yen);
+    w.Number(r, 4, static_cast<double>(y.balance), f.yen);
+    ++r;
+    if (!w.ok()) break;
+  }
+  return r + 1;
+}
+
+void WriteYearSheet(SheetWriter& w, const PlanSchedule& s, const Formats& f) {
+  w.Width(0, 0, 12);
+  w.Width(1, 4, 18);
+  w.Text(0, 0, kScheduleTitle, f.title);
+  lxw_row_t r = 2;
+  if (s.rows.empty()) {
+    w.Text(r, 0, kNoScheduleText, nullptr);
+    return;
+  }
+  r = WriteYearTable(w, r, kWholePlanText, std::string(), s.totals, s.years, f);
+  for (const RowSchedule& row : s.rows) {
+    if (!w.ok()) return;
+    r = WriteYearTable(w, r, ScheduleRowTitle(row.row, row.loan.loanName), ScheduleRowDetails(row.loan), row.totals,
+                       row.years, f);
+  }
+}
+
+void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s, const Formats& f) {
+  w.Width(0, 0, 6);
+  w.Width(1, 1, 24);
+  w.Width(2, 2, 12);
+  w.Width(3, 4, 7);
+  w.Width(5, 8, 16);
+  w.Headers(0, {"行", "融資名", "区分", "回", "年目", "返済額", "うち元金", "うち利息", "残高"}, f.header);
+  worksheet_freeze_panes(sheet, 1, 0);
+  lxw_row_t r = 1;
+  for (const RowSchedule& row : s.rows) {
+    for (const SchedulePart* part : {&row.monthly, &row.bonus}) {
+      PartPayments walk(*part);
+      SchedulePayment p;
+      while (walk.Next(p) && w.ok()) {
+        w.Number(r, 0, row.row + 1, f.integer);
+        w.Text(r, 1, row.loan.loanName, f.text);
+        w.Text(r, 2, SchedulePartText(part->kind), f.text);
+        w.Number(r, 3, p.number, f.integer);
+        w.Number(r, 4, p.year, f.integer);
+        w.Number(r, 5, static_cast<double>(p.payment), f.yen);
+        w.Number(r, 6, static_cast<double>(p.principal), f.yen);
+        w.Number(r, 7, static_cast<double>(p.interest), f.yen);
+        w.Number(r, 8, static_cast<double>(p.balance), f.yen);
+        ++r;
+      }
+    }
+  }
+}
+
+// Builds the workbook at `path` (a new file in a private folder; paths in the local 8-bit
+// encoding, as the library opens them). False on any failure.
+bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const FundingPlan& plan,
+                   const PlanSchedule& schedule) {
+  lxw_workbook_options options{};
+  std::string tmp = tmpDir;
+  options.tmpdir = tmp.data();
+  lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
+  if (wb == nullptr) return false;
+  lxw_error error = LXW_NO_ERROR;
+  const Formats f = MakeFormats(wb);
+  lxw_worksheet* planSheet = workbook_add_worksheet(wb, kPlanSheetName);
+  lxw_worksheet* yearSheet = workbook_add_worksheet(wb, kYearSheetName);
+  lxw_worksheet* monthSheet = workbook_add_worksheet(wb, kMonthSheetName);
+  if (planSheet == nullptr || yearSheet == nullptr || monthSheet == nullptr) {
+    error = LXW_ERROR_MEMORY_MALLOC_FAILED;
+  } else {
+    SheetWriter planWriter(planSheet, error);
+    WritePlanSheet(planWriter, plan, f);
+    worksheet_set_landscape(planSheet);
+    SheetWriter yearWriter(yearSheet, error);
+    WriteYearSheet(yearWriter, schedule, f);
+    SheetWriter monthWriter(monthSheet, error);
+    WriteMonthSheet(monthWriter, monthSheet, schedule, f);
+    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
+  }
+  // Closing also releases the workbook, so it is closed whatever happened before.
+  const lxw_error closed = workbook_close(wb);
+  return error == LXW_NO_ERROR && closed == LXW_NO_ERROR;
+}
+
+}  // namespace
+
+std::string ScheduleCsvBytes(const PlanSchedule& schedule) {
+  std::string out = "\xEF\xBB\xBF";
+  out += kScheduleCsvHeader;
+  out += "\r\n";
+  out.reserve(static_cast<size_t>(schedule.totals.paymentCount) * 64 + out.size());
+  for (const RowSchedule& row : schedule.rows) {
+    AppendCsvPart(out, row, row.monthly);
+    AppendCsvPart(out, row, row.bonus);
+  }
+  return out;
+}
+
+bool WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule) {
+  return WriteFileAtomically(path, ScheduleCsvBytes(schedule));
+}
+
+bool WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule) {
+  if (path.empty()) return false;
+  // The library writes to a file name of its own; the finished workbook is then put in place
+  // through the same atomic writer as every other file.
+  QTemporaryDir work;
+  if (!work.isValid()) return false;
+  const QString built = QDir(work.path()).filePath(QStringLiteral("schedule.xlsx"));
+  const std::string workPath = QFile::encodeName(work.path()).toStdString();
+  if (!BuildWorkbook(QFile::encodeName(built).toStdString(), workPath, plan, schedule)) return false;
+  std::string bytes;
+  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) {
+    return false;
+  }
+  if (bytes.size() < 4 || bytes.compare(0, 2, "PK") != 0) return false;  // not a zip container
+  return WriteFileAtomically(path, bytes);
+}
+
+}  // namespace zorvik

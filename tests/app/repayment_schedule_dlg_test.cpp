@@ -1,0 +1,180 @@
+// The repayment schedule window on the real form: opened from the tools menu on the worked plan,
+// following the form's edits, and its buttons writing every kind of file.
+#include "app/repayment_schedule_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBarSet>
+#include <QChart>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedBarSeries>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/funding_plan_dlg.h"
+#include "app/zorvik_app.h"
+#include "core/control_ids.h"
+#include "core/repayment.h"
+#include "print/render/plan_printer.h"
+
+namespace zorvik {
+namespace {
+
+QString U(const char* s) {
+  return QString::fromUtf8(s);
+}
+
+// Printers print into PDF files of a temporary folder; save dialogs answer with set paths.
+class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
+ public:
+  explicit ScriptedUi(const QString& folder) : printer_(QPrinter::HighResolution) {
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    printer_.setOutputFileName(folder + QStringLiteral("/printed.pdf"));
+  }
+  QString answer;  // path of the next save dialog
+  QStringList warnings;
+  QPageLayout::Orientation printedOrientation = QPageLayout::Landscape;
+
+  bool hasPrinter = true;
+  bool HasPrinter() override { return hasPrinter; }
+  bool OfferPdfInstead(QWidget*, const QString& text, const QString&) override {
+    warnings << text;
+    return true;
+  }
+  QPrinter& ApplicationPrinter() override { return printer_; }
+  void ShowInformation(QWidget*, const QString& text, const QString&) override { warnings << text; }
+  void ShowWarning(QWidget*, const QString& text, const QString&) override { warnings << text; }
+  bool RunPrintDialog(QWidget*, QPrinter& printer) override {
+    printedOrientation = printer.pageLayout().orientation();
+    return true;
+  }
+  QString GetPdfSavePath(QWidget*, const QString&) override { return answer; }
+  int DisplayDpi() override { return 96; }
+  QString GetSavePath(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
+
+ private:
+  QPrinter printer_;
+};
+
+QByteArray Head(const QString& path, int n) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
+}
+
+TEST(RepaymentScheduleDlgTest, WorkedPlanFromTheMenuFollowsTheFormAndSavesEveryFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
+  CZorvikApp app;
+  app.setProgramDirectory(dir.path());
+  CFundingPlanDlg form(app);
+  form.setSaveSettingsOnDestroy(false);
+  form.show();
+
+  // The worked plan: 3,000万, 1,200万 through the bonuses, 2.375％, 35 years, 元利均等.
+  QtFormView& view = form.qtView();
+  view.SetSelection(ids::kMethod[0], 0);
+  form.Dispatch(ids::kMethod[0], FormNotification::SelChange);
+  view.SetText(ids::kRate[0], "2.375");
+  form.Dispatch(ids::kRate[0], FormNotification::KillFocus);
+  view.SetText(ids::kPeriod[0], "35");
+  form.Dispatch(ids::kPeriod[0], FormNotification::KillFocus);
+  auto enterLoan = [&](const char* amount) {
+    form.Dispatch(ids::kLoanAmount[0], FormNotification::SetFocus);
+    view.SetText(ids::kLoanAmount[0], amount);
+    form.Dispatch(ids::kLoanAmount[0], FormNotification::KillFocus);
+  };
+  enterLoan("3000");
+  ASSERT_EQ(view.QText(ids::kMonthlyPayment[0]), U("63,149円"));
+
+  ASSERT_TRUE(form.RunCommand(kRepaymentScheduleCommand));
+  auto* dlg = form.findChild<CRepaymentScheduleDlg*>();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_FALSE(dlg->isModal());
+  EXPECT_EQ(dlg->windowTitle(), U("返済予定表"));
+  EXPECT_EQ(dlg->summaryValue(0)->text(), U("3,000万"));
+  EXPECT_EQ(dlg->summaryValue(1)->text(), U("44,260,377円"));
+  EXPECT_EQ(dlg->summaryValue(2)->text(), U("14,260,377円"));
+  EXPECT_EQ(dlg->summaryValue(3)->text(), U("35年"));
+  ASSERT_EQ(dlg->yearTable()->rowCount(), 35);
+  EXPECT_EQ(dlg->yearTable()->item(0, 1)->text(), U("1,264,582円"));  // 12 x 63,149 + 2 x 253,397
+  EXPECT_EQ(dlg->yearTable()->item(34, 4)->text(), U("0円"));
+  auto* bars = qobject_cast<QStackedBarSeries*>(dlg->chart()->series().value(0));
+  ASSERT_NE(bars, nullptr);
+  EXPECT_EQ(bars->barSets().value(0)->count(), 35);
+
+  // The row chosen with the keyboard.
+  QComboBox* choice = dlg->rowChoice();
+  ASSERT_EQ(choice->count(), 2);
+  EXPECT_EQ(choice->itemText(1), U("1行目"));
+  QApplication::setActiveWindow(dlg);
+  choice->setFocus();
+  QTest::keyClick(choice, Qt::Key_Down);
+  EXPECT_EQ(dlg->shownRow(), std::optional<int>(0));
+
+  // The menu again raises the same window; edits on the form reach it.
+  ASSERT_TRUE(form.RunCommand(kRepaymentScheduleCommand));
+  EXPECT_EQ(form.findChildren<CRepaymentScheduleDlg*>().size(), 1);
+  enterLoan("2000");
+  EXPECT_EQ(dlg->summaryValue(0)->text(), U("2,000万"));
+  EXPECT_EQ(dlg->shownRow(), std::optional<int>(0));
+  EXPECT_EQ(dlg->schedule().rows[0].monthly.firstPayment, CalcMonthlyPayment(2000, 800, 1, 35, 2.375));
+  form.Dispatch(ids::kDeleteRow[0], FormNotification::Clicked);
+  EXPECT_EQ(dlg->shownRow(), std::nullopt);
+  EXPECT_EQ(dlg->yearTable()->rowCount(), 0);
+  enterLoan("3000");
+
+  // The buttons, with scripted dialogs, on a window of its own over the same plan.
+  ScriptedUi ui(dir.path());
+  CRepaymentScheduleDlg own(form.plan(), dir.path(), &form, &ui, &ui);
+  auto click = [&own](const char* text) {
+    for (QPushButton* b : own.findChildren<QPushButton*>()) {
+      if (b->text() == U(text)) return QTest::mouseClick(b, Qt::LeftButton);
+    }
+    ADD_FAILURE() << "no button " << text;
+  };
+  own.show();
+  ui.answer = dir.filePath(QStringLiteral("s.csv"));
+  click("CSVに保存(&C)...");
+  EXPECT_EQ(Head(ui.answer, 7), QByteArray("\xEF\xBB\xBF行,"));
+  ui.answer = dir.filePath(QStringLiteral("s.xlsx"));
+  click("Excelに保存(&E)...");
+  EXPECT_EQ(Head(ui.answer, 2), QByteArray("PK"));
+  ui.answer = dir.filePath(QStringLiteral("s.pdf"));
+  click("PDFに保存(&D)...");
+  EXPECT_EQ(Head(ui.answer, 5), QByteArray("%PDF-"));
+  click("印刷(&P)...");
+  EXPECT_EQ(ui.printedOrientation, QPageLayout::Portrait);
+  EXPECT_EQ(Head(dir.filePath(QStringLiteral("printed.pdf")), 5), QByteArray("%PDF-"));
+  EXPECT_TRUE(ui.warnings.isEmpty());
+  // Without a printer the PDF is offered instead, and taken.
+  ui.hasPrinter = false;
+  ui.answer = dir.filePath(QStringLiteral("instead.pdf"));
+  click("印刷(&P)...");
+  EXPECT_EQ(Head(ui.answer, 5), QByteArray("%PDF-"));
+  ASSERT_EQ(ui.warnings.size(), 1);
+  ui.warnings.clear();
+  ui.answer = dir.filePath(QStringLiteral("無い/s.csv"));
+  click("CSVに保存(&C)...");
+  ASSERT_EQ(ui.warnings.size(), 1);
+  EXPECT_TRUE(ui.warnings[0].startsWith(U("ファイルを保存できませんでした。")));
+  click("閉じる");
+  EXPECT_FALSE(own.isVisible());
+
+  EXPECT_EQ(ProposedScheduleFileName(U("山田 太郎"), QStringLiteral("xlsx")), U("山田 太郎_返済予定表.xlsx"));
+  EXPECT_EQ(ProposedScheduleFileName(U("a/b"), QStringLiteral("csv")), U("a_b_返済予定表.csv"));
+  EXPECT_EQ(ProposedScheduleFileName(QString(), QStringLiteral("pdf")), U("返済予定表.pdf"));
+}
+
+}  // namespace
+}  // namespace zorvik

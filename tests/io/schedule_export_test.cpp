@@ -1,0 +1,176 @@
+#include "io/schedule_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+
+#include "core/repayment.h"
+
+namespace zorvik {
+namespace {
+
+LoanRow Row(const char* name, uint16_t method, int32_t loan, int32_t bonus, int16_t years, double rate) {
+  LoanRow r;
+  r.loanName = name;
+  r.method = method;
+  r.loanAmount = loan;
+  r.bonusAmount = bonus;
+  r.periodYears = years;
+  r.ratePercent = rate;
+  r.monthlyPayment = CalcMonthlyPayment(loan, bonus, method, years, rate);
+  r.bonusPayment = CalcBonusPayment(bonus, method, years, rate);
+  return r;
+}
+
+std::string ReadAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll().toStdString();
+}
+
+TEST(ScheduleExportTest, CsvBytes) {
+  FundingPlan plan;
+  plan.rows[0] = Row("A,\"B\"", 2, 100, 100, 1, 3.0);  // bonus part only
+  plan.rows[2] = Row("フラット", 1, 100, 40, 1, 2.375);
+  const std::string expected =
+      "\xEF\xBB\xBF行,融資名,区分,回,年目,返済額,うち元金,うち利息,残高\r\n"
+      "1,\"A,\"\"B\"\"\",ボーナス払,1,1,515000,500000,15000,500000\r\n"
+      "1,\"A,\"\"B\"\"\",ボーナス払,2,1,507500,500000,7500,0\r\n"
+      "3,フラット,月払,1,1,50645,49458,1187,550542\r\n"
+      "3,フラット,月払,2,1,50645,49556,1089,500986\r\n"
+      "3,フラット,月払,3,1,50645,49654,991,451332\r\n"
+      "3,フラット,月払,4,1,50645,49752,893,401580\r\n"
+      "3,フラット,月払,5,1,50645,49851,794,351729\r\n"
+      "3,フラット,月払,6,1,50645,49949,696,301780\r\n"
+      "3,フラット,月払,7,1,50645,50048,597,251732\r\n"
+      "3,フラット,月払,8,1,50645,50147,498,201585\r\n"
+      "3,フラット,月払,9,1,50645,50247,398,151338\r\n"
+      "3,フラット,月払,10,1,50645,50346,299,100992\r\n"
+      "3,フラット,月払,11,1,50645,50446,199,50546\r\n"
+      "3,フラット,月払,12,1,50646,50546,100,0\r\n"
+      "3,フラット,ボーナス払,1,1,203569,198819,4750,201181\r\n"
+      "3,フラット,ボーナス払,2,1,203570,201181,2389,0\r\n";
+  const PlanSchedule schedule = BuildPlanSchedule(plan);
+  EXPECT_EQ(ScheduleCsvBytes(schedule), expected);
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("返済予定表.csv"));
+  ASSERT_TRUE(WriteScheduleCsvFile(path.toStdString(), schedule));
+  EXPECT_EQ(ReadAll(path), expected);
+  // Years of the second and later years count on: payment 13 of 月払 is in 年目 2.
+  plan.rows[2].periodYears = 2;
+  EXPECT_NE(ScheduleCsvBytes(BuildPlanSchedule(plan)).find("3,フラット,月払,13,2,"), std::string::npos);
+}
+
+TEST(ScheduleExportTest, NothingWrittenWhereTheFolderIsMissing) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("無い/x")).toStdString();
+  FundingPlan plan;
+  plan.rows[0] = Row("A", 1, 3000, 1200, 35, 2.375);
+  const PlanSchedule s = BuildPlanSchedule(plan);
+  EXPECT_FALSE(WriteScheduleCsvFile(path + ".csv", s));
+  EXPECT_FALSE(WriteScheduleXlsxFile(path + ".xlsx", plan, s));
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// Reads the workbook back with openpyxl: sheet names, and per sheet a list of
+// [cell, value, number format] for every cell that holds something.
+constexpr const char* kReadBack = R"(
+import json, sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+out = {"sheets": wb.sheetnames}
+for ws in wb.worksheets:
+    out[ws.title] = [[c.coordinate, c.value, c.number_format]
+                     for row in ws.iter_rows() for c in row if c.value is not None]
+    out[ws.title + ".rows"] = ws.max_row
+print(json.dumps(out, ensure_ascii=False))
+)";
+
+TEST(ScheduleExportTest, WorkbookReadBackWithOpenpyxl) {
+  FundingPlan plan;
+  plan.customerName = "山田 太郎";
+  plan.createdYear = 2026;
+  plan.createdMonth = 12;
+  plan.createdDay = 8;
+  plan.landLabel = "土地価額";
+  plan.landPrice = 2500;
+  plan.rows[0] = Row("フラット35", 1, 3000, 1200, 35, 2.375);
+  plan.rows[3] = Row("銀行, \"変動\"", 2, 500, 0, 10, 0.5);
+  plan.totalLoan = 3500;
+  plan.totalMonthly = plan.rows[0].monthlyPayment + plan.rows[3].monthlyPayment;
+  const PlanSchedule s = BuildPlanSchedule(plan);
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("返済予定表.xlsx"));
+  QFile old(path);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+  ASSERT_TRUE(WriteScheduleXlsxFile(path.toStdString(), plan, s));
+
+  // Debian's python3-openpyxl belongs to the system interpreter (another python3 may come first
+  // on the search path).
+  const QString interpreter = QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                                                : QStringLiteral("python3");
+  QProcess python;
+  python.start(interpreter, {QStringLiteral("-c"), QString::fromUtf8(kReadBack), path});
+  ASSERT_TRUE(python.waitForFinished(60000));
+  ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+  const QJsonObject got = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+  EXPECT_EQ(got["sheets"].toArray(), (QJsonArray{"資金計画表", "年次返済表", "月次返済表"}));
+
+  auto cell = [&got](const char* sheet, const char* coordinate) {
+    for (const QJsonValue& c : got[QString::fromUtf8(sheet)].toArray()) {
+      if (c[0].toString() == QLatin1String(coordinate)) return c.toArray();
+    }
+    return QJsonArray();
+  };
+  // Plan sheet: texts and amounts as numbers in their formats.
+  EXPECT_EQ(cell("資金計画表", "B3")[1].toString(), QStringLiteral("山田 太郎 様"));
+  EXPECT_EQ(cell("資金計画表", "B4")[1].toString(), QStringLiteral("2026年12月8日"));
+  EXPECT_EQ(cell("資金計画表", "B6")[1].toString(), QStringLiteral("土地価額"));
+  EXPECT_EQ(cell("資金計画表", "C6"), (QJsonArray{"C6", 2500, "#,##0\"万\""}));
+  EXPECT_EQ(cell("資金計画表", "B17")[1].toString(), QStringLiteral("フラット35"));
+  EXPECT_EQ(cell("資金計画表", "C17")[1].toString(), QStringLiteral("元利均等"));
+  EXPECT_EQ(cell("資金計画表", "D17"), (QJsonArray{"D17", 2.375, "0.000\"％\""}));
+  EXPECT_EQ(cell("資金計画表", "E17"), (QJsonArray{"E17", 35, "0\"年\""}));
+  EXPECT_EQ(cell("資金計画表", "F17"), (QJsonArray{"F17", 3000, "#,##0\"万\""}));
+  EXPECT_EQ(cell("資金計画表", "H17"), (QJsonArray{"H17", 63149, "#,##0\"円\""}));
+  EXPECT_EQ(cell("資金計画表", "I17"), (QJsonArray{"I17", 253397, "#,##0\"円\""}));
+  EXPECT_EQ(cell("資金計画表", "B20")[1].toString(), QStringLiteral("銀行, \"変動\""));
+  EXPECT_TRUE(cell("資金計画表", "H18").isEmpty());  // an empty row shows nothing
+
+  // Year sheet: the plan's totals, then its years.
+  EXPECT_EQ(cell("年次返済表", "A3")[1].toString(), QStringLiteral("計画全体"));
+  EXPECT_EQ(cell("年次返済表", "B4")[1].toDouble(), 3500);
+  EXPECT_EQ(cell("年次返済表", "D4")[1].toDouble(), static_cast<double>(s.totals.totalRepaid));
+  EXPECT_EQ(cell("年次返済表", "D5")[1].toDouble(), static_cast<double>(s.totals.totalInterest));
+  EXPECT_EQ(cell("年次返済表", "A7")[1].toString(), QStringLiteral("年目"));
+  EXPECT_EQ(cell("年次返済表", "B8"), (QJsonArray{"B8", static_cast<double>(s.years[0].payment), "#,##0\"円\""}));
+  EXPECT_EQ(cell("年次返済表", "E42")[1].toDouble(), 0.0);  // year 35 ends the plan
+
+  // Month sheet: one line per payment after the header, as in the CSV file.
+  EXPECT_EQ(got["月次返済表.rows"].toInt(), 1 + static_cast<int>(s.totals.paymentCount));
+  EXPECT_EQ(cell("月次返済表", "A1")[1].toString(), QStringLiteral("行"));
+  EXPECT_EQ(cell("月次返済表", "I1")[1].toString(), QStringLiteral("残高"));
+  EXPECT_EQ(cell("月次返済表", "C2")[1].toString(), QStringLiteral("月払"));
+  EXPECT_EQ(cell("月次返済表", "F2")[1].toDouble(), 63149);
+  EXPECT_EQ(cell("月次返済表", "F421")[1].toDouble(), 63157);  // the last monthly payment
+  EXPECT_EQ(cell("月次返済表", "C422")[1].toString(), QStringLiteral("ボーナス払"));
+  const QString lastRow = QString::number(1 + s.totals.paymentCount);
+  const QJsonArray last = cell("月次返済表", ("A" + lastRow.toStdString()).c_str());
+  EXPECT_EQ(last[1].toInt(), 4);
+  EXPECT_EQ(cell("月次返済表", ("I" + lastRow.toStdString()).c_str())[1].toDouble(), 0.0);
+}
+
+}  // namespace
+}  // namespace zorvik
