@@ -16,39 +16,14 @@ double ScaleFactor(int size, int reference) {
   return static_cast<double>(hundredths) * 0.01;
 }
 
-// Builds the operations in drawing order; a small helper keeps the tables below readable.
-class Builder {
+// Builds the operations in drawing order, with the page's metrics at hand for the tables below.
+class Builder : public PageOpWriter {
  public:
-  explicit Builder(PageModel& model) : model_(model), p_(model.metrics) {}
-
-  void Line(int x1, int y1, int x2, int y2) { Push(PageOpKind::Line, {x1, y1, x2, y2}); }
-  void Rect(int l, int t, int r, int b) { Push(PageOpKind::Rect, {l, t, r, b}); }
-  void Font(const SheetFont& font) {
-    PageOp op;
-    op.kind = PageOpKind::Font;
-    op.font = font;
-    model_.ops.push_back(std::move(op));
-  }
-  void Text(TextMode mode, int l, int t, int r, int b, std::string text) {
-    PageOp op;
-    op.kind = PageOpKind::Text;
-    op.box = {l, t, r, b};
-    op.mode = mode;
-    op.text = std::move(text);
-    model_.ops.push_back(std::move(op));
-  }
+  explicit Builder(PageModel& model) : PageOpWriter(&model.ops), p_(model.metrics) {}
 
   const PageMetrics& p() const { return p_; }
 
  private:
-  void Push(PageOpKind kind, PageBox box) {
-    PageOp op;
-    op.kind = kind;
-    op.box = box;
-    model_.ops.push_back(std::move(op));
-  }
-
-  PageModel& model_;
   const PageMetrics& p_;
 };
 

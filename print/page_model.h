@@ -108,6 +108,43 @@ struct PageOp {
   std::string text;
 };
 
+// Appends drawing operations to a list, in drawing order.
+class PageOpWriter {
+ public:
+  explicit PageOpWriter(std::vector<PageOp>* ops = nullptr) : ops_(ops) {}
+
+  void Line(int x1, int y1, int x2, int y2) { Push(PageOpKind::Line, {x1, y1, x2, y2}); }
+  void Rect(int l, int t, int r, int b) { Push(PageOpKind::Rect, {l, t, r, b}); }
+  void Font(const SheetFont& font) {
+    PageOp op;
+    op.kind = PageOpKind::Font;
+    op.font = font;
+    ops_->push_back(std::move(op));
+  }
+  void Text(TextMode mode, int l, int t, int r, int b, std::string text) {
+    PageOp op;
+    op.kind = PageOpKind::Text;
+    op.box = {l, t, r, b};
+    op.mode = mode;
+    op.text = std::move(text);
+    ops_->push_back(std::move(op));
+  }
+
+ protected:
+  // Later operations go to `ops` (a new page).
+  void WriteTo(std::vector<PageOp>& ops) { ops_ = &ops; }
+
+ private:
+  void Push(PageOpKind kind, PageBox box) {
+    PageOp op;
+    op.kind = kind;
+    op.box = box;
+    ops_->push_back(std::move(op));
+  }
+
+  std::vector<PageOp>* ops_;
+};
+
 struct PageModel {
   PageMetrics metrics;
   int displayDpi = kDefaultDisplayDpi;

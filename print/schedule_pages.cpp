@@ -40,34 +40,23 @@ std::string TotalsText(const ScheduleTotals& t) {
          FormatScheduleYen(t.totalInterest) + "    " + kPayoffYearsLabel + " " + FormatPayoffYears(t.years);
 }
 
-class PageBuilder {
+class PageBuilder : public PageOpWriter {
  public:
   explicit PageBuilder(SchedulePages& out) : out_(out) {}
 
   SchedulePage& NewPage() {
     out_.pages.emplace_back();
+    WriteTo(out_.pages.back().ops);
     font_ = nullptr;
     return out_.pages.back();
   }
   SchedulePage& page() { return out_.pages.back(); }
 
-  void Line(int x1, int y1, int x2, int y2) { Push(PageOpKind::Line, {x1, y1, x2, y2}); }
-  void Rect(int l, int t, int r, int b) { Push(PageOpKind::Rect, {l, t, r, b}); }
+  // Selects `font` for the texts that follow, unless it is selected already.
   void UseFont(const SheetFont& font) {
     if (font_ == &font) return;
     font_ = &font;
-    PageOp op;
-    op.kind = PageOpKind::Font;
-    op.font = font;
-    page().ops.push_back(std::move(op));
-  }
-  void Text(TextMode mode, int l, int t, int r, int b, std::string text) {
-    PageOp op;
-    op.kind = PageOpKind::Text;
-    op.box = {l, t, r, b};
-    op.mode = mode;
-    op.text = std::move(text);
-    page().ops.push_back(std::move(op));
+    Font(font);
   }
 
   // A row of boxes over `edges` (n + 1 x positions) with a text in each.
@@ -82,13 +71,6 @@ class PageBuilder {
   }
 
  private:
-  void Push(PageOpKind kind, PageBox box) {
-    PageOp op;
-    op.kind = kind;
-    op.box = box;
-    page().ops.push_back(std::move(op));
-  }
-
   SchedulePages& out_;
   const SheetFont* font_ = nullptr;
 };
