@@ -43,6 +43,13 @@ void ShowTotal(PlanFormView& view, int id, int32_t v) {
 void ShowYen(PlanFormView& view, int id, double v) {
   ShowOrBlank(view, id, v == 0.0, FormatYen(v));
 }
+// The rate a row computes with is the rate its box shows (three decimals), which is also what the
+// plan file keeps: a master or typed rate with more decimals would otherwise give payments that
+// neither the shown rate nor the reopened plan reproduces.
+double AsShownRate(double v) {
+  return v == 0.0 ? 0.0 : ParseRateText(FormatRate(v));
+}
+
 void ShowRate(PlanFormView& view, int id, double v) {
   ShowOrBlank(view, id, v == 0.0, FormatRate(v));
 }
@@ -131,7 +138,7 @@ void PlanRecalculator::OnLoanProductChosen(int row, double productRate) {
   LoanRow& r = plan_.rows[At(row)];
   r.method = MethodCode(RepaymentMethod::EqualInstallment);
   view_.SetSelection(ids::kMethod[At(row)], r.method - 1);
-  r.ratePercent = productRate;
+  r.ratePercent = AsShownRate(productRate);
   ShowRate(view_, ids::kRate[At(row)], r.ratePercent);
   ResumLoanTotals();
   UpdateFundsChain();
@@ -165,6 +172,7 @@ void PlanRecalculator::OnRateKillFocus(int row) {
   const double oldRate = r.ratePercent;
   r.ratePercent = ParseRateText(view_.Text(id));
   if (Rejected(view_, id, CheckRate(r.ratePercent))) return;
+  r.ratePercent = AsShownRate(r.ratePercent);
   ShowRate(view_, id, r.ratePercent);
   if (r.ratePercent != oldRate && r.periodYears != 0 && r.method != 0 && r.loanAmount != 0) RecalculateRow(row);
   FullRebuildReferenceSums();

@@ -304,6 +304,16 @@ TEST_F(PlanRecalcTest, RateIsShownWithThreeDecimals) {
   EXPECT_EQ(Text(kRate[0]), "2.400％");
   EXPECT_EQ(plan.rows[0].monthlyPayment, CalcMonthlyPayment(3000, 1200, 1, 35, 2.4));
   EXPECT_EQ(plan.recalcMonthlySum, CalcMonthlyPayment(3000, 1200, 1, 35, 2.4));
+  // More decimals, typed or from the master, are computed as shown; clicking through the box
+  // then changes nothing.
+  TypeRate(0, "2.4375");
+  EXPECT_EQ(Text(kRate[0]), "2.438％");
+  EXPECT_EQ(plan.rows[0].monthlyPayment, CalcMonthlyPayment(3000, 1200, 1, 35, 2.438));
+  ChooseProduct(0, 1.9375);
+  EXPECT_EQ(plan.rows[0].ratePercent, ParseRateText("1.938"));
+  EXPECT_EQ(plan.rows[0].monthlyPayment, CalcMonthlyPayment(3000, 1200, 1, 35, 1.938));
+  TypeRate(0, "1.938％");
+  EXPECT_EQ(plan.rows[0].monthlyPayment, CalcMonthlyPayment(3000, 1200, 1, 35, 1.938));
 }
 
 struct RangeCase {
