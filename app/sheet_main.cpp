@@ -270,7 +270,8 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   const PlanSchedule schedule = BuildPlanSchedule(plan);
   if (!pdf.isEmpty()) {
     const PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
-    const bool written = args.schedule ? WriteSchedulePdfFile(pdf, BuildSchedulePages(plan, schedule), &sheet)
+    // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
+    const bool written = args.schedule ? WriteSchedulePdfFile(pdf, BuildSchedulePages(plan, schedule, 1), &sheet)
                                        : WritePlanSheetPdfFile(pdf, sheet);
     if (!written) report(pdf);
   }

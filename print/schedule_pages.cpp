@@ -213,7 +213,7 @@ int YearTable(PageBuilder& b, const FundingPlan& plan, int y, const std::string&
   return y + 200;
 }
 
-void PageNumbers(SchedulePages& pages) {
+void PageNumbers(SchedulePages& pages, size_t pagesBefore) {
   const size_t count = pages.pages.size();
   for (size_t i = 0; i < count; ++i) {
     std::vector<PageOp>& ops = pages.pages[i].ops;
@@ -225,14 +225,14 @@ void PageNumbers(SchedulePages& pages) {
     text.kind = PageOpKind::Text;
     text.box = {kLeft, kSchedulePageHeight - 200, kRight, kSchedulePageHeight - 60};
     text.mode = TextMode::MiddleCentre;
-    text.text = std::to_string(i + 1) + " / " + std::to_string(count);
+    text.text = std::to_string(pagesBefore + i + 1) + " / " + std::to_string(pagesBefore + count);
     ops.push_back(std::move(text));
   }
 }
 
 }  // namespace
 
-SchedulePages BuildSchedulePages(const FundingPlan& plan, const PlanSchedule& schedule) {
+SchedulePages BuildSchedulePages(const FundingPlan& plan, const PlanSchedule& schedule, int pagesBefore) {
   SchedulePages pages;
   pages.chartYears = schedule.years;
   PageBuilder b(pages);
@@ -247,7 +247,7 @@ SchedulePages BuildSchedulePages(const FundingPlan& plan, const PlanSchedule& sc
                     r.years);
     }
   }
-  PageNumbers(pages);
+  PageNumbers(pages, static_cast<size_t>(std::max(0, pagesBefore)));
   return pages;
 }
 

@@ -42,8 +42,9 @@ struct SchedulePages {
   std::vector<ScheduleYear> chartYears;  // the plan's year view
 };
 
-// The pages for `plan` (customer name and date) and its schedule.
-SchedulePages BuildSchedulePages(const FundingPlan& plan, const PlanSchedule& schedule);
+// The pages for `plan` (customer name and date) and its schedule. `pagesBefore` pages of the same
+// document come first (the plan sheet), and the page numbers count them.
+SchedulePages BuildSchedulePages(const FundingPlan& plan, const PlanSchedule& schedule, int pagesBefore = 0);
 
 // The pages as text in the format of FormatPageModel, each page introduced by a line
 // "page N" and a chart by "chart L T R B".

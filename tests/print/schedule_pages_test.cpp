@@ -46,6 +46,10 @@ TEST(SchedulePagesTest, TenRowsOverManyPages) {
   const size_t n = pages.pages.size();
   ASSERT_GT(n, 10u);
   EXPECT_EQ(pages.chartYears, s.years);
+  // After the plan sheet in one document, the numbers count the sheet too.
+  const SchedulePages afterSheet = BuildSchedulePages(plan, s, 1);
+  EXPECT_EQ(Texts(afterSheet.pages.front()).back(), "2 / " + std::to_string(n + 1));
+  EXPECT_EQ(Texts(afterSheet.pages.back()).back(), std::to_string(n + 1) + " / " + std::to_string(n + 1));
 
   // Page 1: summary, the ten rows and the chart below them.
   const std::vector<std::string> first = Texts(pages.pages[0]);
