@@ -15,31 +15,6 @@
 
 namespace zorvik {
 
-bool LooksLikeNumber(const QString& text) {
-  // Full-width digits too: a box shows them as typed until it is left.
-  static const QString kAllowed = QString::fromUtf8("0123456789,.-+ 万円％%年０１２３４５６７８９，．－＋");
-  bool digit = false;
-  for (const QChar c : text) {
-    if (!kAllowed.contains(c)) return false;
-    digit = digit || c.isDigit();
-  }
-  return digit;
-}
-
-FittedText FitTextToWidth(const QString& text, const QFont& font, int width, double minimumPoints) {
-  const auto fits = [&text, width](const QFont& f) { return QFontMetrics(f).horizontalAdvance(text) <= width; };
-  if (text.isEmpty() || fits(font)) return FittedText{text, font, false, true};
-  QFont smaller = font;
-  const double points = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
-  for (double size = points - 0.5; size >= minimumPoints - 1e-9; size -= 0.5) {
-    smaller.setPointSizeF(size);
-    if (fits(smaller)) return FittedText{text, smaller, false, false};
-  }
-  if (LooksLikeNumber(text)) return FittedText{QString::fromUtf8(kNumberTooWideText), font, false, false};
-  smaller.setPointSizeF(std::min(points, minimumPoints));
-  return FittedText{text, smaller, true, false};
-}
-
 namespace {
 
 // Draws a fitted text into `area` with the box's alignment (a caption too wide from its start).
@@ -64,7 +39,7 @@ QRect FittingLabel::TextArea() const {
 }
 
 FittedText FittingLabel::fittedText() const {
-  return FitTextToWidth(text(), font(), TextArea().width());
+  return FitTextToWidth(text(), font(), TextArea().width(), kMinimumFitPoints);
 }
 
 void FittingLabel::paintEvent(QPaintEvent* event) {
@@ -92,7 +67,7 @@ QRect FittingLineEdit::TextArea() const {
 
 FittedText FittingLineEdit::fittedText() const {
   // QLineEdit keeps one pixel for the caret beside the text; what does not fit with it scrolls.
-  return FitTextToWidth(text(), font(), TextArea().width() - 1);
+  return FitTextToWidth(text(), font(), TextArea().width() - 1, kMinimumFitPoints);
 }
 
 void FittingLineEdit::paintEvent(QPaintEvent* event) {

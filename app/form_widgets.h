@@ -9,32 +9,15 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
+#include "print/render/text_fit.h"
+
 class QComboBox;
 
 namespace zorvik {
 
-// The smallest size a value is shrunk to before it gives up: still readable on the form.
+// The smallest size a value is shrunk to before it gives up: still readable on the form. The
+// fitting itself (FitTextToWidth) is shared with the printed sheet.
 inline constexpr double kMinimumFitPoints = 7.0;
-// Shown instead of a number that does not fit even in the smallest size, as spreadsheets do:
-// the last digits alone would read as a plausible, wrong amount.
-inline constexpr const char* kNumberTooWideText = "###";
-
-// How a text is drawn in a box.
-struct FittedText {
-  QString text;            // the text, or "###" for a number too wide
-  QFont font;              // the box's font, or a smaller size of it
-  bool fromStart = false;  // a caption too wide even when small: drawn from its first character
-  bool asIs = true;        // the text fits in the box's own font: nothing to change
-};
-
-// True for the texts of amounts, payments, rates, periods and ratios ("2,147,483,647万",
-// "85,000円", "1.940％", "35年", "-1,200万"): digits with their separators and units only.
-bool LooksLikeNumber(const QString& text);
-
-// Fits `text` into `width` pixels: in `font` when it fits, else in the largest smaller size (in
-// half points, down to `minimumPoints`) that fits; a number that fits in none becomes "###",
-// any other text is drawn in the smallest size from its first character.
-FittedText FitTextToWidth(const QString& text, const QFont& font, int width, double minimumPoints = kMinimumFitPoints);
 
 // A value static (totals, payments) whose text is fitted to its box when painted; text() stays
 // the value the form holds.

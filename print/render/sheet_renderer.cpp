@@ -11,6 +11,8 @@
 #include <QPen>
 #include <algorithm>
 
+#include "print/render/text_fit.h"
+
 namespace zorvik {
 
 namespace {
@@ -88,7 +90,14 @@ void DrawText(QPainter& painter, const PageOp& op) {
   if (op.mode == TextMode::WrappedCentre) {
     DrawWrapped(painter, rect, text);
   } else {
-    painter.drawText(rect, static_cast<int>(AlignmentOf(op.mode)) | Qt::TextSingleLine | Qt::TextDontClip, text);
+    // A value too wide for its cell is printed smaller, down to two thirds of its size, and never
+    // as its last digits alone (FitTextToPixelWidth).
+    const QFont font = painter.font();
+    const FittedText fit = FitTextToPixelWidth(text, font, rect.width(), std::max(1, font.pixelSize() * 2 / 3));
+    int alignment = static_cast<int>(AlignmentOf(op.mode));
+    if (fit.fromStart) alignment = (alignment & ~static_cast<int>(Qt::AlignHorizontal_Mask)) | Qt::AlignLeft;
+    painter.setFont(fit.font);
+    painter.drawText(rect, alignment | Qt::TextSingleLine | Qt::TextDontClip, fit.text);
   }
   painter.restore();
 }

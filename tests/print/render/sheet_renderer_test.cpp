@@ -14,6 +14,7 @@
 
 #include "core/control_ids.h"
 #include "core/memory_form_view.h"
+#include "print/render/text_fit.h"
 #include "tests/print/render/pdf_text.h"
 
 namespace zorvik {
@@ -176,6 +177,35 @@ TEST_F(RenderImageTest, ValuesAreRightAlignedAndCaptionsCentred) {
   const QRect method = RectOf(27).adjusted(2, 2, -2, -2);
   const int third = method.width() / 3;
   EXPECT_GT(DarkPixels(image, QRect(method.left() + third, method.top(), third, method.height())), 20);
+}
+
+// A printed value too wide for its cell is drawn smaller, never as its last digits alone.
+TEST(PrintedTextFitTest, SmallerThenHashesForNumbersAndFromTheStartForNames) {
+  const QFont font = MakeSheetQFont(40);
+  const auto width = [&font](const char* text) {
+    return QFontMetrics(font).horizontalAdvance(QString::fromUtf8(text));
+  };
+  const struct {
+    const char* text;
+    int boxWidth;
+    const char* shown;
+    bool smaller;
+    bool fromStart;
+  } rows[] = {
+      {"3,000万", width("3,000万"), "3,000万", false, false},
+      {"2,147,483,647万", width("2,147,483,647万") * 5 / 6, "2,147,483,647万", true, false},
+      {"2,147,483,647万", width("2,147,483,647万") / 3, "###", false, false},
+      {"とても長い融資の名前", width("とても長い融資の名前") / 3, "とても長い融資の名前", true, true},
+  };
+  for (const auto& r : rows) {
+    const FittedText fit = FitTextToPixelWidth(QString::fromUtf8(r.text), font, r.boxWidth, 26);
+    EXPECT_EQ(fit.text, QString::fromUtf8(r.shown)) << r.text << " in " << r.boxWidth;
+    EXPECT_EQ(fit.font.pixelSize() < 40, r.smaller) << r.text << " in " << r.boxWidth;
+    EXPECT_EQ(fit.fromStart, r.fromStart) << r.text;
+    if (r.smaller && !r.fromStart) {
+      EXPECT_LE(QFontMetrics(fit.font).horizontalAdvance(fit.text), r.boxWidth);
+    }
+  }
 }
 
 // Tiny printable areas (a misreported printer) draw without trouble: zero-sized boxes and fonts
