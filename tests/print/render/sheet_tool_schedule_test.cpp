@@ -8,34 +8,10 @@
 #include <QTemporaryDir>
 
 #include "tests/print/render/pdf_text.h"
+#include "tests/print/render/sheet_tool_run.h"
 
 namespace zorvik {
 namespace {
-
-struct SheetRun {
-  int exitCode = -1;
-  QString err;
-};
-
-SheetRun Sheet(const QStringList& arguments) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(ZORVIK_BINARY_DIR "/zorvik-sheet"), arguments);
-  SheetRun run;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    ADD_FAILURE() << "zorvik-sheet did not finish normally";
-    return run;
-  }
-  run.exitCode = process.exitCode();
-  run.err = QString::fromUtf8(process.readAllStandardError());
-  return run;
-}
-
-QString Fixture(const char* name) {
-  return QStringLiteral(ZORVIK_SOURCE_DIR "/tests/print/data/") + name;
-}
 
 QByteArray Head(const QString& path, int n) {
   QFile f(path);
@@ -48,8 +24,8 @@ TEST(SheetToolScheduleTest, OnePlanWithScheduleAndExports) {
   const QString pdf = dir.filePath(QStringLiteral("plan.pdf"));
   const QString csv = dir.filePath(QStringLiteral("plan.csv"));
   const QString xlsx = dir.filePath(QStringLiteral("plan.xlsx"));
-  const SheetRun run = Sheet({Fixture("two_rows.zvk"), QStringLiteral("--schedule"), QStringLiteral("-o"), pdf,
-                              QStringLiteral("--csv"), csv, QStringLiteral("--xlsx"), xlsx});
+  const ToolRun run = RunSheet({Fixture("two_rows.zvk"), QStringLiteral("--schedule"), QStringLiteral("-o"), pdf,
+                                QStringLiteral("--csv"), csv, QStringLiteral("--xlsx"), xlsx});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(Head(csv, 16), QByteArray("\xEF\xBB\xBF行,融資名"));
   EXPECT_EQ(Head(xlsx, 2), QByteArray("PK"));
@@ -66,7 +42,7 @@ TEST(SheetToolScheduleTest, OnePlanWithScheduleAndExports) {
 
   // Exports alone, without a PDF.
   QFile::remove(csv);
-  ASSERT_EQ(Sheet({Fixture("two_rows.zvk"), QStringLiteral("--csv"), csv}).exitCode, 0);
+  ASSERT_EQ(RunSheet({Fixture("two_rows.zvk"), QStringLiteral("--csv"), csv}).exitCode, 0);
   EXPECT_TRUE(QFileInfo::exists(csv));
 }
 
@@ -77,9 +53,9 @@ TEST(SheetToolScheduleTest, SeveralPlansIntoAFolderFailuresReportedAfterTheOther
   QFile::copy(Fixture("two_rows.zvk"), dir.filePath(QStringLiteral("sub/ten_rows.zvk")));
   const QString out = dir.filePath(QStringLiteral("out"));
   ASSERT_TRUE(QDir().mkpath(out));
-  const SheetRun run = Sheet({Fixture("two_rows.zvk"), dir.filePath(QStringLiteral("absent.zvk")),
-                              Fixture("ten_rows.zvk"), dir.filePath(QStringLiteral("sub/ten_rows.zvk")),
-                              QStringLiteral("-o"), out, QStringLiteral("--csv"), out, QStringLiteral("--schedule")});
+  const ToolRun run = RunSheet({Fixture("two_rows.zvk"), dir.filePath(QStringLiteral("absent.zvk")),
+                                Fixture("ten_rows.zvk"), dir.filePath(QStringLiteral("sub/ten_rows.zvk")),
+                                QStringLiteral("-o"), out, QStringLiteral("--csv"), out, QStringLiteral("--schedule")});
   EXPECT_EQ(run.exitCode, 1);
   // The missing plan and the second plan of the same name are named; the others are done.
   EXPECT_TRUE(run.err.contains(QStringLiteral("absent.zvk: no such file"))) << run.err.toStdString();
@@ -90,13 +66,13 @@ TEST(SheetToolScheduleTest, SeveralPlansIntoAFolderFailuresReportedAfterTheOther
   EXPECT_EQ(Head(QDir(out).filePath(QStringLiteral("ten_rows.pdf")), 5), QByteArray("%PDF-"));
 
   // All good: status 0. Several plans need folders.
-  EXPECT_EQ(Sheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"), out}).exitCode, 0);
-  EXPECT_EQ(Sheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"),
-                   QDir(out).filePath(QStringLiteral("two_rows.pdf"))})
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"), out}).exitCode, 0);
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"),
+                      QDir(out).filePath(QStringLiteral("two_rows.pdf"))})
                 .exitCode,
             2);
-  EXPECT_EQ(Sheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"), out, QStringLiteral("--csv"),
-                   dir.filePath(QStringLiteral("nowhere"))})
+  EXPECT_EQ(RunSheet({Fixture("two_rows.zvk"), Fixture("ten_rows.zvk"), QStringLiteral("-o"), out,
+                      QStringLiteral("--csv"), dir.filePath(QStringLiteral("nowhere"))})
                 .exitCode,
             2);
 }

@@ -13,39 +13,11 @@
 #include <string>
 
 #include "tests/print/render/pdf_text.h"
+#include "tests/print/render/sheet_tool_run.h"
 #include "tests/support/file_size_limit.h"
 
 namespace zorvik {
 namespace {
-
-struct ToolRun {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-// `inChild` runs in the child process before the tool starts (a file-size limit).
-ToolRun RunSheet(const QStringList& arguments, const std::function<void()>& inChild = {}) {
-  QProcess process;
-  if (inChild) process.setChildProcessModifier(inChild);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(ZORVIK_BINARY_DIR "/zorvik-sheet"), arguments);
-  ToolRun run;
-  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-    ADD_FAILURE() << "zorvik-sheet did not finish normally";
-    return run;
-  }
-  run.exitCode = process.exitCode();
-  run.out = QString::fromUtf8(process.readAllStandardOutput());
-  run.err = QString::fromUtf8(process.readAllStandardError());
-  return run;
-}
-
-QString Fixture(const char* name) {
-  return QStringLiteral(ZORVIK_SOURCE_DIR "/tests/print/data/") + name;
-}
 
 TEST(SheetToolTest, LayoutOfAGoodFile) {
   const ToolRun run = RunSheet({QStringLiteral("--layout"), QStringLiteral("6774x4720"), Fixture("two_rows.zvk")});
