@@ -267,11 +267,10 @@ void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path) {
 void CRepaymentScheduleDlg::OnPrint() {
   Refresh();
   if (!print_->HasPrinter()) {
-#ifdef Q_OS_WIN
-    print_->ShowInformation(this, U(kNoPrinterMessage), U(kRepaymentScheduleCaption));
-#else
-    if (print_->OfferPdfInstead(this, U(kScheduleNoPrinterMessage), U(kRepaymentScheduleCaption))) OnSavePdf();
-#endif
+    if (OfferPdfWithoutPrinter(this, *print_, U(kRepaymentScheduleCaption), U(kScheduleNoPrinterMessage),
+                               U(kRepaymentScheduleCaption))) {
+      OnSavePdf();
+    }
     return;
   }
   // The printer the user picked last (for the sheet or the schedule), on A4 portrait paper; the

@@ -90,12 +90,11 @@ ControlTextFn ShownTexts(const PlanFormView& view) {
   return [&view](int id) { return view.Text(id); };
 }
 
-#ifdef Q_OS_WIN
+// The caption of the Windows no-printer message: the program's own name.
 QString ApplicationCaption() {
   const QString name = QGuiApplication::applicationDisplayName();
   return name.isEmpty() ? QString::fromUtf8(kPrintMessageCaption) : name;
 }
-#endif
 
 }  // namespace
 
@@ -121,20 +120,29 @@ PrintInteraction& DefaultPrintInteraction() {
   return *defaultInteraction;
 }
 
+bool OfferPdfWithoutPrinter(QWidget* owner, PrintInteraction& ui, const QString& windowsCaption, const QString& message,
+                            const QString& caption) {
+#ifdef Q_OS_WIN
+  Q_UNUSED(message);
+  Q_UNUSED(caption);
+  ui.ShowInformation(owner, QString::fromUtf8(kNoPrinterMessage), windowsCaption);
+  return false;
+#else
+  // The Windows text names Windows folders and drivers; here the user reads what is missing in
+  // plain words and can save a PDF right away.
+  Q_UNUSED(windowsCaption);
+  return ui.OfferPdfInstead(owner, message, caption);
+#endif
+}
+
 PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
                            PrintInteraction& ui) {
   // Without a printer there is nothing to print on.
   if (!ui.HasPrinter()) {
-#ifdef Q_OS_WIN
-    ui.ShowInformation(owner, QString::fromUtf8(kNoPrinterMessage), ApplicationCaption());
-    return PrintResult::NotPrinted;
-#else
-    // The Windows text names Windows folders and drivers; here the user reads what is missing
-    // in plain words and can save the sheet as a PDF right away.
-    return ui.OfferPdfInstead(owner, QString::fromUtf8(kNoPrinterSetUpMessage), QString::fromUtf8(kPrintMessageCaption))
+    return OfferPdfWithoutPrinter(owner, ui, ApplicationCaption(), QString::fromUtf8(kNoPrinterSetUpMessage),
+                                  QString::fromUtf8(kPrintMessageCaption))
                ? PrintResult::SavePdfChosen
                : PrintResult::NotPrinted;
-#endif
   }
 
   // Every print starts from A4 landscape, in the application's printer settings, which keep

@@ -97,6 +97,12 @@ PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int 
 // or a new name is replaced. Returns false on any failure, a full disk included.
 bool WritePlanSheetPdfFile(const QString& path, const PageModel& model);
 
+// What a print command does without a printer: Windows users read how to set one up (under
+// `windowsCaption`); elsewhere `message` says in plain words that none is set up and offers
+// "PDFに保存" instead. True when the user chose the PDF.
+bool OfferPdfWithoutPrinter(QWidget* owner, PrintInteraction& ui, const QString& windowsCaption, const QString& message,
+                            const QString& caption);
+
 // The proposed PDF file name for a customer: the name with characters that cannot be part of a
 // file name replaced by "_", plus ".pdf"; "資金計画表.pdf" for an empty name.
 QString ProposedPdfFileName(const QString& customerName);
