@@ -6,6 +6,9 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 # ccache, when installed, makes rebuilds in fresh folders cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# Paths below the checkout are hashed relative to it, so that clones and work trees share ccache's entries.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: all deps build run test sanitize fuzz bench screenshot format format-check install package clean
 

@@ -8,7 +8,8 @@ pkgs=(build-essential cmake ninja-build pkg-config git
       fonts-ipafont-gothic fonts-ipafont-mincho
       xvfb xauth poppler-utils
       dpkg-dev file appstream desktop-file-utils shared-mime-info
-      qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl)
+      qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev libminizip-dev python3-openpyxl
+      ccache lintian)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
