@@ -275,15 +275,13 @@ std::string ScheduleRowDetails(const LoanRow& row) {
   return text;
 }
 
-std::string LeftOutRowsText(const std::vector<int>& rows) {
-  std::string text;
-  for (const int row : rows) text += (text.empty() ? "" : "、") + std::to_string(row + 1) + "行目";
-  return text.empty() ? text : text + " " + kLeftOutOfScheduleText;
+std::string LeftOutRowText(int row) {
+  return std::to_string(row + 1) + "行目 " + kLeftOutOfScheduleText;
 }
 
 std::vector<std::string> ScheduleNotes(const PlanSchedule& schedule) {
   std::vector<std::string> notes;
-  if (!schedule.leftOutRows.empty()) notes.push_back(LeftOutRowsText(schedule.leftOutRows));
+  for (const int row : schedule.leftOutRows) notes.push_back(LeftOutRowText(row));
   if (schedule.storedPaymentsDiffer) notes.emplace_back(kStoredPaymentsDifferText);
   return notes;
 }

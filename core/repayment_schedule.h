@@ -181,10 +181,10 @@ inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済�
 std::string ScheduleRowTitle(int row, const std::string& loanName);
 // "元利均等  2.375％  35年  3,000万（内ボーナス 1,200万）".
 std::string ScheduleRowDetails(const LoanRow& row);
-// "3行目、5行目 返済期間が99年を超えるため、返済予定表に含めていません" for rows 2 and 4; "" for none.
-std::string LeftOutRowsText(const std::vector<int>& rows);
+// "3行目 返済期間が99年を超えるため、返済予定表に含めていません" for row 2.
+std::string LeftOutRowText(int row);
 // The notes that go with the schedule wherever it is shown (window, pages, workbook), one a line:
-// the rows left out, then the notice that stored payments differ. Empty when there is nothing to
+// each row left out, then the notice that stored payments differ. Empty when there is nothing to
 // say.
 std::vector<std::string> ScheduleNotes(const PlanSchedule& schedule);
 // "35年" for a payoff after 35 years, "" for none.
