@@ -38,7 +38,7 @@ uint64_t Magnitude(int64_t v) {
 
 // balance x rateThousandths / divisor, truncated toward zero, within +-kMaxScheduleInterest. The
 // product is formed in 64 unsigned bits; where it would not fit (above 2^64), the quotient by a
-// divisor of at most 1,200,000 is above 2^44 and so beyond the limit anyway.
+// divisor of at most 1,200,000 is above 2^43 and so beyond the limit anyway.
 int64_t InterestOn(int64_t balance, int64_t rateThousandths, int64_t divisor) {
   if (balance == 0 || rateThousandths == 0 || divisor <= 0) return 0;
   const uint64_t b = Magnitude(balance);

@@ -26,10 +26,12 @@
 // principals of a part add up to its principal exactly and the balance ends at exactly 0. When
 // the truncations let the payments reach 0 before the last one (tiny loans over long periods),
 // the payment that reaches it repays only what is left and the part ends there. Where a level
-// payment does not even cover the interest (inputs far beyond the form's limits, read from a
-// file), its principal is 0 and the payment is the interest. Interest is kept within
-// +-kMaxScheduleInterest yen a payment so that no product or sum can overflow 64 bits; a rate
-// the form would refuse (negative, or too small to show) still gives a defined schedule.
+// payment does not even cover the interest, its principal is 0 and the payment is the interest:
+// inputs beyond the form's limits (from a file), or rates of some 40 % and more over the longest
+// periods, where the annuity is all but the interest and the form's formula falls a yen short.
+// Interest is kept within +-kMaxScheduleInterest yen a payment so that no product or sum can
+// overflow 64 bits; a rate the form would refuse (negative, or too small to show) still gives a
+// defined schedule.
 //
 // All amounts are whole yen in int64_t.
 

@@ -276,8 +276,8 @@ void CheckSchedule(const FundingPlan& plan, const PlanSchedule& s, bool withinFo
       for (size_t i = 0; i + 1 < list.size(); ++i) ASSERT_GT(list[i].balance, 0);
       if (withinFormLimits && list.size() > 1) {
         // The first payment is the one the form shows, except where that does not cover the exact
-        // interest (a level payment at the highest rates over the longest periods, whose formula
-        // takes a twelfth a hair short): then it is the interest alone.
+        // interest (a level payment at rates of some 40 % and more over the longest periods, whose
+        // formula takes a twelfth a hair short): then it is the interest alone.
         auto isShownOrInterestOnly = [part](const SchedulePayment& p) {
           return p.payment == part->firstPayment || (p.principal == 0 && p.interest > part->firstPayment);
         };
