@@ -145,6 +145,13 @@ void CRepaymentScheduleDlg::BuildControls() {
   emptyNote_ = new QLabel(U(kNoScheduleText), this);
   emptyNote_->setAlignment(Qt::AlignCenter);
   layout->addWidget(emptyNote_);
+  notes_ = new QLabel(this);
+  notes_->setObjectName(QStringLiteral("scheduleNotes"));
+  notes_->setWordWrap(true);
+  notes_->setStyleSheet(QStringLiteral("color: #b00000;"));
+  notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  notes_->hide();
+  layout->addWidget(notes_);
 
   // Year table beside the chart.
   auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -198,8 +205,13 @@ void CRepaymentScheduleDlg::BuildControls() {
 }
 
 void CRepaymentScheduleDlg::Refresh() {
-  // Only the loan rows change what the window shows (the name and date are read when printing).
-  const auto now = plan_.Inputs().rows;
+  // Only the loan rows change what the window shows (the name and date are read when printing);
+  // a file's stored payments decide the notes.
+  BuiltFrom now;
+  now.inputs = plan_.Inputs().rows;
+  for (size_t i = 0; i < now.storedPayments.size(); ++i) {
+    now.storedPayments[i] = {plan_.rows[i].monthlyPayment, plan_.rows[i].bonusPayment};
+  }
   if (builtFrom_ && *builtFrom_ == now) return;
   builtFrom_ = now;
   Rebuild();
@@ -207,6 +219,10 @@ void CRepaymentScheduleDlg::Refresh() {
 
 void CRepaymentScheduleDlg::Rebuild() {
   schedule_ = BuildPlanSchedule(plan_);
+  QStringList notes;
+  for (const std::string& note : ScheduleNotes(schedule_)) notes << U(note);
+  notes_->setText(notes.join(QLatin1Char('\n')));
+  notes_->setVisible(!notes.isEmpty());
   if (shownRow_ && schedule_.FindRow(*shownRow_) == nullptr) shownRow_.reset();  // the row lost its loan
   FillRowChoice();
   ShowSelection();

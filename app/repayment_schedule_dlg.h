@@ -4,11 +4,13 @@
 // editing the plan and the schedule follows it.
 //
 // Shows, for the whole plan (計画全体) or one loan row: 借入額, 総返済額, 利息総額, 完済年数, the
-// year table and the chart (balance as a line, principal and interest as stacked bars). Prints
-// and saves the whole plan's schedule: PDF (A4 portrait), Excel workbook, CSV file.
+// year table and the chart (balance as a line, principal and interest as stacked bars), and the
+// schedule's notes (rows left out, stored payments that differ). Prints and saves the whole
+// plan's schedule: PDF (A4 portrait), Excel workbook, CSV file.
 //
 // Flow: plan (read only) -> BuildPlanSchedule -> view; -> page model -> printer or PDF;
-// -> io exports. Refresh() rebuilds only when the loan rows' inputs changed since the last build.
+// -> io exports. Refresh() rebuilds only when the loan rows' inputs or stored payments changed
+// since the last build.
 
 #include <QDialog>
 #include <QString>
@@ -81,6 +83,8 @@ class CRepaymentScheduleDlg : public QDialog {
   QChart* chart() const { return chart_; }
   // Summary value labels: 借入額, 総返済額, 利息総額, 完済年数.
   QLabel* summaryValue(int index) const { return summary_[index]; }
+  // The schedule's notes, one a line; hidden when there are none.
+  QLabel* notes() const { return notes_; }
 
  public slots:
   // Rebuilds the schedule when the plan's inputs changed since the last build.
@@ -103,13 +107,20 @@ class CRepaymentScheduleDlg : public QDialog {
   PrintInteraction* print_;
   ScheduleSaveUi* save_;
   PlanSchedule schedule_;
-  std::optional<std::array<LoanRowInputs, kLoanRowCount>> builtFrom_;
+  // What the schedule was built from: the rows' inputs and their stored payments.
+  struct BuiltFrom {
+    std::array<LoanRowInputs, kLoanRowCount> inputs{};
+    std::array<std::array<int32_t, 2>, kLoanRowCount> storedPayments{};
+    bool operator==(const BuiltFrom&) const = default;
+  };
+  std::optional<BuiltFrom> builtFrom_;
   std::optional<int> shownRow_;
 
   QComboBox* rowChoice_ = nullptr;
   QLabel* details_ = nullptr;
   QLabel* summary_[4] = {};
   QLabel* emptyNote_ = nullptr;
+  QLabel* notes_ = nullptr;
   QTableWidget* table_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;

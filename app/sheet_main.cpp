@@ -7,9 +7,10 @@
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
-// Exit status: 0 done, 1 a plan could not be read or an output not written (also when an output
-// is not a regular file or a new name, or is the plan itself; the other plans are still done),
-// 2 bad usage.
+// Exit status: 0 done (also when a row is only left out of the schedule for a period above 99
+// years, which standard error names), 1 a plan could not be read or an output not written (also
+// when an output is not a regular file or a new name, or is the plan itself; the other plans are
+// still done), 2 bad usage.
 
 #include <QApplication>
 #include <QDir>
@@ -268,6 +269,10 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     ok = false;
   };
   const PlanSchedule schedule = BuildPlanSchedule(plan);
+  // A row left out of the schedule is named; the rest is done and the run still succeeds.
+  if (args.schedule || !csv.isEmpty() || !xlsx.isEmpty()) {
+    for (const int row : schedule.leftOutRows) Error(path + ": " + LeftOutRowText(row));
+  }
   if (!pdf.isEmpty()) {
     const PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
     // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.

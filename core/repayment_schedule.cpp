@@ -1,7 +1,8 @@
 // The repayment schedule of a plan.
 //
 // Walking a part: the balance starts at the part's principal. Each payment first takes the
-// interest on the balance before it, trunc(balance x rate per payment); what the payment
+// interest on the balance before it, balance x (rate in thousandths of a percent) / 1,200,000
+// (or / 200,000 for a half-year) in whole numbers, truncated; what the payment
 // repays of the principal follows from the method:
 //   元利均等  level payment - interest (the level payment being the one the form shows),
 //   元金均等  the form's payment - interest for the first payment, principal / count after it,
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/plan_texts.h"
 #include "core/repayment.h"
@@ -26,12 +28,34 @@ namespace {
 
 constexpr int64_t kYenPerManYen = 10000;
 
-int64_t InterestOn(int64_t balance, double ratePerPayment) {
-  const double value = static_cast<double>(balance) * ratePerPayment;
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(kMaxScheduleInterest)) return kMaxScheduleInterest;
-  if (value <= -static_cast<double>(kMaxScheduleInterest)) return -kMaxScheduleInterest;
-  return static_cast<int64_t>(value);  // toward zero
+// Rates from 10^15 percent up give the largest interest on any balance of a yen or more.
+constexpr double kLargestShownRate = 1e15;
+constexpr int64_t kLargestRateThousandths = 1000000000000000000;
+
+uint64_t Magnitude(int64_t v) {
+  return v < 0 ? uint64_t{0} - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+}
+
+// balance x rateThousandths / divisor, truncated toward zero, within +-kMaxScheduleInterest. The
+// product is formed in 64 unsigned bits; where it would not fit (above 2^64), the quotient by a
+// divisor of at most 1,200,000 is above 2^43 and so beyond the limit anyway.
+int64_t InterestOn(int64_t balance, int64_t rateThousandths, int64_t divisor) {
+  if (balance == 0 || rateThousandths == 0 || divisor <= 0) return 0;
+  const uint64_t b = Magnitude(balance);
+  const uint64_t r = Magnitude(rateThousandths);
+  const uint64_t limit = static_cast<uint64_t>(kMaxScheduleInterest);
+  const uint64_t quotient =
+      b > std::numeric_limits<uint64_t>::max() / r ? limit : std::min(b * r / static_cast<uint64_t>(divisor), limit);
+  const int64_t interest = static_cast<int64_t>(quotient);
+  return (balance < 0) != (rateThousandths < 0) ? -interest : interest;
+}
+
+// Complete, method 1 or 2, a positive period and something to repay (`row` already capped).
+bool SchedulableButForPeriod(const LoanRow& row) {
+  const bool knownMethod = row.method == MethodCode(RepaymentMethod::EqualInstallment) ||
+                           row.method == MethodCode(RepaymentMethod::EqualPrincipal);
+  const bool somethingToRepay = int64_t{row.loanAmount} - row.bonusAmount > 0 || row.bonusAmount > 0;
+  return row.IsComplete() && row.periodYears > 0 && knownMethod && somethingToRepay;
 }
 
 void Add(ScheduleTotals& to, const ScheduleTotals& from) {
@@ -102,35 +126,68 @@ const char* SchedulePartText(SchedulePartKind kind) {
   return kind == SchedulePartKind::Monthly ? "月払" : "ボーナス払";
 }
 
+int64_t RateInThousandths(double ratePercent) {
+  if (!std::isfinite(ratePercent)) return 0;
+  if (ratePercent >= kLargestShownRate) return kLargestRateThousandths;
+  if (ratePercent <= -kLargestShownRate) return -kLargestRateThousandths;
+  // The digits of the text the box shows ("2.375％"), without the point.
+  int64_t value = 0;
+  bool negative = false;
+  for (const char c : FormatRate(ratePercent)) {
+    if (c == '-') {
+      negative = true;
+    } else if (c >= '0' && c <= '9') {
+      value = value * 10 + (c - '0');
+    } else if (c != '.') {
+      break;
+    }
+  }
+  return negative ? -value : value;
+}
+
+LoanRow ScheduledLoan(const LoanRow& row) {
+  LoanRow loan = row;
+  loan.bonusAmount = std::min(row.bonusAmount, row.loanAmount);
+  return loan;
+}
+
 bool HasSchedule(const LoanRow& row) {
-  const bool knownMethod = row.method == MethodCode(RepaymentMethod::EqualInstallment) ||
-                           row.method == MethodCode(RepaymentMethod::EqualPrincipal);
-  const bool somethingToRepay = int64_t{row.loanAmount} - row.bonusAmount > 0 || row.bonusAmount > 0;
-  return row.IsComplete() && row.periodYears > 0 && knownMethod && somethingToRepay;
+  const LoanRow loan = ScheduledLoan(row);
+  return SchedulableButForPeriod(loan) && loan.periodYears <= kMaxSchedulePeriodYears;
+}
+
+bool IsLeftOutOfSchedule(const LoanRow& row) {
+  const LoanRow loan = ScheduledLoan(row);
+  return SchedulableButForPeriod(loan) && loan.periodYears > kMaxSchedulePeriodYears;
+}
+
+bool StoredPaymentsDiffer(const LoanRow& row) {
+  if (!HasSchedule(row)) return false;
+  return row.monthlyPayment != MakeSchedulePart(row, SchedulePartKind::Monthly).firstPayment ||
+         row.bonusPayment != MakeSchedulePart(row, SchedulePartKind::Bonus).firstPayment;
 }
 
 SchedulePart MakeSchedulePart(const LoanRow& row, SchedulePartKind kind) {
+  const LoanRow loan = ScheduledLoan(row);
   SchedulePart part;
   part.kind = kind;
-  part.method = row.method;
+  part.method = loan.method;
   part.paymentsPerYear = kind == SchedulePartKind::Monthly ? 12 : 2;
-  if (!HasSchedule(row)) return part;
+  part.interestDivisor = kind == SchedulePartKind::Monthly ? kMonthlyInterestDivisor : kBonusInterestDivisor;
+  if (!HasSchedule(loan)) return part;
 
-  const int64_t bonusYen = int64_t{row.bonusAmount} * kYenPerManYen;
+  const int64_t bonusYen = int64_t{loan.bonusAmount} * kYenPerManYen;
   const int64_t principal =
-      kind == SchedulePartKind::Monthly ? int64_t{row.loanAmount} * kYenPerManYen - bonusYen : bonusYen;
+      kind == SchedulePartKind::Monthly ? int64_t{loan.loanAmount} * kYenPerManYen - bonusYen : bonusYen;
   if (principal <= 0) return part;
 
-  const PaymentFactors factors = PreparePaymentFactors(row.method, row.periodYears, row.ratePercent);
+  // The payment the form shows comes from its own formula; only the interest is exact.
+  const PaymentFactors factors = PreparePaymentFactors(loan.method, loan.periodYears, loan.ratePercent);
   part.principal = principal;
-  part.paymentCount = int32_t{row.periodYears} * part.paymentsPerYear;
-  if (kind == SchedulePartKind::Monthly) {
-    part.ratePerPayment = factors.monthlyRate;
-    part.firstPayment = MonthlyPaymentWith(factors, row.loanAmount, row.bonusAmount);
-  } else {
-    part.ratePerPayment = factors.halfYearRate;
-    part.firstPayment = BonusPaymentWith(factors, row.bonusAmount);
-  }
+  part.paymentCount = int32_t{loan.periodYears} * part.paymentsPerYear;
+  part.rateThousandths = RateInThousandths(loan.ratePercent);
+  part.firstPayment = kind == SchedulePartKind::Monthly ? MonthlyPaymentWith(factors, loan.loanAmount, loan.bonusAmount)
+                                                        : BonusPaymentWith(factors, loan.bonusAmount);
   part.equalPrincipal = principal / part.paymentCount;
   return part;
 }
@@ -140,7 +197,7 @@ PartPayments::PartPayments(const SchedulePart& part) : part_(part), balance_(par
 bool PartPayments::Next(SchedulePayment& out) {
   if (!part_.HasPayments() || balance_ <= 0 || number_ >= part_.paymentCount) return false;
   ++number_;
-  const int64_t interest = InterestOn(balance_, part_.ratePerPayment);
+  const int64_t interest = InterestOn(balance_, part_.rateThousandths, part_.interestDivisor);
   int64_t principal = 0;
   if (number_ == part_.paymentCount) {
     principal = balance_;
@@ -172,7 +229,7 @@ std::vector<SchedulePayment> PartPaymentList(const SchedulePart& part) {
 RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex) {
   RowSchedule s;
   s.row = rowIndex;
-  s.loan = row;
+  s.loan = ScheduledLoan(row);
   s.monthly = MakeSchedulePart(row, SchedulePartKind::Monthly);
   s.bonus = MakeSchedulePart(row, SchedulePartKind::Bonus);
   AddYears(s.years, WalkPart(s.monthly, s.monthlyTotals));
@@ -186,7 +243,9 @@ PlanSchedule BuildPlanSchedule(const FundingPlan& plan) {
   PlanSchedule s;
   for (int i = 0; i < kLoanRowCount; ++i) {
     const LoanRow& row = plan.rows[static_cast<size_t>(i)];
+    if (IsLeftOutOfSchedule(row)) s.leftOutRows.push_back(i);
     if (!HasSchedule(row)) continue;
+    s.storedPaymentsDiffer = s.storedPaymentsDiffer || StoredPaymentsDiffer(row);
     RowSchedule rs = BuildRowSchedule(row, i);
     Add(s.totals, rs.totals);
     AddYears(s.years, rs.years);
@@ -214,6 +273,17 @@ std::string ScheduleRowDetails(const LoanRow& row) {
           FormatScheduleManYen(row.loanAmount);
   if (row.bonusAmount != 0) text += "（内ボーナス " + FormatScheduleManYen(row.bonusAmount) + "）";
   return text;
+}
+
+std::string LeftOutRowText(int row) {
+  return std::to_string(row + 1) + "行目 " + kLeftOutOfScheduleText;
+}
+
+std::vector<std::string> ScheduleNotes(const PlanSchedule& schedule) {
+  std::vector<std::string> notes;
+  for (const int row : schedule.leftOutRows) notes.push_back(LeftOutRowText(row));
+  if (schedule.storedPaymentsDiffer) notes.emplace_back(kStoredPaymentsDifferText);
+  return notes;
 }
 
 std::string FormatPayoffYears(int32_t years) {

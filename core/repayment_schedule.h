@@ -3,18 +3,22 @@
 // (総返済額, 利息総額) and the year-by-year view.
 //
 // A complete row (rate, period, method and loan not 0) with method 元利均等 or 元金均等 and a
-// positive period has two parts, each with its own principal, number of payments and rate per
-// payment (r = ratePercent x 0.01, as for the payments of the form):
-//   月払       P = (loan - bonus portion) x 10,000円, 12 x years payments, m = r x 0.08333333333333333
-//   ボーナス払 B = bonus portion x 10,000円,           2 x years payments,  h = r x 0.5
-// A part whose principal is not above 0 has no payments.
+// period from 1 to 99 years has two parts, each with its own principal and number of payments.
+// The bonus portion is capped at the loan, as the form caps it:
+//   月払       P = (loan - bonus portion) x 10,000円, 12 x years payments
+//   ボーナス払 B = bonus portion x 10,000円,           2 x years payments
+// A part whose principal is not above 0 has no payments. A row whose period is above the form's
+// limit of 99 years takes no part in the schedule; the schedule names it instead
+// (PlanSchedule::leftOutRows).
 //
-// Each payment's interest is the balance before it times the rate per payment, truncated
-// toward zero to the yen.
+// Each payment's interest is computed in whole numbers, as lenders compute it: with t the rate in
+// thousandths of a percent as the rate box shows it (three decimals, rounded),
+//   月払       balance x t / 1,200,000     ボーナス払  balance x t / 200,000
+// truncated toward zero to the yen (3.000 % on 30,000,000円 is exactly 75,000円 a month).
 //   元利均等: every payment but the last is the level payment the form shows
-//             (CalcMonthlyPayment / CalcBonusPayment); its principal is payment - interest. The
-//             last payment is the remaining balance plus its interest, so it takes up whatever
-//             the truncations left over.
+//             (CalcMonthlyPayment / CalcBonusPayment, the form's own formula); its principal is
+//             payment - interest. The last payment is the remaining balance plus its interest,
+//             so it takes up whatever the truncations left over.
 //   元金均等: the first payment is the payment the form shows (principal = payment - interest);
 //             every later payment repays the principal divided by the number of payments,
 //             truncated to the yen, plus its interest; the last one repays the remaining balance.
@@ -22,9 +26,12 @@
 // principals of a part add up to its principal exactly and the balance ends at exactly 0. When
 // the truncations let the payments reach 0 before the last one (tiny loans over long periods),
 // the payment that reaches it repays only what is left and the part ends there. Where a level
-// payment does not even cover the interest (inputs far beyond the form's limits, read from a
-// file), its principal is 0 and the payment is the interest. Interest is kept within
-// +-kMaxScheduleInterest yen a payment so that no sum can overflow 64 bits.
+// payment does not even cover the interest, its principal is 0 and the payment is the interest:
+// inputs beyond the form's limits (from a file), or rates of some 40 % and more over the longest
+// periods, where the annuity is all but the interest and the form's formula falls a yen short.
+// Interest is kept within +-kMaxScheduleInterest yen a payment so that no product or sum can
+// overflow 64 bits; a rate the form would refuse (negative, or too small to show) still gives a
+// defined schedule.
 //
 // All amounts are whole yen in int64_t.
 
@@ -41,8 +48,18 @@ enum class SchedulePartKind { Monthly, Bonus };
 // "月払" or "ボーナス払".
 const char* SchedulePartText(SchedulePartKind kind);
 
-// 2^39 yen: with at most 12 x 32767 payments a part and twenty parts a plan, sums stay in int64_t.
+// 2^39 yen: with at most 12 x 99 payments a part and twenty parts a plan, sums stay in int64_t.
 inline constexpr int64_t kMaxScheduleInterest = int64_t{1} << 39;
+// The longest period a schedule is made for: the form's limit.
+inline constexpr int16_t kMaxSchedulePeriodYears = 99;
+// Divisors of balance x rate in thousandths of a percent: 100,000 x 12 months, 100,000 x 2 halves.
+inline constexpr int64_t kMonthlyInterestDivisor = 1200000;
+inline constexpr int64_t kBonusInterestDivisor = 200000;
+
+// The rate as the rate box shows it (three decimals, rounded), in thousandths of a percent:
+// 2.375 -> 2375, 1.0005 -> 1000 (the double lies just below the half). Not a finite number: 0.
+// Kept within +-10^18 (a rate that large already gives the largest interest on any balance).
+int64_t RateInThousandths(double ratePercent);
 
 // One payment. `year` is 年目: (number - 1) / 12 + 1 for 月払, (number - 1) / 2 + 1 for ボーナス払.
 struct SchedulePayment {
@@ -62,21 +79,30 @@ struct SchedulePart {
   int64_t principal = 0;     // yen; the part has payments only when this is above 0
   int32_t paymentCount = 0;  // 12 x years or 2 x years; 0 when the part has no payments
   int32_t paymentsPerYear = 12;
-  double ratePerPayment = 0.0;  // m or h
-  int64_t firstPayment = 0;     // the payment the form shows (元利均等: every payment but the last)
-  int64_t equalPrincipal = 0;   // 元金均等: principal / paymentCount, truncated
+  int64_t rateThousandths = 0;                        // RateInThousandths of the row's rate
+  int64_t interestDivisor = kMonthlyInterestDivisor;  // or kBonusInterestDivisor
+  int64_t firstPayment = 0;    // the payment the form shows (元利均等: every payment but the last)
+  int64_t equalPrincipal = 0;  // 元金均等: principal / paymentCount, truncated
 
   bool HasPayments() const { return paymentCount > 0 && principal > 0; }
 };
 
-// The monthly or bonus part of `row`; a part without payments when the row has no schedule.
+// The row as the schedule reads it: the bonus portion capped at the loan, as the form caps it.
+LoanRow ScheduledLoan(const LoanRow& row);
+// The monthly or bonus part of `row` (capped as above); a part without payments when the row has
+// no schedule.
 SchedulePart MakeSchedulePart(const LoanRow& row, SchedulePartKind kind);
-// Whether `row` has a schedule at all: complete, method 1 or 2, a positive period and a part with a
-// principal above 0.
+// Whether `row` has a schedule at all: complete, method 1 or 2, a period from 1 to 99 years and a
+// part with a principal above 0.
 bool HasSchedule(const LoanRow& row);
+// Whether `row` would have a schedule but for its period above 99 years: it is left out of the
+// schedule, its exports and its windows, and named instead.
+bool IsLeftOutOfSchedule(const LoanRow& row);
+// Whether `row` has a schedule and its stored payments (the plan's 月払 and ボーナス払, as read from
+// a file) are not the ones its inputs give, which the schedule uses.
+bool StoredPaymentsDiffer(const LoanRow& row);
 
-// The payments of a part, one at a time, in order. Needs no memory beyond itself, so a plan
-// read from a file with an absurd period can still be walked and exported.
+// The payments of a part, one at a time, in order, without memory beyond itself.
 class PartPayments {
  public:
   explicit PartPayments(const SchedulePart& part);
@@ -113,8 +139,8 @@ struct ScheduleYear {
 };
 
 struct RowSchedule {
-  int row = 0;  // 0..9
-  LoanRow loan;
+  int row = 0;   // 0..9
+  LoanRow loan;  // as the schedule reads it (ScheduledLoan)
   SchedulePart monthly;
   SchedulePart bonus;
   ScheduleTotals monthlyTotals;     // of the 月払 part
@@ -129,6 +155,8 @@ struct PlanSchedule {
   std::vector<RowSchedule> rows;
   ScheduleTotals totals;
   std::vector<ScheduleYear> years;
+  std::vector<int> leftOutRows;       // rows (0..9) left out for a period above 99 years
+  bool storedPaymentsDiffer = false;  // a row in the schedule whose stored payments differ
 
   // The row schedule of plan row `row` (0..9), or nullptr when that row has none.
   const RowSchedule* FindRow(int row) const;
@@ -145,6 +173,9 @@ inline constexpr const char* kTotalRepaidLabel = "総返済額";
 inline constexpr const char* kTotalInterestLabel = "利息総額";
 inline constexpr const char* kPayoffYearsLabel = "完済年数";
 inline constexpr const char* kNoScheduleText = "返済予定のある融資がありません。";
+inline constexpr const char* kStoredPaymentsDifferText =
+    "保存された返済額と計算上の返済額が異なります。返済予定表は計算上の返済額によります。";
+inline constexpr const char* kLeftOutOfScheduleText = "返済期間が99年を超えるため、返済予定表に含めていません";
 // Columns of a year view.
 inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
 
@@ -152,6 +183,12 @@ inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済�
 std::string ScheduleRowTitle(int row, const std::string& loanName);
 // "元利均等  2.375％  35年  3,000万（内ボーナス 1,200万）".
 std::string ScheduleRowDetails(const LoanRow& row);
+// "3行目 返済期間が99年を超えるため、返済予定表に含めていません" for row 2.
+std::string LeftOutRowText(int row);
+// The notes that go with the schedule wherever it is shown (window, pages, workbook), one a line:
+// each row left out, then the notice that stored payments differ. Empty when there is nothing to
+// say.
+std::vector<std::string> ScheduleNotes(const PlanSchedule& schedule);
 // "35年" for a payoff after 35 years, "" for none.
 std::string FormatPayoffYears(int32_t years);
 

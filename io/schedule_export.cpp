@@ -250,6 +250,9 @@ void WriteYearSheet(SheetWriter& w, const PlanSchedule& s, const Formats& f) {
   w.Width(1, 4, 18);
   w.Text(0, 0, kScheduleTitle, f.title);
   lxw_row_t r = 2;
+  const std::vector<std::string> notes = ScheduleNotes(s);
+  for (const std::string& note : notes) w.Text(r++, 0, note, nullptr);
+  if (!notes.empty()) ++r;
   if (s.rows.empty()) {
     w.Text(r, 0, kNoScheduleText, nullptr);
     return;

@@ -11,8 +11,9 @@
 //
 // Workbook: three sheets, "資金計画表" (every field of the plan sheet, amounts as numbers in
 // the formats #,##0"万" and #,##0"円", rates 0.000"％", periods 0"年"; a zero is an empty
-// cell, as on the form), "年次返済表" (the totals and the year view of the plan and of each
-// row) and "月次返済表" (the lines of the CSV file as numbers).
+// cell, as on the form), "年次返済表" (the schedule's notes under its title, one a line, then
+// the totals and the year view of the plan and of each row) and "月次返済表" (the lines of the
+// CSV file as numbers). The CSV file is only the table: no notes.
 //
 // Paths are UTF-8. Both files are written atomically: the file appears complete or not at all, and an existing
 // file is replaced only when everything was written.

@@ -120,6 +120,18 @@ void FirstPage(PageBuilder& b, const FundingPlan& plan, const PlanSchedule& s) {
              std::vector<TextMode>(4, TextMode::MiddleRight));
   y += 250;
 
+  // The schedule's notes (rows left out, stored payments that differ), one a line.
+  const std::vector<std::string> notes = ScheduleNotes(s);
+  if (!notes.empty()) {
+    b.UseFont(kBodyFont);
+    y -= 40;
+    for (const std::string& note : notes) {
+      b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + 110, note);
+      y += 110;
+    }
+    y += 80;
+  }
+
   if (s.rows.empty()) {
     b.UseFont(kHeadingFont);
     b.Text(TextMode::MiddleCentre, kLeft, y, kRight, y + 200, kNoScheduleText);

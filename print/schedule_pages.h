@@ -5,7 +5,8 @@
 // the operations and draws the chart.
 //
 // Page 1: title, customer and date; the summary of the plan (借入額, 総返済額, 利息総額,
-// 完済年数); a table of the rows with their totals; the chart. Then the year tables, first of
+// 完済年数); the schedule's notes (ScheduleNotes); a table of the rows with their totals; the
+// chart. Then the year tables, first of
 // the whole plan and then of each row, each headed by its title and totals; a table that does
 // not fit the page goes on over the next one with its column headers repeated. Every page has
 // its number at the bottom.

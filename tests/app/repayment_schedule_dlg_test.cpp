@@ -103,8 +103,9 @@ TEST(RepaymentScheduleDlgTest, WorkedPlanFromTheMenuFollowsTheFormAndSavesEveryF
   EXPECT_FALSE(dlg->isModal());
   EXPECT_EQ(dlg->windowTitle(), U("返済予定表"));
   EXPECT_EQ(dlg->summaryValue(0)->text(), U("3,000万"));
-  EXPECT_EQ(dlg->summaryValue(1)->text(), U("44,260,377円"));
-  EXPECT_EQ(dlg->summaryValue(2)->text(), U("14,260,377円"));
+  EXPECT_EQ(dlg->summaryValue(1)->text(), U("44,260,379円"));
+  EXPECT_EQ(dlg->summaryValue(2)->text(), U("14,260,379円"));
+  EXPECT_TRUE(dlg->notes()->isHidden());  // the form's payments are the computed ones
   EXPECT_EQ(dlg->summaryValue(3)->text(), U("35年"));
   ASSERT_EQ(dlg->yearTable()->rowCount(), 35);
   EXPECT_EQ(dlg->yearTable()->item(0, 1)->text(), U("1,264,582円"));  // 12 x 63,149 + 2 x 253,397
@@ -170,6 +171,22 @@ TEST(RepaymentScheduleDlgTest, WorkedPlanFromTheMenuFollowsTheFormAndSavesEveryF
   EXPECT_TRUE(ui.warnings[0].startsWith(U("ファイルを保存できませんでした。")));
   click("閉じる");
   EXPECT_FALSE(own.isVisible());
+
+  // A plan as a file may hold it: stored payments other than the computed ones, a row above 99
+  // years. The notes follow the stored payments even when no input changed.
+  FundingPlan file;
+  file.rows[0] = LoanRow{"", 1, 2.375, 35, 3000, 1200, 63149, 253397};
+  file.rows[1] = file.rows[0];
+  file.rows[1].periodYears = 120;
+  CRepaymentScheduleDlg fromFile(file, dir.path(), &form, &ui, &ui);
+  EXPECT_EQ(fromFile.notes()->text(), U("2行目 返済期間が99年を超えるため、返済予定表に含めていません"));
+  EXPECT_EQ(fromFile.rowChoice()->count(), 2);
+  file.rows[0].monthlyPayment = 59074;
+  fromFile.Refresh();
+  EXPECT_EQ(fromFile.notes()->text(),
+            U("2行目 返済期間が99年を超えるため、返済予定表に含めていません\n"
+              "保存された返済額と計算上の返済額が異なります。返済予定表は計算上の返済額によります。"));
+  EXPECT_FALSE(fromFile.notes()->isHidden());
 
   EXPECT_EQ(ProposedScheduleFileName(U("山田 太郎"), QStringLiteral("xlsx")), U("山田 太郎_返済予定表.xlsx"));
   EXPECT_EQ(ProposedScheduleFileName(U("a/b"), QStringLiteral("csv")), U("a_b_返済予定表.csv"));

@@ -70,6 +70,32 @@ TEST(ScheduleExportTest, CsvBytes) {
   EXPECT_NE(ScheduleCsvBytes(BuildPlanSchedule(plan)).find("3,フラット,月払,13,2,"), std::string::npos);
 }
 
+// The schedule's notes go under the workbook's year sheet title; the CSV file stays a table.
+TEST(ScheduleExportTest, NotesInTheWorkbookOnly) {
+  FundingPlan plan;
+  plan.rows[1] = Row("A", 1, 3000, 1200, 35, 2.375);
+  plan.rows[1].monthlyPayment = 59074;  // written elsewhere
+  plan.rows[4] = Row("B", 1, 3000, 0, 100, 2.0);
+  const PlanSchedule s = BuildPlanSchedule(plan);
+  EXPECT_EQ(ScheduleCsvBytes(s).rfind("\xEF\xBB\xBF行,融資名,", 0), 0u);
+  EXPECT_EQ(ScheduleCsvBytes(s).find("返済期間"), std::string::npos);
+  EXPECT_EQ(ScheduleCsvBytes(s).find("保存された"), std::string::npos);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("n.xlsx"));
+  ASSERT_TRUE(WriteScheduleXlsxFile(path.toStdString(), plan, s));
+  QProcess python;
+  python.start(QStringLiteral("/usr/bin/python3"),
+               {QStringLiteral("-c"),
+                QStringLiteral("import sys, openpyxl; ws = openpyxl.load_workbook(sys.argv[1])['年次返済表']\n"
+                               "print('|'.join(str(ws.cell(r, 1).value) for r in range(3, 7)))"),
+                path});
+  ASSERT_TRUE(python.waitForFinished(60000));
+  EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+            QStringLiteral("5行目 返済期間が99年を超えるため、返済予定表に含めていません|"
+                           "保存された返済額と計算上の返済額が異なります。返済予定表は計算上の返済額によります。|"
+                           "None|計画全体"));
+}
+
 TEST(ScheduleExportTest, NothingWrittenWhereTheFolderIsMissing) {
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("無い/x")).toStdString();
@@ -164,7 +190,7 @@ TEST(ScheduleExportTest, WorkbookReadBackWithOpenpyxl) {
   EXPECT_EQ(cell("月次返済表", "I1")[1].toString(), QStringLiteral("残高"));
   EXPECT_EQ(cell("月次返済表", "C2")[1].toString(), QStringLiteral("月払"));
   EXPECT_EQ(cell("月次返済表", "F2")[1].toDouble(), 63149);
-  EXPECT_EQ(cell("月次返済表", "F421")[1].toDouble(), 63157);  // the last monthly payment
+  EXPECT_EQ(cell("月次返済表", "F421")[1].toDouble(), 63159);  // the last monthly payment
   EXPECT_EQ(cell("月次返済表", "C422")[1].toString(), QStringLiteral("ボーナス払"));
   const QString lastRow = QString::number(1 + s.totals.paymentCount);
   const QJsonArray last = cell("月次返済表", ("A" + lastRow.toStdString()).c_str());

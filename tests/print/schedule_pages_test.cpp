@@ -57,6 +57,7 @@ TEST(SchedulePagesTest, TenRowsOverManyPages) {
   EXPECT_TRUE(Contains(first, FormatScheduleYen(s.totals.totalInterest)));
   EXPECT_TRUE(Contains(first, "819,900万"));
   EXPECT_TRUE(Contains(first, "ローン10"));
+  EXPECT_TRUE(Contains(first, kStoredPaymentsDifferText));  // the rows hold no stored payments
   ASSERT_TRUE(pages.pages[0].hasChart);
   EXPECT_GT(pages.pages[0].chartBox.bottom - pages.pages[0].chartBox.top, 2000);
 

@@ -42,7 +42,7 @@ TEST(ScheduleRendererTest, PdfWithTablesAndChartAfterThePlanSheet) {
   if (!text) GTEST_SKIP() << "pdftotext is not installed";
   EXPECT_EQ(text->count(QLatin1Char('\f')), 3);
   for (const char* expected :
-       {"44,260,377円", "14,260,377円", "1行目 フラット35", "3 / 3", "うち元金", "年末残高（万円）"}) {
+       {"44,260,379円", "14,260,379円", "1行目 フラット35", "3 / 3", "うち元金", "年末残高（万円）"}) {
     EXPECT_TRUE(text->contains(QString::fromUtf8(expected))) << expected;
   }
 

@@ -46,6 +46,39 @@ TEST(SheetToolScheduleTest, OnePlanWithScheduleAndExports) {
   EXPECT_TRUE(QFileInfo::exists(csv));
 }
 
+// A plan file as written elsewhere: row 1's stored 59,074円 is not what 2.375 % gives, row 2 runs
+// 120 years. Row 2 is named and left out, the schedule pages note the difference, status 0.
+TEST(SheetToolScheduleTest, RowsLeftOutAndStoredPaymentsThatDiffer) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile fixture(Fixture("two_rows.zvk"));
+  ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+  QByteArray bytes = fixture.readAll();
+  bytes.replace(", 1, 1.940, 35,", ", 1, 2.375, 35,").replace(", 2, 0.475, 30,", ", 2, 0.475, 120,");
+  const QString plan = dir.filePath(QStringLiteral("edited.zvk"));
+  QFile edited(plan);
+  ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+  ASSERT_EQ(edited.write(bytes), bytes.size());
+  edited.close();
+  const QString pdf = dir.filePath(QStringLiteral("e.pdf"));
+  const QString csv = dir.filePath(QStringLiteral("e.csv"));
+  const ToolRun run = RunSheet({plan, QStringLiteral("--schedule"), QStringLiteral("-o"), pdf, QStringLiteral("--csv"),
+                                csv, QStringLiteral("--xlsx"), dir.filePath(QStringLiteral("e.xlsx"))});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.err.contains(QStringLiteral("zorvik-sheet: ") + plan +
+                               QStringLiteral(": 2行目 返済期間が99年を超えるため、返済予定表に含めていません\n")))
+      << run.err.toStdString();
+  QFile written(csv);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(written.readAll().contains("\r\n2,"));
+  const auto text =
+      PdfText(pdf, {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2")});
+  if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_TRUE(text->contains(
+      QStringLiteral("保存された返済額と計算上の返済額が異なります。返済予定表は計算上の返済額によります。")));
+  EXPECT_TRUE(text->contains(QStringLiteral("2行目 返済期間が99年を超えるため、返済予定表に含めていません")));
+}
+
 TEST(SheetToolScheduleTest, SeveralPlansIntoAFolderFailuresReportedAfterTheOthers) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
