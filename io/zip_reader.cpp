@@ -47,7 +47,7 @@ bool ReadCurrentEntry(unzFile zip, const unz_file_info64& info, std::string& con
 }  // namespace
 
 std::optional<std::vector<std::pair<std::string, std::string>>> ReadZipEntries(const std::string& path,
-                                                                              size_t maxBytes) {
+                                                                               size_t maxBytes) {
   const ZipHandle zip(path);
   if (zip.get() == nullptr) return std::nullopt;
   unz_global_info64 global{};

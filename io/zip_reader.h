@@ -14,6 +14,6 @@ namespace zorvik {
 // as (name, content). nullopt when the file is not a zip, an entry cannot be read to its end or
 // does not match its recorded size or checksum, or the contents together exceed `maxBytes`.
 std::optional<std::vector<std::pair<std::string, std::string>>> ReadZipEntries(const std::string& path,
-                                                                              size_t maxBytes);
+                                                                               size_t maxBytes);
 
 }  // namespace zorvik
