@@ -82,14 +82,15 @@ TEST(AtomicFileWriterTest, TemporaryFileIsHiddenBesideTheTargetAndCarriesThePid)
   // A name near the file system's limit still leaves room for the temporary name.
   for (const QString& name : {QStringLiteral("plan.zvk"), QString(80, QChar(0x5C71)) + QStringLiteral(".zvk")}) {
     QStringList during;
-    ASSERT_EQ(WriteFileAtomically(dir.filePath(name), "x", [&] {
-                during = Entries(dir.path());
-                return true;
-              }),
+    ASSERT_EQ(WriteFileAtomically(dir.filePath(name), "x",
+                                  [&] {
+                                    during = Entries(dir.path());
+                                    return true;
+                                  }),
               AtomicWriteStatus::kWritten);
     ASSERT_EQ(during.size(), 1);
-    const QRegularExpression expected(QStringLiteral("^\\..+\\.zorvik-%1-[A-Za-z0-9]{6}$")
-                                          .arg(QCoreApplication::applicationPid()));
+    const QRegularExpression expected(
+        QStringLiteral("^\\..+\\.zorvik-%1-[A-Za-z0-9]{6}$").arg(QCoreApplication::applicationPid()));
     EXPECT_TRUE(expected.match(during.front()).hasMatch()) << during.front().toStdString();
     EXPECT_LE(QFile::encodeName(during.front()).size(), 255);
     EXPECT_EQ(Entries(dir.path()), QStringList{name});
@@ -112,10 +113,10 @@ TEST(AtomicFileWriterTest, NextWriteRemovesOnlyStaleLeftovers) {
       {".a.zvk.zorvik-" + own + "-AbC123", 0, false, false},         // a write running now
       {".a.zvk.zorvik-" + own + "-XyZ789", 7200, false, true},       // running, but hours old
       {".b.xlsx.zorvik-" + kGonePid + "-Fo1der", 0, true, true},     // a workbook's build folder
-      {"plan.zvk.AbCdEf", 7200, false, true},                         // an older version's leftover
-      {"plan.zvk.QwErTy", 0, false, false},                           // ... that may still be written
-      {"other.zvk.AbCdEf", 7200, false, false},                       // not the name being written
-      {"plan.zvk.backup1", 7200, false, false},                       // not the pattern
+      {"plan.zvk.AbCdEf", 7200, false, true},                        // an older version's leftover
+      {"plan.zvk.QwErTy", 0, false, false},                          // ... that may still be written
+      {"other.zvk.AbCdEf", 7200, false, false},                      // not the name being written
+      {"plan.zvk.backup1", 7200, false, false},                      // not the pattern
       {".a.zvk.zorvik-" + kGonePid + "-AbC12", 7200, false, false},  // not the pattern
       {"notes.txt", 7200, false, false},
   };
@@ -144,8 +145,10 @@ TEST(AtomicFileWriterTest, OldExportFoldersInTheTemporaryFolder) {
     bool removed;
   };
   const Entry entries[] = {
-      {"zorvik-sheet-AbC123", "schedule.xlsx", 7200, true}, {"zorvik-XyZ789", "", 7200, true},
-      {"zorvik-sheet-QwE456", "schedule.xlsx", 0, false},   {"zorvik-sheet-RtY456", "notes.txt", 7200, false},
+      {"zorvik-sheet-AbC123", "schedule.xlsx", 7200, true},
+      {"zorvik-XyZ789", "", 7200, true},
+      {"zorvik-sheet-QwE456", "schedule.xlsx", 0, false},
+      {"zorvik-sheet-RtY456", "notes.txt", 7200, false},
       {"zorvikX-AbC123", "", 7200, false},
   };
   for (const Entry& e : entries) {
@@ -163,7 +166,9 @@ TEST(FileNameTest, CustomerNamesAreCleanedForFileNames) {
   const std::pair<QString, QString> rows[] = {
       {QString::fromUtf8("山田 太郎"), QString::fromUtf8("山田 太郎")},
       {QString::fromUtf8(std::string("a\0b", 3)), QStringLiteral("a_b")},
-      {QStringLiteral("a\tb\x7F" "c\x01"), QStringLiteral("a_b_c_")},
+      {QStringLiteral("a\tb\x7F"
+                      "c\x01"),
+       QStringLiteral("a_b_c_")},
       {QStringLiteral(" a/b\\c:d*e?f\"g<h>i|j "), QStringLiteral("a_b_c_d_e_f_g_h_i_j")},
       {QStringLiteral(".."), QString()},
       {QStringLiteral("   "), QString()},
