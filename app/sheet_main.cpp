@@ -67,9 +67,10 @@ constexpr const char* kUsage =
     "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...).\n"
     "  zorvik-sheet --help\n"
     "\n"
-    "The texts are those the form shows after opening the plan. Exit status: 0 done,\n"
-    "1 a plan could not be read or an output not written (each such plan is named; the\n"
-    "other plans are still done), 2 wrong arguments.\n";
+    "The texts are those the form shows after opening the plan. No output ever replaces\n"
+    "one of the run's plan files. Exit status: 0 done, 1 a plan could not be read (an\n"
+    "empty file or one with NUL bytes is not a plan) or an output not written (each such\n"
+    "plan is named; its other outputs and the other plans are still done), 2 wrong arguments.\n";
 
 struct Arguments {
   bool help = false;
