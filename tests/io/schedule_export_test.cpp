@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
@@ -229,6 +230,11 @@ TEST(ScheduleExportTest, WorkbookTextsAreStringCellsAndTheRatioNeedsAnIncome) {
   plan.rows[0] = Row("=HYPERLINK(\"http://x\")", 1, 3000, 0, 35, 2.375);
   plan.annualRepayment = 757788;
   plan.repaymentRatio = 25.13;  // as a file may hold it without an income
+  // The workbook is built beside the target: a missing shared temporary folder does not matter.
+  const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(dir.filePath(QStringLiteral("missing"))));
+  const auto restore = qScopeGuard([&] { hadTmp ? (void)qputenv("TMPDIR", tmp) : (void)qunsetenv("TMPDIR"); });
   for (const int32_t income : {0, 800}) {
     plan.annualIncome = income;
     ASSERT_TRUE(WriteScheduleXlsxFile(path, plan, BuildPlanSchedule(plan)));
