@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -42,6 +43,11 @@ bool DisplayMissing() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Under a limit on file size a write past it fails and is reported, instead of the signal
+  // killing the program with the unsaved plan.
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   if (HasArgument(argc, argv, "--screenshot") || HasArgument(argc, argv, "--print-paths")) {
     // A picture of the form, or the list of paths, needs no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

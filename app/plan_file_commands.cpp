@@ -10,6 +10,7 @@
 #include "core/plan_form_writer.h"
 #include "core/plan_recalc.h"
 #include "core/plan_texts.h"
+#include "io/file_access.h"
 #include "io/plan_file.h"
 
 namespace zorvik {
@@ -30,13 +31,9 @@ std::string PlanFileCommands::DataFolder() const {
 }
 
 std::string PlanFileCommands::ProposedFileName() const {
-  // The customer name is proposed as the file name; a path separator in it would make the
-  // dialog look for a folder instead.
-  std::string name = plan_.customerName;
-  for (char& c : name) {
-    if (c == '/' || c == '\\') c = '_';
-  }
-  return name;
+  // The customer name is proposed as the file name, cleaned as for the PDF: a path separator
+  // would make the dialog look for a folder, and a NUL would end the name early.
+  return CleanFileNameBase(QString::fromStdString(plan_.customerName)).toStdString();
 }
 
 SaveOutcome PlanFileCommands::SavePlanAs() {

@@ -8,15 +8,17 @@
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
 // Exit status: 0 done (also when a row is only left out of the schedule for a period above 99
-// years, which standard error names), 1 a plan could not be read or an output not written (also
-// when an output is not a regular file or a new name, or is the plan itself; the other plans are
-// still done), 2 bad usage.
+// years, which standard error names), 1 a plan could not be read (also an empty file or one with
+// NUL bytes) or an output not written (also when an output is not a regular file or a new name, or
+// is one of the run's plan files; the plan's other outputs and the other plans are still done), 2
+// bad usage.
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -67,9 +69,10 @@ constexpr const char* kUsage =
     "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...).\n"
     "  zorvik-sheet --help\n"
     "\n"
-    "The texts are those the form shows after opening the plan. Exit status: 0 done,\n"
-    "1 a plan could not be read or an output not written (each such plan is named; the\n"
-    "other plans are still done), 2 wrong arguments.\n";
+    "The texts are those the form shows after opening the plan. No output ever replaces\n"
+    "one of the run's plan files. Exit status: 0 done, 1 a plan could not be read (an\n"
+    "empty file or one with NUL bytes is not a plan) or an output not written (each such\n"
+    "plan is named; its other outputs and the other plans are still done), 2 wrong arguments.\n";
 
 struct Arguments {
   bool help = false;
@@ -191,7 +194,8 @@ bool LoadPlan(const std::string& path, FundingPlan& plan) {
   }
   plan.ClearForLoad();
   if (!ReadPlanFile(plan, path)) {
-    Error(path + ": cannot be read");
+    // ReadPlanFile refuses also a file that cannot be a plan (empty, or with NUL bytes).
+    Error(path + ": cannot be read, or is not a plan file");
     return false;
   }
   return true;
@@ -213,15 +217,20 @@ int RunLayout(const Arguments& args) {
   return kExitOk;
 }
 
-// Only a regular file or a new name is written, and never the plan being read.
-bool CheckOutput(const std::string& plan, const std::string& output) {
-  const QString out = QString::fromStdString(output);
+// Only a regular file or a new name is written, and never a plan file of this run (the same
+// file, also through a link or another spelling). Refusals name the plan.
+bool CheckOutput(const std::string& plan, const QString& out, const std::vector<std::string>& inputs) {
+  const std::string output = out.toStdString();
   if (!IsReplaceableTarget(out)) {
-    Error(output + ": not a regular file; the sheet is written only to a regular file or a new name");
+    Error(output + ": not a regular file; the output is written only to a regular file or a new name (plan " + plan +
+          ")");
     return false;
   }
-  if (IsSameFile(QString::fromStdString(plan), out)) {
-    Error(output + ": is the plan file itself; give another name for the PDF");
+  for (const std::string& input : inputs) {
+    if (!IsSameFile(QString::fromStdString(input), out)) continue;
+    Error(input == plan
+              ? output + ": is the plan file itself; give another name for the output"
+              : output + ": is the plan file " + input + " of this run; it is not replaced (plan " + plan + ")");
     return false;
   }
   return true;
@@ -242,7 +251,7 @@ class OutputNames {
  public:
   bool Claim(const QString& path, const std::string& plan) {
     if (taken_.insert(QFileInfo(path).absoluteFilePath()).second) return true;
-    Error(plan + ": " + path.toStdString() + " was already written for another plan of the same name");
+    Error(plan + ": " + path.toStdString() + " was already written in this run (another plan of the same name)");
     return false;
   }
 
@@ -250,20 +259,24 @@ class OutputNames {
   std::set<QString> taken_;
 };
 
-// The files of one plan. False when the plan could not be read or a file not written.
+// The files of one plan. False when the plan could not be read or a file not written; an
+// output that is refused is named, and the plan's other outputs are still written.
 bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& names) {
   const bool several = args.plans.size() > 1;
-  const QString pdf = args.output ? OutputPath(*args.output, path, "pdf", several) : QString();
-  const QString csv = args.csv ? OutputPath(*args.csv, path, "csv", several) : QString();
-  const QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx", several) : QString();
-  for (const QString& out : {pdf, csv, xlsx}) {
-    if (out.isEmpty()) continue;
-    if (!CheckOutput(path, out.toStdString()) || !names.Claim(out, path)) return false;
+  QString pdf = args.output ? OutputPath(*args.output, path, "pdf", several) : QString();
+  QString csv = args.csv ? OutputPath(*args.csv, path, "csv", several) : QString();
+  QString xlsx = args.xlsx ? OutputPath(*args.xlsx, path, "xlsx", several) : QString();
+  bool ok = true;
+  for (QString* out : {&pdf, &csv, &xlsx}) {
+    if (out->isEmpty()) continue;
+    if (!CheckOutput(path, *out, args.plans) || !names.Claim(*out, path)) {
+      out->clear();
+      ok = false;
+    }
   }
   FundingPlan plan;
   if (!LoadPlan(path, plan)) return false;
 
-  bool ok = true;
   auto report = [&ok, &path](const QString& out) {
     Error(out.toStdString() + ": cannot be written (plan " + path + ")");
     ok = false;
@@ -324,5 +337,9 @@ int Main(int argc, char** argv) {
 }  // namespace zorvik
 
 int main(int argc, char** argv) {
+  // Under a limit on file size a write past it fails (and is reported) instead of killing the tool.
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   return zorvik::Main(argc, argv);
 }

@@ -229,6 +229,12 @@ void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes) {
   plan.repaymentRatio = r.Double(35);
 }
 
+bool LooksLikePlanFile(std::string_view bytes) {
+  // A plan file is text: an empty file, or one with NUL bytes (a zeroed or binary file), is not
+  // a plan whatever lines it happens to have.
+  return !bytes.empty() && bytes.find('\0') == std::string_view::npos;
+}
+
 void ClearPaymentsOfBlankRows(FundingPlan& plan) {
   for (LoanRow& row : plan.rows) {
     if (!row.HasNoInputs()) continue;
@@ -247,6 +253,7 @@ bool WritePlanFile(FundingPlan& plan, const std::string& path) {
 bool ReadPlanFile(FundingPlan& plan, const std::string& path) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes, kMaxPlanFileBytes)) return false;
+  if (!LooksLikePlanFile(bytes)) return false;
   ParsePlanFileBytes(plan, bytes);
   return true;
 }

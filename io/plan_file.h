@@ -56,7 +56,8 @@ bool WritePlanFile(FundingPlan& plan, const std::string& path);
 
 // Reads a plan file into `plan` (whose fields the caller has cleared) leniently: numbers as
 // atoi/atof would read them, missing lines and fields as zero or empty. Returns whether the
-// file could be opened and read (only a regular file is opened); on false `plan` is untouched.
+// file could be opened and read (only a regular file is opened) and is a plan file at all
+// (LooksLikePlanFile); on false `plan` is untouched.
 bool ReadPlanFile(FundingPlan& plan, const std::string& path);
 
 // The bytes WritePlanFile writes; a row without inputs is written with zero payments. The plan
@@ -64,6 +65,8 @@ bool ReadPlanFile(FundingPlan& plan, const std::string& path);
 std::string PlanFileBytes(const FundingPlan& plan);
 // Zeroes the payments of every row without inputs (done by WritePlanFile before writing).
 void ClearPaymentsOfBlankRows(FundingPlan& plan);
+// Whether the bytes can be a plan file at all: not empty and without NUL bytes.
+bool LooksLikePlanFile(std::string_view bytes);
 // Reads a plan from the bytes of a file, as ReadPlanFile does after reading the file.
 void ParsePlanFileBytes(FundingPlan& plan, std::string_view bytes);
 

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -12,7 +14,9 @@
 
 #include "core/plan_texts.h"
 #include "core/text_forms.h"
+#include "io/file_access.h"
 #include "io/plan_file.h"
+#include "io/zip_reader.h"
 
 namespace zorvik {
 namespace {
@@ -32,10 +36,21 @@ void AppendCsvField(std::string& out, std::string_view field) {
   out += '"';
 }
 
+// A text cell. A spreadsheet evaluates a cell that starts with =, +, -, @ (or a tab or carriage
+// return before one) as a formula when it opens the file; the usual leading apostrophe makes it
+// open as the text it is.
+void AppendCsvText(std::string& out, std::string_view text) {
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    AppendCsvField(out, "'" + std::string(text));
+  } else {
+    AppendCsvField(out, text);
+  }
+}
+
 void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart& part) {
   const std::string prefix = [&] {
     std::string p = std::to_string(row.row + 1) + ",";
-    AppendCsvField(p, row.loan.loanName);
+    AppendCsvText(p, row.loan.loanName);
     p += ",";
     p += SchedulePartText(part.kind);
     p += ",";
@@ -77,10 +92,18 @@ struct Formats {
   lxw_format* years = nullptr;
   lxw_format* ratio = nullptr;
   lxw_format* integer = nullptr;
+
+  bool complete() const {
+    for (const lxw_format* f : {title, heading, header, text, man, yen, rate, years, ratio, integer}) {
+      if (f == nullptr) return false;
+    }
+    return true;
+  }
 };
 
 lxw_format* Bordered(lxw_workbook* wb, const char* numFormat) {
   lxw_format* f = workbook_add_format(wb);
+  if (f == nullptr) return nullptr;
   format_set_border(f, LXW_BORDER_THIN);
   if (numFormat != nullptr) format_set_num_format(f, numFormat);
   return f;
@@ -89,14 +112,8 @@ lxw_format* Bordered(lxw_workbook* wb, const char* numFormat) {
 Formats MakeFormats(lxw_workbook* wb) {
   Formats f;
   f.title = workbook_add_format(wb);
-  format_set_bold(f.title);
-  format_set_font_size(f.title, 16);
   f.heading = workbook_add_format(wb);
-  format_set_bold(f.heading);
   f.header = Bordered(wb, nullptr);
-  format_set_bold(f.header);
-  format_set_align(f.header, LXW_ALIGN_CENTER);
-  format_set_bg_color(f.header, 0xDDEBF7);
   f.text = Bordered(wb, nullptr);
   f.man = Bordered(wb, kManFormat);
   f.yen = Bordered(wb, kYenFormat);
@@ -104,24 +121,36 @@ Formats MakeFormats(lxw_workbook* wb) {
   f.years = Bordered(wb, kYearsFormat);
   f.ratio = Bordered(wb, kRatioFormat);
   f.integer = Bordered(wb, "0");
+  if (!f.complete()) return f;
+  format_set_bold(f.title);
+  format_set_font_size(f.title, 16);
+  format_set_bold(f.heading);
+  format_set_bold(f.header);
+  format_set_align(f.header, LXW_ALIGN_CENTER);
+  format_set_bg_color(f.header, 0xDDEBF7);
   return f;
 }
 
-// Writes cells and remembers the first failure (a row beyond the sheet, no memory).
+// Writes cells and remembers the first failure (a row beyond the sheet, no memory) and the last
+// row that holds a cell. Every text goes in as a string cell, which a spreadsheet shows as it is
+// and never evaluates: a loan name "=HYPERLINK(...)" stays that text.
 class SheetWriter {
  public:
   SheetWriter(lxw_worksheet* sheet, lxw_error& firstError) : sheet_(sheet), error_(firstError) {}
 
+  // The last row written (0-based), or -1 when none was.
+  int64_t lastRow() const { return lastRow_; }
+
   void Text(lxw_row_t row, lxw_col_t col, const std::string& text, lxw_format* format) {
-    Check(row, worksheet_write_string(sheet_, row, col, text.c_str(), format));
+    Cell(row, worksheet_write_string(sheet_, row, col, text.c_str(), format));
   }
   void Number(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
-    Check(row, worksheet_write_number(sheet_, row, col, value, format));
+    Cell(row, worksheet_write_number(sheet_, row, col, value, format));
   }
   // A zero is an empty (but bordered) cell, as the form shows it.
   void NumberOrBlank(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
     if (value == 0.0) {
-      Check(row, worksheet_write_blank(sheet_, row, col, format));
+      Cell(row, worksheet_write_blank(sheet_, row, col, format));
     } else {
       Number(row, col, value, format);
     }
@@ -140,9 +169,14 @@ class SheetWriter {
     if (e != LXW_NO_ERROR && error_ == LXW_NO_ERROR) error_ = e;
     if (row > kLastSheetRow && error_ == LXW_NO_ERROR) error_ = LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
   }
+  void Cell(lxw_row_t row, lxw_error e) {
+    Check(row, e);
+    if (e == LXW_NO_ERROR) lastRow_ = std::max<int64_t>(lastRow_, row);
+  }
 
   lxw_worksheet* sheet_;
   lxw_error& error_;
+  int64_t lastRow_ = -1;
 };
 
 std::string DateText(const FundingPlan& plan) {
@@ -294,10 +328,13 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
   }
 }
 
+// The last row written on each of the three sheets (0-based; -1 for none).
+using SheetRows = std::array<int64_t, 3>;
+
 // Builds the workbook at `path` (a new file in a private folder; paths in the local 8-bit
-// encoding, as the library opens them). False on any failure.
+// encoding, as the library opens them). False on any failure the library reports.
 bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const FundingPlan& plan,
-                   const PlanSchedule& schedule) {
+                   const PlanSchedule& schedule, SheetRows& rows) {
   lxw_workbook_options options{};
   std::string tmp = tmpDir;
   options.tmpdir = tmp.data();
@@ -308,7 +345,7 @@ bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const Fun
   lxw_worksheet* planSheet = workbook_add_worksheet(wb, kPlanSheetName);
   lxw_worksheet* yearSheet = workbook_add_worksheet(wb, kYearSheetName);
   lxw_worksheet* monthSheet = workbook_add_worksheet(wb, kMonthSheetName);
-  if (planSheet == nullptr || yearSheet == nullptr || monthSheet == nullptr) {
+  if (!f.complete() || planSheet == nullptr || yearSheet == nullptr || monthSheet == nullptr) {
     error = LXW_ERROR_MEMORY_MALLOC_FAILED;
   } else {
     SheetWriter planWriter(planSheet, error);
@@ -319,10 +356,33 @@ bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const Fun
     SheetWriter monthWriter(monthSheet, error);
     WriteMonthSheet(monthWriter, monthSheet, schedule, f);
     for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
+    rows = {planWriter.lastRow(), yearWriter.lastRow(), monthWriter.lastRow()};
   }
   // Closing also releases the workbook, so it is closed whatever happened before.
   const lxw_error closed = workbook_close(wb);
   return error == LXW_NO_ERROR && closed == LXW_NO_ERROR;
+}
+
+// The library writes each part to a temporary file first and does not notice when that file was
+// cut short (a full disk): it then zips a cut sheet and reports success. So the built file is
+// read back: every entry must read whole, and every sheet must end with its closing tag and
+// hold the last row that was written to it.
+bool IsCompleteWorkbook(const std::string& path, const SheetRows& rows) {
+  constexpr size_t kMaxWorkbookXml = size_t{1} << 31;
+  const auto entries = ReadZipEntries(path, kMaxWorkbookXml);
+  if (!entries) return false;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string name = "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml";
+    const auto part = std::find_if(entries->begin(), entries->end(), [&](const auto& e) { return e.first == name; });
+    if (part == entries->end()) return false;
+    std::string_view xml = part->second;
+    while (!xml.empty() && (xml.back() == '\n' || xml.back() == '\r' || xml.back() == ' ')) xml.remove_suffix(1);
+    if (!xml.ends_with("</worksheet>")) return false;
+    if (rows[i] >= 0 && xml.find("<row r=\"" + std::to_string(rows[i] + 1) + "\"") == std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -344,19 +404,30 @@ bool WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule)
 }
 
 bool WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule) {
-  if (path.empty()) return false;
-  // The library writes to a file name of its own; the finished workbook is then put in place
-  // through the same atomic writer as every other file.
-  QTemporaryDir work;
-  if (!work.isValid()) return false;
-  const QString built = QDir(work.path()).filePath(QStringLiteral("schedule.xlsx"));
-  const std::string workPath = QFile::encodeName(work.path()).toStdString();
-  if (!BuildWorkbook(QFile::encodeName(built).toStdString(), workPath, plan, schedule)) return false;
-  std::string bytes;
-  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) {
+  const QString target = QString::fromStdString(path);
+  if (path.empty() || !IsReplaceableTarget(target)) return false;
+  // The month sheet holds a header and a line per payment.
+  if (schedule.totals.paymentCount < 0 || schedule.totals.paymentCount > static_cast<int64_t>(kLastSheetRow)) {
     return false;
   }
-  if (bytes.size() < 4 || bytes.compare(0, 2, "PK") != 0) return false;  // not a zip container
+  // Work folders that earlier versions left in the shared temporary folder.
+  RemoveStaleExportFolders(QDir::tempPath());
+  // The library writes its own temporary files and the workbook into a private folder beside
+  // the target (on the target's disk, not the shared temporary folder); the finished, checked
+  // workbook is then put in place through the same atomic writer as every other file.
+  const QFileInfo info(target);
+  QString work;
+  if (!MakeTemporaryFolderBeside(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath(), work)) {
+    return false;
+  }
+  const auto removeWork = qScopeGuard([&work] { QDir(work).removeRecursively(); });
+  const QString built = QDir(work).filePath(QStringLiteral("workbook.xlsx"));
+  const std::string builtLocal = QFile::encodeName(built).toStdString();
+  SheetRows rows{};
+  if (!BuildWorkbook(builtLocal, QFile::encodeName(work).toStdString(), plan, schedule, rows)) return false;
+  if (!IsCompleteWorkbook(builtLocal, rows)) return false;
+  std::string bytes;
+  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) return false;
   return WriteFileAtomically(path, bytes);
 }
 

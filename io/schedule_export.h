@@ -7,16 +7,20 @@
 // then one line per payment: rows in order, 月払 before ボーナス払 within a row; 行 is the row
 // number 1..10, 回 counts from 1, 年目 is the year of the payment, amounts are plain integers in
 // yen and 残高 is the balance after the payment. A field holding a comma, a double quote or a
-// line break is enclosed in double quotes, with each double quote doubled.
+// line break (CR or LF) is enclosed in double quotes, with each double quote doubled. A loan
+// name that starts with =, +, -, @, a tab or a carriage return gets a leading apostrophe, so that
+// a spreadsheet opens it as text and never runs it as a formula.
 //
 // Workbook: three sheets, "資金計画表" (every field of the plan sheet, amounts as numbers in
 // the formats #,##0"万" and #,##0"円", rates 0.000"％", periods 0"年"; a zero is an empty
 // cell, as on the form), "年次返済表" (the schedule's notes under its title, one a line, then
 // the totals and the year view of the plan and of each row) and "月次返済表" (the lines of the
-// CSV file as numbers). The CSV file is only the table: no notes.
+// CSV file as numbers). The CSV file is only the table: no notes. Texts are string cells, kept
+// exactly as typed (a spreadsheet never evaluates a string cell).
 //
 // Paths are UTF-8. Both files are written atomically: the file appears complete or not at all, and an existing
-// file is replaced only when everything was written.
+// file is replaced only when everything was written. The workbook is built in a private folder
+// beside the target and read back whole (every part complete) before it replaces anything.
 
 #include <string>
 

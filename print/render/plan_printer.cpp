@@ -194,13 +194,8 @@ bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
 }
 
 QString ProposedPdfFileName(const QString& customerName) {
-  QString name = customerName.trimmed();
-  for (QChar& c : name) {
-    const char16_t u = c.unicode();
-    if (u < 0x20 || u == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(c)) c = QLatin1Char('_');
-  }
-  // Names made only of dots would name the folder itself or its parent.
-  if (name.isEmpty() || name.count(QLatin1Char('.')) == name.size()) name = QString::fromUtf8(kSheetDocumentName);
+  QString name = CleanFileNameBase(customerName);
+  if (name.isEmpty()) name = QString::fromUtf8(kSheetDocumentName);
   return name + QStringLiteral(".pdf");
 }
 

@@ -367,6 +367,21 @@ TEST_F(PlanFileCommandsTest, ProposedNameHasNoPathSeparator) {
   EXPECT_EQ(ui.saveDialogs[0].second, "A_B_C");
 }
 
+// The proposed name is cleaned as the PDF's: a NUL would cut it (and lose ".zvk"), control
+// characters have no place in a file name, and dots alone would name a folder.
+TEST_F(PlanFileCommandsTest, ProposedNameIsCleanedAsThePdfName) {
+  const std::pair<std::string, std::string> rows[] = {
+      {std::string("a\0b", 3), "a_b"}, {"a\x01\x1F b\x7F", "a__ b_"}, {" 山田 ", "山田"}, {"..", ""}};
+  for (const auto& [name, proposed] : rows) {
+    plan.customerName = name;
+    ui.saveDialogs.clear();
+    ui.savePaths = {std::nullopt};
+    commands.SavePlanAs();
+    ASSERT_EQ(ui.saveDialogs.size(), 1u);
+    EXPECT_EQ(ui.saveDialogs[0].second, proposed);
+  }
+}
+
 // ---- open ------------------------------------------------------------------------------------------
 
 TEST_F(PlanFileCommandsTest, OpeningAMissingFileKeepsThePlanAndShowsANewDialog) {
@@ -391,11 +406,17 @@ TEST_F(PlanFileCommandsTest, OpeningAMissingFileKeepsThePlanAndShowsANewDialog) 
 TEST_F(PlanFileCommandsTest, OpeningAnUnreadableFileKeepsThePlan) {
   TypeName("山田");
   const PlanInputs before = plan.Inputs();
-  ui.openPaths = {dir.path().toStdString(), std::nullopt};  // a folder cannot be read as a plan
-  ui.answers = {MessageAnswer::Ok};
+  // A folder cannot be read as a plan; an empty file or one of NUL bytes is not a plan.
+  QFile(dir.filePath("empty.zvk")).open(QIODevice::WriteOnly);
+  QFile zeros(dir.filePath("zeros.zvk"));
+  ASSERT_TRUE(zeros.open(QIODevice::WriteOnly));
+  zeros.write(QByteArray(2000, '\0'));
+  zeros.close();
+  ui.openPaths = {dir.path().toStdString(), PathOf("empty.zvk"), PathOf("zeros.zvk"), std::nullopt};
+  ui.answers = {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Ok};
   EXPECT_EQ(commands.OpenPlan(), OpenOutcome::Cancelled);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "指定したファイルは開けません。");
+  ASSERT_EQ(ui.messages.size(), 3u);
+  for (const auto& message : ui.messages) EXPECT_EQ(message.text, "指定したファイルは開けません。");
   EXPECT_EQ(plan.Inputs(), before);
   EXPECT_TRUE(commands.HasUnsavedChanges());
   ui.ExpectAllUsed();

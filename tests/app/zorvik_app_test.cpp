@@ -1,6 +1,7 @@
 #include "app/zorvik_app.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -11,11 +12,13 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <csignal>
 #include <functional>
 
 #include "app/command_line.h"
@@ -405,6 +408,30 @@ TEST(QtTranslationsTest, MessageBoxButtonsAreJapanese) {
     EXPECT_TRUE(box.button(button)->text().contains(QString::fromUtf8(text)))
         << box.button(button)->text().toStdString();
   }
+}
+
+// Under a limit on file size (ulimit -f) with the signal's default action, the program's write
+// past the limit fails as a write does (here the form picture: status 1); the signal does not kill it.
+TEST(ProgramTest, FileSizeLimitIsAFailureNotASignal) {
+  QTemporaryDir dir;
+  QProcess program;
+  program.setChildProcessModifier([] {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  });
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("HOME"), dir.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+  env.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache")));
+  program.setProcessEnvironment(env);
+  program.start(QStringLiteral(ZORVIK_BINARY_DIR "/zorvik"),
+                {QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("form.png"))});
+  ASSERT_TRUE(program.waitForFinished(120000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 1);
 }
 
 }  // namespace

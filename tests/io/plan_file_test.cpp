@@ -476,6 +476,12 @@ TEST(PlanFileReader, MissingOrUnreadableFileLeavesPlanUntouched) {
   const PlanInputs before = plan.Inputs();
   EXPECT_FALSE(ReadPlanFile(plan, dir.filePath("nothing.zvk").toStdString()));
   EXPECT_FALSE(ReadPlanFile(plan, dir.path().toStdString()));
+  // An empty file, or one with NUL bytes (zeroed by a crash, or not text at all), is not a plan.
+  for (const std::string& bytes : {std::string(), std::string(1000, '\0'), GoldenBytes("filled_plan.zvk") + '\0'}) {
+    const QString path = dir.filePath(QStringLiteral("bad.zvk"));
+    WriteBytes(path, bytes);
+    EXPECT_FALSE(ReadPlanFile(plan, path.toStdString())) << bytes.size();
+  }
   EXPECT_EQ(plan.Inputs(), before);
 }
 

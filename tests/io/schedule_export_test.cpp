@@ -8,10 +8,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <string>
 
 #include "core/repayment.h"
+#include "io/zip_reader.h"
+#include "tests/support/file_size_limit.h"
 
 namespace zorvik {
 namespace {
@@ -196,6 +200,132 @@ TEST(ScheduleExportTest, WorkbookReadBackWithOpenpyxl) {
   const QJsonArray last = cell("月次返済表", ("A" + lastRow.toStdString()).c_str());
   EXPECT_EQ(last[1].toInt(), 4);
   EXPECT_EQ(cell("月次返済表", ("I" + lastRow.toStdString()).c_str())[1].toDouble(), 0.0);
+}
+
+// ---- what the files must never do ---------------------------------------------------------------
+
+// The CSV line of a loan name, up to its 区分.
+std::string CsvNameCell(const std::string& name) {
+  FundingPlan plan;
+  plan.rows[0] = Row(name.c_str(), 1, 100, 0, 1, 1.0);
+  plan.rows[0].loanName = name;  // names with NUL-free control characters too
+  const std::string csv = ScheduleCsvBytes(BuildPlanSchedule(plan));
+  const size_t start = csv.find("\r\n") + 2;
+  return csv.substr(start, csv.find(",月払", start) - start);
+}
+
+TEST(ScheduleExportTest, CsvNamesOpenAsTextAndLineBreaksAreQuoted) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"=HYPERLINK(\"http://x\")", "1,\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+1", "1,'+1"},
+      {"-2", "1,'-2"},
+      {"@SUM(A1)", "1,'@SUM(A1)"},
+      {"\tx", "1,'\tx"},
+      {"\r=1", "1,\"'\r=1\""},
+      {"a\nb", "1,\"a\nb\""},
+      {"a\rb", "1,\"a\rb\""},
+      {"a-b=c", "1,a-b=c"},
+      {"フラット35", "1,フラット35"},
+  };
+  for (const auto& [name, cell] : rows) EXPECT_EQ(CsvNameCell(name), cell) << name;
+}
+
+// The parts of a written workbook by name.
+std::string Part(const std::string& path, const std::string& name) {
+  const auto entries = ReadZipEntries(QFile::encodeName(QString::fromStdString(path)).toStdString(), 1u << 30);
+  if (!entries) return "<not a whole zip>";
+  for (const auto& [n, content] : *entries) {
+    if (n == name) return content;
+  }
+  return "<no part " + name + ">";
+}
+
+// The XML of one cell of a sheet part, "" when the cell is not there.
+std::string CellXml(const std::string& sheet, const std::string& ref) {
+  const size_t start = sheet.find("<c r=\"" + ref + "\"");
+  if (start == std::string::npos) return {};
+  const size_t end = sheet.find("</c>", start);
+  const size_t selfClosed = sheet.find("/>", start);
+  return sheet.substr(start, std::min(end, selfClosed) - start);
+}
+
+TEST(ScheduleExportTest, WorkbookTextsAreStringCellsAndTheRatioNeedsAnIncome) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("w.xlsx")).toStdString();
+  FundingPlan plan;
+  plan.rows[0] = Row("=HYPERLINK(\"http://x\")", 1, 3000, 0, 35, 2.375);
+  plan.annualRepayment = 757788;
+  plan.repaymentRatio = 25.13;  // as a file may hold it without an income
+  // The workbook is built beside the target: a missing shared temporary folder does not matter.
+  const bool hadTmp = qEnvironmentVariableIsSet("TMPDIR");
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(dir.filePath(QStringLiteral("missing"))));
+  const auto restore = qScopeGuard([&] { hadTmp ? (void)qputenv("TMPDIR", tmp) : (void)qunsetenv("TMPDIR"); });
+  for (const int32_t income : {0, 800}) {
+    plan.annualIncome = income;
+    ASSERT_TRUE(WriteScheduleXlsxFile(path, plan, BuildPlanSchedule(plan)));
+    const std::string sheet = Part(path, "xl/worksheets/sheet1.xml");
+    // C30: 年収に対する返済割合. No value without an income.
+    EXPECT_EQ(CellXml(sheet, "C30").find("<v>") != std::string::npos, income != 0) << CellXml(sheet, "C30");
+    EXPECT_NE(CellXml(sheet, "B17").find("t=\"s\""), std::string::npos);  // the loan name: a string cell
+    for (const char* part : {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml", "xl/worksheets/sheet3.xml"}) {
+      EXPECT_EQ(Part(path, part).find("<f>"), std::string::npos) << part;  // no formula anywhere
+    }
+    EXPECT_NE(Part(path, "xl/sharedStrings.xml").find("<t>=HYPERLINK("), std::string::npos);
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("w.xlsx")});
+}
+
+TEST(ScheduleExportTest, ScheduleBeyondTheSheetsRowsFailsAndLeavesNoFile) {
+  QTemporaryDir dir;
+  RowSchedule row;
+  row.monthly.principal = 2'000'000;
+  row.monthly.paymentCount = 2'000'000;
+  row.monthly.method = 2;
+  row.monthly.equalPrincipal = 1;
+  row.monthly.firstPayment = 1;
+  row.monthlyTotals.paymentCount = row.totals.paymentCount = 2'000'000;
+  PlanSchedule s;
+  s.rows.push_back(row);
+  s.totals = row.totals;
+  EXPECT_FALSE(WriteScheduleXlsxFile(dir.filePath(QStringLiteral("w.xlsx")).toStdString(), FundingPlan{}, s));
+  EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// A plan with the most payments the form allows: ten rows of 35 years with bonus portions.
+FundingPlan FullPlan() {
+  FundingPlan plan;
+  for (int i = 0; i < kLoanRowCount; ++i) {
+    plan.rows[static_cast<size_t>(i)] = Row("融資", static_cast<uint16_t>(1 + i % 2), 3000, 1000, 35, 1.5);
+  }
+  return plan;
+}
+
+constexpr rlim_t kRoomForTheZip = 400 * 1024;
+
+TEST(ScheduleExportDeathTest, WorkbookWhosePartsWereCutShortIsNotWritten) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("w.xlsx"));
+  {
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  const FundingPlan plan = FullPlan();
+  const PlanSchedule s = BuildPlanSchedule(plan);
+  // Room for the finished (compressed) workbook, but not for the library's uncompressed
+  // temporary copy of the month sheet: the library zips a cut sheet and reports success.
+  EXPECT_EXIT(
+      {
+        testing::LimitFileSize(kRoomForTheZip);
+        std::_Exit(WriteScheduleXlsxFile(path.toStdString(), plan, s) ? 0 : 7);
+      },
+      ::testing::ExitedWithCode(7), "");
+  EXPECT_TRUE(ReadAll(path) == "old");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("w.xlsx")});
 }
 
 }  // namespace

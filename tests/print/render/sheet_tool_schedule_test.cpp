@@ -110,5 +110,61 @@ TEST(SheetToolScheduleTest, SeveralPlansIntoAFolderFailuresReportedAfterTheOther
             2);
 }
 
+// No output of a run replaces an input of the run: `zorvik-sheet budget budget.csv --csv DIR`
+// would otherwise write the first plan's CSV over the second plan.
+TEST(SheetToolScheduleTest, NoOutputReplacesAnInputOfTheRun) {
+  QTemporaryDir dir;
+  const QString budget = dir.filePath(QStringLiteral("budget"));
+  const QString budgetCsv = dir.filePath(QStringLiteral("budget.csv"));
+  ASSERT_TRUE(QFile::copy(Fixture("two_rows.zvk"), budget));
+  ASSERT_TRUE(QFile::copy(Fixture("ten_rows.zvk"), budgetCsv));
+  const QString pdfs = dir.filePath(QStringLiteral("pdfs"));
+  ASSERT_TRUE(QDir().mkdir(pdfs));
+  const ToolRun run = RunSheet({budget, budgetCsv, QStringLiteral("--csv"), dir.path(), QStringLiteral("-o"), pdfs});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(budgetCsv + QStringLiteral(": is the plan file ") + budgetCsv +
+                               QStringLiteral(" of this run; it is not replaced (plan ") + budget + ")"))
+      << run.err.toStdString();
+  EXPECT_EQ(Head(budgetCsv, 1000), Head(Fixture("ten_rows.zvk"), 1000));
+  EXPECT_EQ(Head(QDir(pdfs).filePath(QStringLiteral("budget.pdf")), 5), QByteArray("%PDF-"));  // not skipped
+}
+
+// An output blocked by a folder names its plan; the plan's other outputs are still written.
+TEST(SheetToolScheduleTest, OutputBlockedByAFolderIsNamedAndTheOthersAreWritten) {
+  QTemporaryDir dir;
+  const QString blocked = dir.filePath(QStringLiteral("blocked.csv"));
+  ASSERT_TRUE(QDir().mkdir(blocked));
+  const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+  const QString xlsx = dir.filePath(QStringLiteral("p.xlsx"));
+  const ToolRun run = RunSheet({Fixture("two_rows.zvk"), QStringLiteral("-o"), pdf, QStringLiteral("--csv"), blocked,
+                                QStringLiteral("--xlsx"), xlsx});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(blocked + QStringLiteral(": not a regular file"))) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains(QStringLiteral("(plan ") + Fixture("two_rows.zvk") + ")")) << run.err.toStdString();
+  EXPECT_EQ(Head(pdf, 5), QByteArray("%PDF-"));
+  EXPECT_EQ(Head(xlsx, 2), QByteArray("PK"));
+}
+
+// An empty file, or one with NUL bytes, is not a plan; the other plans are done.
+TEST(SheetToolScheduleTest, EmptyOrNulFilesAreNotPlans) {
+  QTemporaryDir dir;
+  const QString empty = dir.filePath(QStringLiteral("empty.zvk"));
+  const QString zeros = dir.filePath(QStringLiteral("zeros.zvk"));
+  QFile(empty).open(QIODevice::WriteOnly);
+  QFile z(zeros);
+  ASSERT_TRUE(z.open(QIODevice::WriteOnly));
+  z.write(QByteArray(4096, '\0'));
+  z.close();
+  const QString out = dir.filePath(QStringLiteral("out"));
+  ASSERT_TRUE(QDir().mkdir(out));
+  const ToolRun run = RunSheet({empty, zeros, Fixture("two_rows.zvk"), QStringLiteral("--csv"), out});
+  EXPECT_EQ(run.exitCode, 1);
+  for (const QString& bad : {empty, zeros}) {
+    EXPECT_TRUE(run.err.contains(bad + QStringLiteral(": cannot be read, or is not a plan file")))
+        << run.err.toStdString();
+  }
+  EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{QStringLiteral("two_rows.csv")});
+}
+
 }  // namespace
 }  // namespace zorvik

@@ -1,5 +1,6 @@
 // zorvik-sheet run as a separate process on the plan fixtures.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cctype>
+#include <csignal>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -177,6 +179,34 @@ TEST(SheetToolTest, FullDiskFailsAndKeepsTheOldPdf) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "old contents");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("plan.pdf")});
+}
+
+// Under a limit on file size (ulimit -f) with the signal's default action, a write past the limit
+// is a failure with its message and status 1, not a killed tool.
+TEST(SheetToolTest, FileSizeLimitIsAFailureNotASignal) {
+  QTemporaryDir dir;
+  const QStringList outputs = {dir.filePath(QStringLiteral("p.pdf")), dir.filePath(QStringLiteral("p.csv")),
+                               dir.filePath(QStringLiteral("p.xlsx"))};
+  for (const QString& out : outputs) {
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  const ToolRun run = RunSheet({Fixture("ten_rows.zvk"), QStringLiteral("-o"), outputs[0], QStringLiteral("--csv"),
+                                outputs[1], QStringLiteral("--xlsx"), outputs[2]},
+                               [] {
+                                 std::signal(SIGXFSZ, SIG_DFL);
+                                 const rlimit limit{200, 200};
+                                 setrlimit(RLIMIT_FSIZE, &limit);
+                               });
+  EXPECT_EQ(run.exitCode, 1);
+  for (const QString& out : outputs) {
+    EXPECT_TRUE(run.err.contains(out + QStringLiteral(": cannot be written"))) << run.err.toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "old");
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
 }
 
 // Only a regular file or a new name is written, and never the plan being read; whatever is at
