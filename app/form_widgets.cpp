@@ -111,8 +111,10 @@ void SetAccessibleControlName(QWidget* control, const QString& name) {
     return;
   }
   control->setAccessibleName(name);
-  if (auto* combo = qobject_cast<QComboBox*>(control); combo != nullptr && combo->lineEdit() != nullptr) {
-    combo->lineEdit()->setAccessibleName(name);
+  if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    // On Linux a drop-down is read by its current item; the description still says which it is.
+    combo->setAccessibleDescription(name);
+    if (combo->lineEdit() != nullptr) combo->lineEdit()->setAccessibleName(name);
   }
 }
 

@@ -66,8 +66,9 @@ class NameComboBox : public QComboBox {
 };
 
 // Gives `control` the name a screen reader and UI automation use for it. A value static keeps
-// its value as its name and gets `name` as its description; the edit field of an editable list
-// is named as the list.
+// its value as its name and gets `name` as its description; a drop-down, read by its current item
+// on Linux, gets it as its description too, and the edit field of an editable list is named as the
+// list.
 void SetAccessibleControlName(QWidget* control, const QString& name);
 
 // Lets the list of `combo` drop down as wide as its widest item, so that no name is cut; the
