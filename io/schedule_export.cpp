@@ -145,6 +145,34 @@ class SheetWriter {
   lxw_error& error_;
 };
 
+// A caption without the blanks that place it in the form's box ("  諸費用 （概算）" there): a
+// spreadsheet cell aligns its text itself.
+std::string TrimBlanks(std::string_view t) {
+  constexpr std::string_view kBlank = " ";
+  constexpr std::string_view kIdeographicBlank = "\xE3\x80\x80";
+  const auto starts = [&t](std::string_view b) { return t.substr(0, b.size()) == b; };
+  const auto ends = [&t](std::string_view b) { return t.size() >= b.size() && t.substr(t.size() - b.size()) == b; };
+  for (;;) {
+    if (starts(kBlank)) {
+      t.remove_prefix(kBlank.size());
+    } else if (starts(kIdeographicBlank)) {
+      t.remove_prefix(kIdeographicBlank.size());
+    } else {
+      break;
+    }
+  }
+  for (;;) {
+    if (ends(kBlank)) {
+      t.remove_suffix(kBlank.size());
+    } else if (ends(kIdeographicBlank)) {
+      t.remove_suffix(kIdeographicBlank.size());
+    } else {
+      break;
+    }
+  }
+  return std::string(t);
+}
+
 std::string DateText(const FundingPlan& plan) {
   return std::to_string(plan.createdYear) + "年" + std::to_string(plan.createdMonth) + "月" +
          std::to_string(plan.createdDay) + "日";
@@ -178,7 +206,7 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
   };
   lxw_row_t r = 5;
   for (const Item& item : funds) {
-    w.Text(r, 1, item.label, f.text);
+    w.Text(r, 1, TrimBlanks(item.label), f.text);
     w.NumberOrBlank(r, 2, item.value, f.man);
     ++r;
   }
@@ -315,7 +343,12 @@ bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const Fun
     WriteYearSheet(yearWriter, schedule, f);
     SheetWriter monthWriter(monthSheet, error);
     WriteMonthSheet(monthWriter, monthSheet, schedule, f);
-    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
+    // On A4, each sheet printed one page wide; the payments' column headers on every page.
+    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) {
+      worksheet_set_paper(sheet, 9);
+      worksheet_fit_to_pages(sheet, 1, 0);
+    }
+    if (error == LXW_NO_ERROR) error = worksheet_repeat_rows(monthSheet, 0, 0);
   }
   // Closing also releases the workbook, so it is closed whatever happened before.
   const lxw_error closed = workbook_close(wb);
