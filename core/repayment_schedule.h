@@ -147,8 +147,7 @@ inline constexpr const char* kPayoffYearsLabel = "完済年数";
 inline constexpr const char* kNoScheduleText = "返済予定のある融資がありません。";
 // How the year view counts the bonus payments (SchedulePayment::year).
 inline constexpr const char* kBonusYearNote =
-    "ボーナス払いは年2回で、各年目の2回分をその年目に数えています（j 回目のボーナス払いを、"
-    "月払いの 6j 回目と同じ月に支払うものとして扱います）。年間返済額と年末残高はこの数え方によります。";
+    "ボーナス払いは年2回で、各年目の2回分をその年目に数えています（j 回目を月払いの 6j 回目と同じ月とします）。";
 // Columns of a year view.
 inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
 
