@@ -145,11 +145,11 @@ inline constexpr const char* kTotalRepaidLabel = "総返済額";
 inline constexpr const char* kTotalInterestLabel = "利息総額";
 inline constexpr const char* kPayoffYearsLabel = "完済年数";
 inline constexpr const char* kNoScheduleText = "返済予定のある融資がありません。";
+// Columns of a year view.
+inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
 // How the year view counts the bonus payments (SchedulePayment::year).
 inline constexpr const char* kBonusYearNote =
     "ボーナス払いは年2回で、各年目の2回分をその年目に数えています（j 回目を月払いの 6j 回目と同じ月とします）。";
-// Columns of a year view.
-inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
 
 // "1行目 フラット35" (row number from 1, then the loan name when there is one).
 std::string ScheduleRowTitle(int row, const std::string& loanName);

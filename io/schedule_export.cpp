@@ -298,6 +298,7 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
   w.Width(5, 8, 16);
   w.Headers(0, {"行", "融資名", "区分", "回", "年目", "返済額", "うち元金", "うち利息", "残高"}, f.header);
   worksheet_freeze_panes(sheet, 1, 0);
+  worksheet_repeat_rows(sheet, 0, 0);  // the header row on every printed page
   lxw_row_t r = 1;
   for (const RowSchedule& row : s.rows) {
     for (const SchedulePart* part : {&row.monthly, &row.bonus}) {
@@ -339,16 +340,13 @@ bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const Fun
     SheetWriter planWriter(planSheet, error);
     WritePlanSheet(planWriter, plan, f);
     worksheet_set_landscape(planSheet);
+    // Each sheet is printed one page wide, as many pages down as it needs.
+    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_fit_to_pages(sheet, 1, 0);
     SheetWriter yearWriter(yearSheet, error);
     WriteYearSheet(yearWriter, schedule, f);
     SheetWriter monthWriter(monthSheet, error);
     WriteMonthSheet(monthWriter, monthSheet, schedule, f);
-    // On A4, each sheet printed one page wide; the payments' column headers on every page.
-    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) {
-      worksheet_set_paper(sheet, 9);
-      worksheet_fit_to_pages(sheet, 1, 0);
-    }
-    if (error == LXW_NO_ERROR) error = worksheet_repeat_rows(monthSheet, 0, 0);
+    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
   }
   // Closing also releases the workbook, so it is closed whatever happened before.
   const lxw_error closed = workbook_close(wb);
