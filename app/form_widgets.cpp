@@ -97,7 +97,10 @@ NameComboBox::NameComboBox(QWidget* parent) : QComboBox(parent) {
 void NameComboBox::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   // Leaving for the list, a menu or another window is not leaving the box.
-  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) ShowFromStart();
+  const Qt::FocusReason reason = event->reason();
+  if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason) {
+    ShowFromStart();
+  }
 }
 
 void NameComboBox::ShowFromStart() {

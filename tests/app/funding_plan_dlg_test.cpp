@@ -972,6 +972,9 @@ TEST_F(FormTest, EveryControlHasTheNameReadBesideIt) {
   }
   // The edit field of a name list is read with the list's name.
   EXPECT_EQ(names.count(U("3行目 融資名")), 2);
+  // A value keeps its value as its name and says what it is.
+  EXPECT_EQ(W(ids::kTotalMonthly)->accessibleDescription(), U("合計 月払い"));
+  EXPECT_EQ(W(ids::kMonthlyPayment[9])->accessibleDescription(), U("10行目 月払い"));
 }
 
 TEST(SysMenuAboutDlgTest, ShowsIconVersionAndOk) {
