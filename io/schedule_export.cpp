@@ -145,7 +145,7 @@ class SheetWriter {
   lxw_error& error_;
 };
 
-// A caption without the blanks that place it in the form's box ("  諸費用 （概算）" there): a
+// A caption without the blanks that place it in the form's box (" 諸費用 （概算）" there): a
 // spreadsheet cell aligns its text itself.
 std::string TrimBlanks(std::string_view t) {
   constexpr std::string_view kBlank = " ";
