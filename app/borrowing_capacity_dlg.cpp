@@ -12,8 +12,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/form_layout.h"
+#include "app/form_widgets.h"
 #include "app/funding_plan_dlg.h"
 #include "app/ui_font.h"
 #include "app/zorvik_app.h"
@@ -45,6 +47,25 @@ constexpr FieldInfo kFields[] = {
     {kPeriod, "返済期間は1～50年で入力してください。"},
     {kOtherRepayment, "他の借入の年間返済額は0以上で入力してください。"},
     {kBonus, "内ボーナスは0以上で入力してください。"},
+};
+
+// The names a screen reader gives the boxes and values: the captions beside them.
+constexpr std::pair<int, const char*> kAccessibleNames[] = {
+    {kIncome, "年収"},
+    {kRatioLimit, "返済負担率の上限"},
+    {kRate, "審査金利"},
+    {kPeriod, "返済期間"},
+    {kMethod, "返済方法"},
+    {kOtherRepayment, "他の借入の年間返済額"},
+    {kBonus, "内ボーナス"},
+    {kLoan, "借入可能額"},
+    {kMonthly, "月々の返済額"},
+    {kBonusPayment, "ボーナス時の返済額"},
+    {kAnnual, "年間返済額"},
+    {kRatio, "返済負担率"},
+    {kPlanAnnual, "計画の年間返済額"},
+    {kPlanRatio, "計画の返済負担率"},
+    {kRequiredIncome, "必要年収"},
 };
 
 constexpr const char* kGridOffsetTexts[] = {"−1.0", "−0.5", "±0", "+0.5", "+1.0"};
@@ -124,6 +145,7 @@ CBorrowingCapacityDlg::CBorrowingCapacityDlg(CFundingPlanDlg& form) : QDialog(&f
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFont(UiFont(kFormFontPoints));
   BuildControls();
+  for (const auto& [id, name] : kAccessibleNames) SetAccessibleControlName(control(id), QString::fromUtf8(name));
   ConnectSignals();
   OnInitDialog();
 }

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/control_ids.h"
 
@@ -48,10 +49,10 @@ std::vector<ControlTemplate> BuildTemplate() {
   add(ids::kMiscCostsLabel, K::ReadOnlyMultiLine, "", {253, 23, 40, 26}, A::Center);
   add(ids::kOwnFundsLabel, K::ReadOnlyMultiLine, "", {293, 23, 40, 26}, A::Center);
   add(ids::kCaptionIncome, K::Caption, "年  収", {337, 23, 40, 26}, A::Center);
-  add(ids::kFundsMinusLoans, K::ReadOnlyEdit, "", {213, 49, 39, 12});
-  add(ids::kMiscCosts, K::Edit, "", {253, 49, 39, 12});
-  add(ids::kOwnFundsNeeded, K::ReadOnlyEdit, "", {293, 49, 39, 12});
-  add(ids::kAnnualIncome, K::Edit, "", {337, 49, 40, 12});
+  add(ids::kFundsMinusLoans, K::ReadOnlyEdit, "", {213, 49, 39, 12}, A::Right);
+  add(ids::kMiscCosts, K::Edit, "", {253, 49, 39, 12}, A::Right);
+  add(ids::kOwnFundsNeeded, K::ReadOnlyEdit, "", {293, 49, 39, 12}, A::Right);
+  add(ids::kAnnualIncome, K::Edit, "", {337, 49, 40, 12}, A::Right);
 
   // Loan table captions.
   add(ids::kCaptionLoanName, K::Caption, "融  資  名", {6, 68, 92, 24}, A::Center);
@@ -72,7 +73,7 @@ std::vector<ControlTemplate> BuildTemplate() {
     const int y = 92 + 12 * k;
     add(ids::kLoanName[r], K::NameCombo, "", {6, y, 92, 12}, A::Left, 65);
     add(ids::kMethod[r], K::MethodList, "", {98, y, 48, 12}, A::Left, 35);
-    add(ids::kRate[r], K::Edit, "", {145, y, k == 0 ? 35 : 36, 13}, A::Right);
+    add(ids::kRate[r], K::Edit, "", {145, y, 36, 13}, A::Right);
     add(ids::kPeriod[r], K::Edit, "", {181, y, 40, 13}, A::Center);
     add(ids::kLoanAmount[r], K::Edit, "", {221, y, 40, 13}, A::Right);
     add(ids::kBonusAmount[r], K::Edit, "", {261, y, 40, 13}, A::Right);
@@ -177,6 +178,52 @@ const std::vector<int>& TabOrder() {
 bool EnterMovesToNext(int id) {
   static const std::vector<int> list = BuildEnterList();
   return std::binary_search(list.begin(), list.end(), id);
+}
+
+QString FormAccessibleName(int id) {
+  static const std::pair<int, const char*> kSingle[] = {
+      {ids::kCustomerName, "氏名"},
+      {ids::kYear, "作成日 年"},
+      {ids::kMonth, "作成日 月"},
+      {ids::kDay, "作成日 日"},
+      {ids::kLandLabel, "土地価額 見出し"},
+      {ids::kBuildingLabel, "建物価額 見出し"},
+      {ids::kTaxLabel, "消費税 見出し"},
+      {ids::kOtherCostLabel, "その他の費用 見出し"},
+      {ids::kLandPrice, "土地価額"},
+      {ids::kBuildingPrice, "建物価額"},
+      {ids::kConsumptionTax, "消費税"},
+      {ids::kOtherCost, "その他の費用"},
+      {ids::kRequiredFundsTotal, "所要資金 合計"},
+      {ids::kFundsMinusLoansLabel, "所要資金－借入額 見出し"},
+      {ids::kMiscCostsLabel, "諸費用 見出し"},
+      {ids::kOwnFundsLabel, "自己資金必要額 見出し"},
+      {ids::kFundsMinusLoans, "所要資金－借入額"},
+      {ids::kMiscCosts, "諸費用"},
+      {ids::kOwnFundsNeeded, "自己資金必要額"},
+      {ids::kAnnualIncome, "年収"},
+      {ids::kTotalLoan, "合計 借入額"},
+      {ids::kTotalBonusAmount, "合計 内ボーナス"},
+      {ids::kTotalMonthly, "合計 月払い"},
+      {ids::kTotalBonus, "合計 ボーナス払い"},
+      {ids::kAnnualRepayment, "年間返済総額"},
+      {ids::kRepaymentRatio, "年収に対する返済割合"},
+      {ids::kPrint, "印刷"},
+      {ids::kOk, "終了"},
+  };
+  for (const auto& [single, name] : kSingle) {
+    if (single == id) return QString::fromUtf8(name);
+  }
+  static const std::pair<const ids::RowIds*, const char*> kColumns[] = {
+      {&ids::kLoanName, "融資名"},       {&ids::kMethod, "返済方法"},           {&ids::kRate, "金利"},
+      {&ids::kPeriod, "期間"},           {&ids::kLoanAmount, "借入額"},         {&ids::kBonusAmount, "内ボーナス"},
+      {&ids::kMonthlyPayment, "月払い"}, {&ids::kBonusPayment, "ボーナス払い"}, {&ids::kDeleteRow, "消去"},
+  };
+  for (const auto& [column, name] : kColumns) {
+    const int row = ids::RowOf(*column, id);
+    if (row >= 0) return QStringLiteral("%1行目 %2").arg(row + 1).arg(QString::fromUtf8(name));
+  }
+  return {};
 }
 
 const std::vector<MenuTemplate>& FormMenu() {

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 #include <vector>
 
 #include "core/plan_texts.h"
@@ -66,6 +67,10 @@ const ControlTemplate* FindTemplate(int id);
 
 // The two texts of every method list, list position = method code - 1.
 inline constexpr const auto& kMethodTexts = kMethodNames;  // the method list, core/plan_texts.h
+
+// The name a screen reader gives a control: what a sighted user reads beside it ("氏名",
+// "1行目 金利", "合計 月払い"); empty for the captions, which are read by their own text.
+QString FormAccessibleName(int id);
 
 // Focus order of Tab (and of Enter where it moves on).
 const std::vector<int>& TabOrder();

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -83,6 +84,41 @@ void FittingLineEdit::paintEvent(QPaintEvent* event) {
   initStyleOption(&panel);
   style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
   DrawFitted(painter, TextArea(), alignment(), fit, palette().color(QPalette::Text));
+}
+
+NameComboBox::NameComboBox(QWidget* parent) : QComboBox(parent) {
+  setEditable(true);
+  // A pick puts the name into the edit field with the caret after it, which scrolls a long name
+  // to its end.
+  connect(this, &QComboBox::textActivated, this, &NameComboBox::ShowFromStart);
+  connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) { setToolTip(text); });
+}
+
+void NameComboBox::focusOutEvent(QFocusEvent* event) {
+  QComboBox::focusOutEvent(event);
+  // Leaving for the list, a menu or another window is not leaving the box.
+  const Qt::FocusReason reason = event->reason();
+  if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason) {
+    ShowFromStart();
+  }
+}
+
+void NameComboBox::ShowFromStart() {
+  if (lineEdit() != nullptr) lineEdit()->setCursorPosition(0);
+}
+
+void SetAccessibleControlName(QWidget* control, const QString& name) {
+  if (control == nullptr || name.isEmpty()) return;
+  if (qobject_cast<QLabel*>(control) != nullptr) {
+    control->setAccessibleDescription(name);
+    return;
+  }
+  control->setAccessibleName(name);
+  if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    // On Linux a drop-down is read by its current item; the description still says which it is.
+    combo->setAccessibleDescription(name);
+    if (combo->lineEdit() != nullptr) combo->lineEdit()->setAccessibleName(name);
+  }
 }
 
 void WidenDropDownToItems(QComboBox* combo) {

@@ -4,14 +4,13 @@
 // the form's colour rule asks (blue text on the default background, in a blue box), and a
 // read-only multi-line edit with centred lines.
 
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
 
 #include "print/render/text_fit.h"
-
-class QComboBox;
 
 namespace zorvik {
 
@@ -50,6 +49,27 @@ class FittingLineEdit : public QLineEdit {
  private:
   QRect TextArea() const;
 };
+
+// The loan-name box: an editable list whose name shows from its first character once picked or
+// left (a name wider than the box is cut at its end, never at its start), with the whole name as
+// the tooltip.
+class NameComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit NameComboBox(QWidget* parent = nullptr);
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void ShowFromStart();
+};
+
+// Gives `control` the name a screen reader and UI automation use for it. A value static keeps
+// its value as its name and gets `name` as its description; a drop-down, read by its current item
+// on Linux, gets it as its description too, and the edit field of an editable list is named as the
+// list.
+void SetAccessibleControlName(QWidget* control, const QString& name);
 
 // Lets the list of `combo` drop down as wide as its widest item, so that no name is cut; the
 // closed box keeps its size. Call it after the items are filled in.

@@ -103,6 +103,7 @@ void CFundingPlanDlg::BuildControls() {
     if (t.id != 0) {
       w->setObjectName(QStringLiteral("c%1").arg(t.id));
       view_.Register(t.id, w);
+      SetAccessibleControlName(w, FormAccessibleName(t.id));
       ApplyFormColors(w, t.id);
       if (auto* note = qobject_cast<NoteLabel*>(w)) note->setTextBackground(palette().color(QPalette::Window));
     }
@@ -146,8 +147,7 @@ QWidget* CFundingPlanDlg::CreateControl(const ControlTemplate& t, QWidget* paren
     case ControlKind::ReadOnlyMultiLine:
       return new CenteredTextBox(parent);
     case ControlKind::NameCombo: {
-      auto* combo = new QComboBox(parent);
-      combo->setEditable(true);
+      auto* combo = new NameComboBox(parent);
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setCompleter(nullptr);  // a typed name stays as typed
       combo->lineEdit()->setValidator(new Cp932Validator(combo->lineEdit()));

@@ -31,6 +31,7 @@ CNoticeDlg::CNoticeDlg(const QString& licensePath, QWidget* parent) : QDialog(pa
   edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit_->setFocusPolicy(Qt::StrongFocus);
   edit_->setGeometry(du.Rect(8, 16, 244, 180));
+  edit_->setAccessibleName(group->title());  // the caption over the text
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("1"));

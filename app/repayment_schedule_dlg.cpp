@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -169,17 +170,24 @@ void CRepaymentScheduleDlg::BuildControls() {
   table_->horizontalHeader()->resizeSection(0, table_->fontMetrics().horizontalAdvance(QStringLiteral("年目")) + 16);
   for (int c = 1; c < 5; ++c) table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
-  table_->setMinimumWidth(table_->fontMetrics().horizontalAdvance(QStringLiteral("9,999,999,999円")) * 4);
+  // At its smallest the table still shows four amounts of ten digits whole, beside the year
+  // column and the scroll bar (a cell keeps a few pixels of air either side of its text).
+  const int amountColumn = table_->fontMetrics().horizontalAdvance(QStringLiteral("9,999,999,999円")) + 12;
+  table_->setMinimumWidth(table_->horizontalHeader()->sectionSize(0) + 4 * amountColumn +
+                          table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * table_->frameWidth());
   chart_ = new QChart;
   chartView_ = new QChartView(chart_, splitter);
   chartView_->setRenderHint(QPainter::Antialiasing);
-  chartView_->setMinimumSize(420, 320);
+  chartView_->setMinimumSize(320, 320);  // with the table, narrower than a 1366-pixel screen at 150 %
   splitter->addWidget(table_);
   splitter->addWidget(chartView_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
   splitter->setChildrenCollapsible(false);
   layout->addWidget(splitter, 1);
+  auto* bonusNote = new QLabel(U(kBonusYearNote), this);
+  bonusNote->setWordWrap(true);
+  layout->addWidget(bonusNote);
 
   // Buttons.
   auto* buttons = new QHBoxLayout;
@@ -202,6 +210,12 @@ void CRepaymentScheduleDlg::BuildControls() {
   layout->addLayout(buttons);
 
   resize(1080, 680);
+
+  // The names a screen reader gives what has no caption of its own beside it.
+  rowChoice_->setAccessibleName(U("表示する融資"));
+  table_->setAccessibleName(U("年次返済表"));
+  chartView_->setAccessibleName(U(kScheduleChartCaption));
+  for (int i = 0; i < 4; ++i) summary_[i]->setAccessibleDescription(U(captions[i]));
 }
 
 void CRepaymentScheduleDlg::Refresh() {

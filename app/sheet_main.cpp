@@ -287,10 +287,16 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     for (const int row : schedule.leftOutRows) Error(path + ": " + LeftOutRowText(row));
   }
   if (!pdf.isEmpty()) {
-    const PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
-    // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
-    const bool written = args.schedule ? WriteSchedulePdfFile(pdf, BuildSchedulePages(plan, schedule, 1), &sheet)
-                                       : WritePlanSheetPdfFile(pdf, sheet);
+    PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
+    bool written = false;
+    if (args.schedule) {
+      // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
+      const SchedulePages pages = BuildSchedulePages(plan, schedule, 1);
+      AddSheetPageNumber(sheet, 1 + static_cast<int>(pages.pages.size()));
+      written = WriteSchedulePdfFile(pdf, pages, &sheet);
+    } else {
+      written = WritePlanSheetPdfFile(pdf, sheet);
+    }
     if (!written) report(pdf);
   }
   if (!csv.isEmpty() && !WriteScheduleCsvFile(csv.toStdString(), schedule)) report(csv);

@@ -178,6 +178,9 @@ inline constexpr const char* kStoredPaymentsDifferText =
 inline constexpr const char* kLeftOutOfScheduleText = "返済期間が99年を超えるため、返済予定表に含めていません";
 // Columns of a year view.
 inline constexpr const char* kScheduleYearHeaders[5] = {"年目", "年間返済額", "うち元金", "うち利息", "年末残高"};
+// How the year view counts the bonus payments (SchedulePayment::year).
+inline constexpr const char* kBonusYearNote =
+    "ボーナス払いは年2回で、各年目の2回分をその年目に数えています（j 回目を月払いの 6j 回目と同じ月とします）。";
 
 // "1行目 フラット35" (row number from 1, then the loan name when there is one).
 std::string ScheduleRowTitle(int row, const std::string& loanName);

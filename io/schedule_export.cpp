@@ -179,6 +179,34 @@ class SheetWriter {
   int64_t lastRow_ = -1;
 };
 
+// A caption without the blanks that place it in the form's box (" 諸費用 （概算）" there): a
+// spreadsheet cell aligns its text itself.
+std::string TrimBlanks(std::string_view t) {
+  constexpr std::string_view kBlank = " ";
+  constexpr std::string_view kIdeographicBlank = "\xE3\x80\x80";
+  const auto starts = [&t](std::string_view b) { return t.substr(0, b.size()) == b; };
+  const auto ends = [&t](std::string_view b) { return t.size() >= b.size() && t.substr(t.size() - b.size()) == b; };
+  for (;;) {
+    if (starts(kBlank)) {
+      t.remove_prefix(kBlank.size());
+    } else if (starts(kIdeographicBlank)) {
+      t.remove_prefix(kIdeographicBlank.size());
+    } else {
+      break;
+    }
+  }
+  for (;;) {
+    if (ends(kBlank)) {
+      t.remove_suffix(kBlank.size());
+    } else if (ends(kIdeographicBlank)) {
+      t.remove_suffix(kIdeographicBlank.size());
+    } else {
+      break;
+    }
+  }
+  return std::string(t);
+}
+
 std::string DateText(const FundingPlan& plan) {
   return std::to_string(plan.createdYear) + "年" + std::to_string(plan.createdMonth) + "月" +
          std::to_string(plan.createdDay) + "日";
@@ -212,7 +240,7 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
   };
   lxw_row_t r = 5;
   for (const Item& item : funds) {
-    w.Text(r, 1, item.label, f.text);
+    w.Text(r, 1, TrimBlanks(item.label), f.text);
     w.NumberOrBlank(r, 2, item.value, f.man);
     ++r;
   }
@@ -307,6 +335,7 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
   w.Width(5, 8, 16);
   w.Headers(0, {"行", "融資名", "区分", "回", "年目", "返済額", "うち元金", "うち利息", "残高"}, f.header);
   worksheet_freeze_panes(sheet, 1, 0);
+  worksheet_repeat_rows(sheet, 0, 0);  // the header row on every printed page
   lxw_row_t r = 1;
   for (const RowSchedule& row : s.rows) {
     for (const SchedulePart* part : {&row.monthly, &row.bonus}) {
@@ -351,6 +380,8 @@ bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const Fun
     SheetWriter planWriter(planSheet, error);
     WritePlanSheet(planWriter, plan, f);
     worksheet_set_landscape(planSheet);
+    // Each sheet is printed one page wide, as many pages down as it needs.
+    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_fit_to_pages(sheet, 1, 0);
     SheetWriter yearWriter(yearSheet, error);
     WriteYearSheet(yearWriter, schedule, f);
     SheetWriter monthWriter(monthSheet, error);

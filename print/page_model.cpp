@@ -1,5 +1,6 @@
 #include "print/page_model.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -19,13 +20,24 @@ double ScaleFactor(int size, int reference) {
 // Builds the operations in drawing order, with the page's metrics at hand for the tables below.
 class Builder : public PageOpWriter {
  public:
-  explicit Builder(PageModel& model) : PageOpWriter(&model.ops), p_(model.metrics) {}
+  explicit Builder(PageModel& model) : PageOpWriter(&model.ops), p_(model.metrics), body_(model.bodyFont) {}
 
   const PageMetrics& p() const { return p_; }
+  int bodyFontHeight() const { return body_.pixelHeight; }
 
  private:
   const PageMetrics& p_;
+  const SheetFont& body_;
 };
+
+// Characters of a UTF-8 text (bytes that do not continue a character).
+int CodePointCount(const std::string& utf8) {
+  int count = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
 
 // Horizontal extent of a column: left and right x.
 struct Span {
@@ -133,7 +145,13 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
   const PageMetrics& p = b.p();
   const int bandLeft = p.XU(1);
   const int bandRight = p.XU(10);
-  b.Text(TextMode::BottomLeft, bandLeft, 0, bandRight, p.W, "  " + text(ids::kCustomerName) + "  様");
+  // A name that could reach the title ends where the title's underline begins, so that it is
+  // printed smaller there rather than over the title. No character is wider than the font's
+  // height, so a shorter name keeps the whole band, in which it never reaches the title either.
+  const std::string name = "  " + text(ids::kCustomerName) + "  様";
+  const int64_t widest = int64_t{CodePointCount(name)} * b.bodyFontHeight();
+  const int nameRight = widest > 2 * p.F - bandLeft ? 2 * p.F : bandRight;
+  b.Text(TextMode::BottomLeft, bandLeft, 0, nameRight, p.W, name);
   b.Text(TextMode::BottomRight, bandLeft, 0, bandRight, p.W, DateText(date));
 
   // Block A captions.
@@ -297,6 +315,16 @@ PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPla
   return BuildPageModel(
       width, height, displayDpi, [&texts](int id) { return texts.Text(id); },
       PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay});
+}
+
+void AddSheetPageNumber(PageModel& sheet, int pageCount) {
+  const PageMetrics& p = sheet.metrics;
+  PageOpWriter b(&sheet.ops);
+  b.Font(sheet.bodyFont);
+  // Below the yearly figures, in the page's bottom margin band.
+  const int top = p.V - static_cast<int>(200 * p.sy);
+  const int bottom = p.V - static_cast<int>(60 * p.sy);
+  b.Text(TextMode::MiddleCentre, p.XU(1), top, p.XU(10), bottom, "1 / " + std::to_string(std::max(1, pageCount)));
 }
 
 std::string FormatPageModel(const PageModel& model) {

@@ -163,6 +163,11 @@ PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTex
 // The sheet of a plan: its texts (core/plan_texts.h) and its date.
 PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan);
 
+// Numbers the sheet "1 / N" at the foot of the page, as the first of the `pageCount` pages of a
+// document (the schedule pages that follow it carry "2 / N" ... "N / N"). A sheet printed alone
+// has no number.
+void AddSheetPageNumber(PageModel& sheet, int pageCount);
+
 // The model as text, one operation a line (LF ends every line), in drawing order:
 //   line X1 Y1 X2 Y2
 //   rect L T R B

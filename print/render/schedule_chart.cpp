@@ -7,6 +7,7 @@
 #include <QGraphicsScene>
 #include <QLegend>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPainter>
 #include <QPen>
 #include <QStackedBarSeries>
@@ -64,6 +65,12 @@ void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, co
     chart.setDropShadowEnabled(false);
     chart.legend()->setAlignment(Qt::AlignBottom);
     chart.setMargins(QMargins(4, 4, 4, 4));
+    // Axis numbers with thousands separators ("4,000"), as every amount of the program is
+    // written, whatever the locale the program runs in.
+    QLocale numbers(QLocale::Japanese, QLocale::Japan);
+    numbers.setNumberOptions(QLocale::DefaultNumberOptions);
+    chart.setLocale(numbers);
+    chart.setLocalizeNumbers(true);
 
     auto* principal = new QBarSet(QString::fromUtf8(kChartPrincipalText));
     auto* interest = new QBarSet(QString::fromUtf8(kChartInterestText));

@@ -56,6 +56,9 @@ CSimInputDlg::CSimInputDlg(const SimulationWork& work, const QString& currentCap
   PaintControl(current_, kSimReadOnlyColor);
   desired_ = new QLineEdit(this);
   desired_->setAlignment(Qt::AlignCenter);
+  // Each caption names its box, for screen readers too.
+  currentCaptionLabel->setBuddy(current_);
+  desiredCaptionLabel->setBuddy(desired_);
   grid->addWidget(currentCaptionLabel, 0, 0);
   grid->addWidget(current_, 0, 1);
   grid->addWidget(desiredCaptionLabel, 1, 0);

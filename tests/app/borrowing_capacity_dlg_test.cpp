@@ -22,6 +22,7 @@
 #include "core/control_ids.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
+#include "tests/support/accessible_names.h"
 
 namespace zorvik {
 namespace {
@@ -160,6 +161,17 @@ TEST_F(CapacityDialogTest, RefusedValueIsReportedWhenTheBoxIsLeft) {
   EXPECT_EQ(dlg.controlText(capacity_ids::kPeriod), U("25年"));
   EXPECT_EQ(dlg.focusWidget(), dlg.control(capacity_ids::kMethod));
   EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST_F(CapacityDialogTest, EveryControlHasTheNameOfItsCaption) {
+  CBorrowingCapacityDlg dlg(*form_);
+  dlg.show();
+  QStringList names;
+  EXPECT_EQ(UnnamedControls(&dlg, &names).join(QLatin1Char(' ')).toStdString(), "");
+  EXPECT_EQ(names, QStringList({U("年収"), U("返済負担率の上限"), U("審査金利"), U("返済期間"), U("返済方法"),
+                                U("他の借入の年間返済額"), U("内ボーナス"), U("計画に反映"), U("閉じる")}));
+  // The answer keeps its value as its name and says what it is.
+  EXPECT_EQ(dlg.control(capacity_ids::kLoan)->accessibleDescription(), U("借入可能額"));
 }
 
 }  // namespace

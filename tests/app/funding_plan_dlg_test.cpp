@@ -45,6 +45,7 @@
 #include "simulation/dialogs/bonus_sim_dlg.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
 #include "simulation/dialogs/sim_result_dlg.h"
+#include "tests/support/accessible_names.h"
 
 namespace zorvik {
 namespace {
@@ -335,6 +336,22 @@ TEST_F(FormTest, ReloadKeepsEveryShownNameAndDoesNotCountAsAPick) {
   EXPECT_EQ(Text(ids::kRate[2]), U("1.500％"));
   EXPECT_EQ(W<QComboBox>(ids::kLoanName[2])->count(), 1);
   EXPECT_EQ(form_->plan().rows[2].loanName, "手入力の融資");
+}
+
+TEST_F(FormTest, ALongNameShowsFromItsStartWithTheWholeNameAsTooltip) {
+  const QString name = U("フラット35（全期間固定金利・返済期間21年以上35年以下）");
+  WriteMaster(name.toStdString() + ",1.940,\n");
+  form_->LoadRateMaster(form_->RateMasterPath());
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  PickWithKeys(ids::kLoanName[0], 0);
+  EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0);  // picked: shown from its start
+  EXPECT_EQ(combo->toolTip(), name);
+  QTest::keyClick(Focused(), Qt::Key_End);
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0);  // left: shown from its start again
+  Type(ids::kLoanName[1], name);
+  EXPECT_EQ(W<QComboBox>(ids::kLoanName[1])->lineEdit()->cursorPosition(), 0);
+  EXPECT_EQ(W<QComboBox>(ids::kLoanName[1])->toolTip(), name);
 }
 
 TEST_F(FormTest, MissingMasterLeavesEmptyLists) {
@@ -940,6 +957,24 @@ TEST_F(FormTest, ContextMenuOffersTheVersionBox) {
   EXPECT_EQ(menuItem, U("Zorvik のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
   EXPECT_EQ(boxTitle, U("Zorvikのﾊﾞｰｼﾞｮﾝ情報"));
   EXPECT_EQ(boxLine, U("Zorvik Version 1.3"));
+}
+
+// ---- accessibility ------------------------------------------------------------------------------
+
+TEST_F(FormTest, EveryControlHasTheNameReadBesideIt) {
+  QStringList names;
+  EXPECT_EQ(UnnamedControls(form_.get(), &names).join(QLatin1Char('\n')).toStdString(), "");
+  // 69 text boxes (the name lists' edit fields among them), 20 drop-downs, 12 buttons.
+  EXPECT_EQ(names.size(), 69 + 20 + 12);
+  for (const char* name : {"氏名", "作成日 年", "年収", "諸費用", "1行目 返済方法", "1行目 金利", "10行目 内ボーナス",
+                           "10行目 消去", "印刷", "終了"}) {
+    EXPECT_EQ(names.count(U(name)), 1) << name;
+  }
+  // The edit field of a name list is read with the list's name.
+  EXPECT_EQ(names.count(U("3行目 融資名")), 2);
+  // A value keeps its value as its name and says what it is.
+  EXPECT_EQ(W(ids::kTotalMonthly)->accessibleDescription(), U("合計 月払い"));
+  EXPECT_EQ(W(ids::kMonthlyPayment[9])->accessibleDescription(), U("10行目 月払い"));
 }
 
 TEST(SysMenuAboutDlgTest, ShowsIconVersionAndOk) {

@@ -12,9 +12,12 @@
 #include <QTimer>
 
 #include "app/about_dlg.h"
+#include "app/credentials_dialog.h"
 #include "app/help_commands.h"
 #include "app/notice_dlg.h"
+#include "app/sys_menu_about_dlg.h"
 #include "app/zorvik_app.h"
+#include "tests/support/accessible_names.h"
 
 namespace zorvik {
 namespace {
@@ -139,6 +142,19 @@ TEST(AboutDlgTest, OkEndsTheDialog) {
   CAboutDlg dialog;
   QTimer::singleShot(0, &dialog, [&dialog] { dialog.findChild<QPushButton*>("1")->click(); });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+}
+
+TEST(InfoDialogsTest, EveryControlHasAName) {
+  CAboutDlg about;
+  CNoticeDlg notice(QStringLiteral("/nonexistent/license.txt"));
+  CSysMenuAboutDlg version;
+  CCredentialsDlg credentials(QStringLiteral("https://127.0.0.1/YushiMaster.txt"), QStringLiteral("rates"));
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&about, &notice, &version, &credentials}) {
+    EXPECT_EQ(UnnamedControls(dialog).join(QLatin1Char(' ')).toStdString(), "") << dialog->windowTitle().toStdString();
+  }
+  QStringList names;
+  UnnamedControls(&notice, &names);
+  EXPECT_EQ(names, QStringList({QStringLiteral("ご注意"), QStringLiteral("OK")}));
 }
 
 TEST(HelpInstructionsTest, OpensTheExistingPageOnly) {

@@ -25,6 +25,7 @@
 #include "core/control_ids.h"
 #include "core/repayment.h"
 #include "print/render/plan_printer.h"
+#include "tests/support/accessible_names.h"
 
 namespace zorvik {
 namespace {
@@ -191,6 +192,38 @@ TEST(RepaymentScheduleDlgTest, WorkedPlanFromTheMenuFollowsTheFormAndSavesEveryF
   EXPECT_EQ(ProposedScheduleFileName(U("山田 太郎"), QStringLiteral("xlsx")), U("山田 太郎_返済予定表.xlsx"));
   EXPECT_EQ(ProposedScheduleFileName(U("a/b"), QStringLiteral("csv")), U("a_b_返済予定表.csv"));
   EXPECT_EQ(ProposedScheduleFileName(QString(), QStringLiteral("pdf")), U("返済予定表.pdf"));
+}
+
+TEST(RepaymentScheduleDlgTest, AtItsSmallestEveryAmountIsWholeAndEveryControlIsNamed) {
+  // Two of the largest loans the form takes: the whole plan's balances have ten digits.
+  FundingPlan plan;
+  for (const size_t row : {size_t{0}, size_t{1}}) {
+    LoanRow& r = plan.rows[row];
+    r.method = 1;
+    r.ratePercent = 2.375;
+    r.periodYears = 35;
+    r.loanAmount = 81990;
+  }
+  CRepaymentScheduleDlg dlg(plan, QString());
+  dlg.show();
+  dlg.resize(1, 1);  // the window's own minimum size
+  QApplication::processEvents();
+  QTableWidget* table = dlg.yearTable();
+  ASSERT_EQ(table->item(0, 4)->text().size(), QStringLiteral("1,600,000,000円").size());
+  for (int column = 1; column < 5; ++column) {
+    const QString widest = table->item(0, column)->text();
+    EXPECT_GE(table->columnWidth(column), table->fontMetrics().horizontalAdvance(widest) + 8) << column;
+  }
+
+  // The notes say how the bonus payments are counted in the years.
+  QStringList texts;
+  for (QLabel* label : dlg.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains(U(kBonusYearNote)));
+
+  QStringList names;
+  EXPECT_EQ(UnnamedControls(&dlg, &names).join(QLatin1Char('\n')).toStdString(), "");
+  EXPECT_TRUE(names.contains(U("表示する融資"))) << names.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(dlg.summaryValue(0)->accessibleDescription(), U("借入額"));
 }
 
 }  // namespace

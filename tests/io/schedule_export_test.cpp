@@ -121,6 +121,9 @@ for ws in wb.worksheets:
     out[ws.title] = [[c.coordinate, c.value, c.number_format]
                      for row in ws.iter_rows() for c in row if c.value is not None]
     out[ws.title + ".rows"] = ws.max_row
+    out[ws.title + ".print"] = "fit %s, %s wide, %s high, titles %s" % (
+        ws.sheet_properties.pageSetUpPr.fitToPage, ws.page_setup.fitToWidth, ws.page_setup.fitToHeight,
+        ws.print_title_rows)
 print(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -132,6 +135,7 @@ TEST(ScheduleExportTest, WorkbookReadBackWithOpenpyxl) {
   plan.createdDay = 8;
   plan.landLabel = "土地価額";
   plan.landPrice = 2500;
+  plan.miscCostsLabel = " 諸費用 （概算）";  // the form's own caption, blank first
   plan.rows[0] = Row("フラット35", 1, 3000, 1200, 35, 2.375);
   plan.rows[3] = Row("銀行, \"変動\"", 2, 500, 0, 10, 0.5);
   plan.totalLoan = 3500;
@@ -178,6 +182,16 @@ TEST(ScheduleExportTest, WorkbookReadBackWithOpenpyxl) {
   EXPECT_EQ(cell("資金計画表", "I17"), (QJsonArray{"I17", 253397, "#,##0\"円\""}));
   EXPECT_EQ(cell("資金計画表", "B20")[1].toString(), QStringLiteral("銀行, \"変動\""));
   EXPECT_TRUE(cell("資金計画表", "H18").isEmpty());  // an empty row shows nothing
+  EXPECT_EQ(cell("資金計画表", "B12")[1].toString(), QStringLiteral("諸費用 （概算）"));
+
+  // Every sheet prints one page wide (1 is the file format's default width, so it is left out)
+  // and as many pages high as it needs; the month sheet repeats its header row on every page.
+  for (const char* sheet : {"資金計画表", "年次返済表"}) {
+    EXPECT_EQ(got[QString::fromUtf8(sheet) + ".print"].toString().toStdString(),
+              "fit True, None wide, 0 high, titles None")
+        << sheet;
+  }
+  EXPECT_EQ(got["月次返済表.print"].toString().toStdString(), "fit True, None wide, 0 high, titles $1:$1");
 
   // Year sheet: the plan's totals, then its years.
   EXPECT_EQ(cell("年次返済表", "A3")[1].toString(), QStringLiteral("計画全体"));

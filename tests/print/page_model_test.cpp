@@ -327,6 +327,40 @@ TEST(PageModelTest, LayoutDumpFormat) {
   EXPECT_EQ(lines.back(), "text middle-right 5285 3534 6170 3684 ");
 }
 
+TEST(PageModelTest, ANameThatCouldReachTheTitleEndsBeforeIt) {
+  struct NameRow {
+    const char* name;
+    int right;  // of the name's box on the reference page
+  };
+  // 17 characters with the blanks and "様" take 22 font heights of the 2,093 pixels before the
+  // title's underline (93 pixels each); one more could reach it.
+  for (const NameRow& row : {NameRow{"山田 太郎", 6150}, NameRow{"一二三四五六七八九十一二三四五六七", 6150},
+                             NameRow{"一二三四五六七八九十一二三四五六七八", 2708},
+                             NameRow{"株式会社ゾルビク不動産販売東日本営業本部第一営業課長", 2708}}) {
+    MemoryFormView view;
+    view.SetText(ids::kCustomerName, row.name);
+    const PageModel model = BuildPageModel(6774, 4720, 96, TextsOf(view), PlanDate{2026, 12, 8});
+    const PageOp& name = NthOp(model, kText, 1);
+    EXPECT_EQ(name.text, std::string("  ") + row.name + "  様");
+    EXPECT_EQ(name.box, (PageBox{615, 0, row.right, 944})) << row.name;
+    EXPECT_EQ(NthOp(model, kLine, 1).box.left, 2708);  // the title's underline
+  }
+}
+
+TEST(PageModelTest, SheetPageNumberOnlyWhenAsked) {
+  PageModel model = EmptyModel(6774, 4720);
+  const size_t alone = model.ops.size();
+  AddSheetPageNumber(model, 9);
+  ASSERT_EQ(model.ops.size(), alone + 2);
+  EXPECT_EQ(model.ops[alone].kind, PageOpKind::Font);
+  EXPECT_EQ(model.ops[alone].font.tenths, 700);
+  const PageOp& number = model.ops.back();
+  EXPECT_EQ(number.text, "1 / 9");
+  EXPECT_EQ(number.mode, TextMode::MiddleCentre);
+  // Below the yearly figures (which end at 3684) and inside the page.
+  EXPECT_EQ(number.box, (PageBox{615, 4520, 6150, 4660}));
+}
+
 TEST(PageModelTest, ModeNames) {
   EXPECT_STREQ(TextModeName(TextMode::BottomCentre), "bottom-centre");
   EXPECT_STREQ(TextModeName(TextMode::BottomLeft), "bottom-left");

@@ -4,6 +4,9 @@
 
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QStackedBarSeries>
 #include <QTemporaryDir>
@@ -80,6 +83,19 @@ TEST(ScheduleRendererTest, ChartFollowsTheYearView) {
   EXPECT_EQ(bars->barSets()[0]->count(), 35);
   EXPECT_DOUBLE_EQ(bars->barSets()[1]->at(0), static_cast<double>(s.years[0].interest) / 10000);
   EXPECT_DOUBLE_EQ(line->at(34).y(), 0.0);
+  // The axes' numbers have thousands separators.
+  QGraphicsScene scene;
+  auto* shown = new QChart;
+  scene.addItem(shown);
+  FillScheduleChart(*shown, s.years, QFont());
+  shown->setGeometry(QRectF(0, 0, 800, 500));
+  shown->layout()->activate();
+  QStringList labels;
+  for (QGraphicsItem* item : scene.items()) {
+    if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) labels << text->toPlainText();
+  }
+  EXPECT_TRUE(labels.contains(QStringLiteral("3,000"))) << labels.join(QLatin1Char(' ')).toStdString();
+  EXPECT_FALSE(labels.contains(QStringLiteral("3000")));
 
   // Refilled in place with a shorter view, then emptied: the same items, hidden when empty.
   FundingPlan shorter = plan;

@@ -35,6 +35,9 @@ TEST(SheetToolScheduleTest, OnePlanWithScheduleAndExports) {
   const auto first = PdfText(pdf, {QStringLiteral("-l"), QStringLiteral("1")});
   EXPECT_TRUE(first->contains(QStringLiteral("資 金 計 画 表")));
   EXPECT_FALSE(first->contains(QStringLiteral("総返済額")));
+  // The sheet is page 1 of the numbered document.
+  const qsizetype pages = text->count(QLatin1Char('\f'));
+  EXPECT_TRUE(first->contains(QStringLiteral("1 / %1").arg(pages))) << first->toStdString();
   const auto second =
       PdfText(pdf, {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2")});
   EXPECT_TRUE(second->contains(QStringLiteral("総返済額")));

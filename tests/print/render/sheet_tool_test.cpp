@@ -121,6 +121,7 @@ TEST(SheetToolTest, PdfOfAGoodFile) {
   EXPECT_TRUE(text->contains(QStringLiteral("4,150万")));       // the loan of row 10
   EXPECT_TRUE(text->contains(QStringLiteral("25,750万")));      // total loan
   EXPECT_TRUE(text->contains(QStringLiteral("13,878,640円")));  // yearly repayment
+  EXPECT_FALSE(text->contains(QStringLiteral("1 / 1")));        // a sheet alone has no page number
 }
 
 TEST(SheetToolTest, MissingFile) {

@@ -12,7 +12,9 @@
 #include "simulation/dialogs/bonus_sim_dlg.h"
 #include "simulation/dialogs/monthly_sim_dlg.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
+#include "simulation/dialogs/sim_result_dlg.h"
 #include "tests/simulation/dialogs/sim_dialog_test_support.h"
+#include "tests/support/accessible_names.h"
 
 namespace zorvik {
 namespace {
@@ -262,6 +264,19 @@ TEST_F(SimInputDlgTest, CancelEndsWithoutRunning) {
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_TRUE(prompter.results.empty());
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(SimInputDlgTest, EveryControlOfBothDialogsAndOfTheResultHasAName) {
+  CMonthlySimDlg monthly(MakeSimulationWork(plan), nullptr, &prompter);
+  CBonusSimDlg bonus(MakeSimulationWork(plan), nullptr, &prompter);
+  CSimResultDlg result(SimResultValues{});
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&monthly, &bonus, &result}) {
+    EXPECT_EQ(UnnamedControls(dialog).join(QLatin1Char(' ')).toStdString(), "") << dialog->windowTitle().toStdString();
+  }
+  QStringList names;
+  UnnamedControls(&monthly, &names);
+  EXPECT_TRUE(names.contains(QStringLiteral("現在の月払い額")));
+  EXPECT_TRUE(names.contains(QStringLiteral("希望する金額")));
 }
 
 }  // namespace
