@@ -19,11 +19,10 @@
 
 #include "core/funding_plan.h"
 #include "core/repayment.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
-
-constexpr double kYenPerManYen = 10000.0;
 
 std::optional<RangeError> Refused(const char* caption) {
   return RangeError{kRangeErrorMessage, caption};
@@ -106,9 +105,8 @@ CapacityResult CalcCapacity(const CapacityInputs& in) {
       CalcMonthlyPayment(result.loanAmount, result.bonusAmount, in.method, in.periodYears, in.ratePercent);
   result.bonusPayment = CalcBonusPayment(result.bonusAmount, in.method, in.periodYears, in.ratePercent);
   result.annualRepayment = 12.0 * result.monthlyPayment + 2.0 * result.bonusPayment;
-  // Formed like the plan form's ratio: yen over 万円, times 0.01.
   const double burden = result.annualRepayment + static_cast<double>(in.otherAnnualRepayment) * kYenPerManYen;
-  result.ratioPercent = burden / in.annualIncome * 0.01;
+  result.ratioPercent = RepaymentRatioPercent(burden, in.annualIncome);
   return result;
 }
 

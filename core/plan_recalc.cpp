@@ -23,6 +23,7 @@
 #include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
@@ -359,7 +360,7 @@ void PlanRecalculator::UpdateRatio() {
     view_.SetText(ids::kRepaymentRatio, std::string());
     return;  // the ratio keeps its old value
   }
-  plan_.repaymentRatio = plan_.annualRepayment / plan_.annualIncome * 0.01;
+  plan_.repaymentRatio = RepaymentRatioPercent(plan_.annualRepayment, plan_.annualIncome);
   view_.SetText(ids::kRepaymentRatio, FormatRatio(plan_.repaymentRatio));
 }
 
