@@ -52,7 +52,13 @@ void FitIntoArea(QWidget& window, const QRect& area) {
   if (QLayout* layout = window.layout()) layout->activate();
   const QMargins frame = FrameOf(window);
   const QSize room = area.size().shrunkBy(frame).expandedTo(QSize(1, 1));
-  const QSize wanted = window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
+  QSize wanted = window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
+  // A body cut short one way scrolls that way, and its scroll bar takes room the other way: room
+  // the window is given, where there is some, rather than a second scroll bar.
+  // (Two pixels more for the rounding of a fractional scale factor.)
+  const int bar = window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &window) + 2;
+  if (wanted.height() > room.height()) wanted.rwidth() += bar;
+  if (wanted.width() > room.width()) wanted.rheight() += bar;
   const QSize size = wanted.boundedTo(room).expandedTo(window.minimumSize()).boundedTo(window.maximumSize());
   window.resize(size);
 
