@@ -25,6 +25,7 @@
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
@@ -78,6 +79,9 @@ CFundingPlanDlg::CFundingPlanDlg(CZorvikApp& app, QWidget* parent)
   SetTabOrder();
   BuildIntegrations();
   OnInitDialog();
+  // Never larger than the sheet, and no larger than the screen.
+  setMaximumSize(sizeHint());
+  FitToScreen(*this);
 }
 
 CFundingPlanDlg::~CFundingPlanDlg() {
@@ -89,13 +93,13 @@ void CFundingPlanDlg::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
+  // The sheet keeps its size and scrolls in a window made smaller than it, as the screen may be.
   body_ = new QWidget(this);
   body_->setObjectName(QStringLiteral("formBody"));
   const DialogBaseUnits units = DialogBaseUnits::ForFont(font());
   body_->setFixedSize(units.X(kFormWidthDu), units.Y(kFormHeightDu));
-  layout->addWidget(body_);
+  layout->addWidget(ScrollingBody(body_, this));
 
   for (const ControlTemplate& t : FormTemplate()) {
     QWidget* w = CreateControl(t, body_);
