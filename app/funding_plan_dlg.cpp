@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +79,7 @@ CFundingPlanDlg::CFundingPlanDlg(CZorvikApp& app, QWidget* parent)
   SetTabOrder();
   BuildIntegrations();
   OnInitDialog();
+  connect(this, &CFundingPlanDlg::planEdited, this, &CFundingPlanDlg::UpdateWindowTitle);
 }
 
 CFundingPlanDlg::~CFundingPlanDlg() {
@@ -192,6 +194,7 @@ void CFundingPlanDlg::BuildMenu() {
       }
       QAction* action = menu->addAction(QString::fromUtf8(item.text));
       action->setData(item.commandId);
+      if (item.commandId == ids::kFileSave) action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
       const int command = item.commandId;
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
@@ -203,6 +206,7 @@ void CFundingPlanDlg::BuildMenu() {
   commands_ = {
       {ids::kFileNew, &CFundingPlanDlg::OnFileNew},
       {ids::kFileOpen, &CFundingPlanDlg::OnFileOpen},
+      {ids::kFileSave, &CFundingPlanDlg::OnFileSave},
       {ids::kFileSaveAs, &CFundingPlanDlg::OnFileSaveAs},
       {kFileSavePdfCommand, &CFundingPlanDlg::OnFileSavePdf},
       {ids::kDownloadRateMaster, &CFundingPlanDlg::OnDownloadRateMaster},
@@ -251,7 +255,11 @@ void CFundingPlanDlg::ConnectSignals() {
       });
       edit->installEventFilter(this);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-      connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      if (auto* names = qobject_cast<NameComboBox*>(combo)) {
+        connect(names, &NameComboBox::picked, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      } else {
+        connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      }
       combo->installEventFilter(this);
       if (combo->lineEdit() != nullptr) combo->lineEdit()->installEventFilter(this);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
