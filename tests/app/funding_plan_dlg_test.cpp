@@ -966,6 +966,31 @@ TEST_F(FormTest, CtrlSSavesThePlanAndTheTitleFollows) {
   EXPECT_EQ(Text(ids::kAnnualIncome), U("800万"));
 }
 
+// 名前をつけて保存 proposes the customer's name in the data folder; accepting it as it stands saves.
+TEST_F(FormTest, AcceptingTheSaveAsProposalSaves) {
+  app_.setDirectory(kDataDirectory, dir_.path());
+  Type(ids::kCustomerName, U("佐藤/花子"));
+  Type(ids::kLoanAmount[0], QStringLiteral("2500"));
+  QTimer answer;
+  answer.setInterval(5);
+  QObject::connect(&answer, &QTimer::timeout, [] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog != nullptr && dialog->isVisible()) static_cast<QDialog*>(dialog)->accept();
+  });
+  answer.start();
+  EXPECT_TRUE(form_->RunCommand(ids::kFileSaveAs));
+  answer.stop();
+  Reactivate();
+  const QStringList saved = QDir(dir_.path()).entryList({QStringLiteral("*.zvk")});
+  ASSERT_EQ(saved.size(), 1) << "the proposed name holds no folder";
+  FundingPlan onDisk;
+  ASSERT_TRUE(ReadPlanFile(onDisk, QDir(dir_.path()).filePath(saved[0]).toStdString()));
+  EXPECT_EQ(onDisk.customerName, "佐藤/花子");
+  EXPECT_EQ(onDisk.rows[0].loanAmount, 2500);
+  EXPECT_FALSE(form_->plan().HasUnsavedChanges());
+  EXPECT_EQ(form_->windowTitle(), U("佐藤/花子様 - ゾルビク"));
+}
+
 // ---- clicks ---------------------------------------------------------------------------------------
 
 TEST_F(FormTest, YellowTotalsReportClicksAndGreyPaymentsDoNot) {
