@@ -177,6 +177,14 @@ bool CFundingPlanDlg::RefusedValueOnForm() {
   return true;
 }
 
+bool CFundingPlanDlg::TakeFocusedValue() {
+  const int id = FocusedControlId();
+  if (id != 0 && Dispatch(id, FormNotification::KillFocus) && !view_.refusalPending()) {
+    Dispatch(id, FormNotification::SetFocus);
+  }
+  return !view_.refusalPending();
+}
+
 void CFundingPlanDlg::UpdateWindowTitle() {
   const std::string title =
       PlanWindowTitle(plan_.customerName, integrations_->fileCommands->filePath(), plan_.HasUnsavedChanges());
@@ -250,10 +258,12 @@ void CFundingPlanDlg::OnToolsBorrowingCapacity() {
 }
 
 void CFundingPlanDlg::OnFileNew() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileNew();
 }
 
 void CFundingPlanDlg::OnFileOpen() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileOpen();
 }
 
@@ -263,14 +273,17 @@ void CFundingPlanDlg::OpenPlanFile(const QString& path) {
 }
 
 void CFundingPlanDlg::OnFileSaveAs() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileSaveAs();
 }
 
 void CFundingPlanDlg::OnFileSave() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileSave();
 }
 
 void CFundingPlanDlg::OnOK() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnOK();
 }
 

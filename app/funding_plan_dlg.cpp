@@ -281,6 +281,9 @@ void CFundingPlanDlg::SetTabOrder() {
 }
 
 bool CFundingPlanDlg::Dispatch(int id, FormNotification notification) {
+  // A button pressed while leaving a box whose value is refused: the refusal comes first, alone,
+  // and the click is not acted on (one message at a time).
+  if (notification == FormNotification::Clicked && view_.refusalPending()) return true;
   const auto key = (static_cast<int64_t>(id) << 8) | static_cast<int64_t>(notification);
   const auto it = handlers_.find(key);
   if (it == handlers_.end()) return false;

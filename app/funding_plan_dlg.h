@@ -170,6 +170,10 @@ class CFundingPlanDlg : public QDialog {
   // While a box holds a value the range checks refuse: the refusal again (the message, the focus
   // on that box) and true, so that the caller does not go on.
   bool RefusedValueOnForm();
+  // Takes the value of the box being edited as leaving it would (the box stays entered), so that
+  // a file command works on what the form shows. False when that value is refused (the refusal
+  // is on its way): the command must stop.
+  bool TakeFocusedValue();
   // The plan's date (the date boxes write into the plan as they change), as printing shows it.
   PlanDate FormDate() const;
   // Ends the modal run without the exit check.

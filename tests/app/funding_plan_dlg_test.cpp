@@ -912,6 +912,35 @@ TEST_F(FormTest, CancelOrEscapeOnTheSaveQuestionKeepsThePlan) {
   }
 }
 
+// A button clicked while leaving a box whose value is refused is not acted on: the refusal
+// comes alone. A value typed and not yet left counts for the question before the end.
+TEST_F(FormTest, TheRefusalComesAloneAndATypedValueCountsAtTheEnd) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  AnswerMessages(QMessageBox::Cancel);
+  for (int button : {ids::kOk, ids::kDeleteRow[0], ids::kPrint}) {
+    Type(ids::kRate[0], QStringLiteral("150"), /*leave=*/false);
+    QTest::mouseClick(W(button), Qt::LeftButton);
+    QTest::qWait(30);
+    Reactivate();
+    ASSERT_EQ(messages_.size(), 1u) << button;
+    EXPECT_EQ(messages_[0].caption, U("金利"));
+    EXPECT_EQ(FocusedId(), ids::kRate[0]);
+    messages_.clear();
+  }
+  EXPECT_TRUE(form_->isVisible());
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("3,000万"));  // not deleted
+
+  Type(ids::kRate[0], QStringLiteral("2"));
+  form_->plan().TakeBaseline();  // as if just saved
+  Type(ids::kAnnualIncome, QStringLiteral("800"), /*leave=*/false);
+  QTest::keyClick(Focused(), Qt::Key_Escape);
+  QTest::qWait(20);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, U("資金計画表の変更を保存しますか？"));
+  EXPECT_EQ(form_->plan().annualIncome, 800);
+  EXPECT_TRUE(form_->isVisible());
+}
+
 // ---- whose plan: the title, 上書き保存 --------------------------------------------------------
 
 // Ctrl+S on a plan without a file saves as 名前をつけて保存 does (accepting the proposed name
@@ -943,9 +972,10 @@ TEST_F(FormTest, CtrlSSavesThePlanAndTheTitleFollows) {
   EXPECT_EQ(form_->PlanFilePath(), path);
   EXPECT_EQ(form_->windowTitle(), U("田中様 - ゾルビク"));
 
-  Type(ids::kAnnualIncome, QStringLiteral("800"));
-  EXPECT_EQ(form_->windowTitle(), U("*田中様 - ゾルビク"));
+  // Typed and not yet left: the value the box shows is the one saved.
+  Type(ids::kAnnualIncome, QStringLiteral("800"), /*leave=*/false);
   QTest::keyClick(Focused(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(FocusedId(), ids::kAnnualIncome);
   EXPECT_EQ(dialogs.size(), 1) << "no dialog for the plan's own file";
   EXPECT_EQ(form_->windowTitle(), U("田中様 - ゾルビク"));
   FundingPlan onDisk;
