@@ -233,6 +233,7 @@ const std::vector<MenuTemplate>& FormMenu() {
        {{ids::kFileNew, "新規作成(&N)"},
         {ids::kFileOpen, "開く(&O)"},
         {0, ""},
+        {ids::kFileSave, "上書き保存(&S)"},
         {ids::kFileSaveAs, "名前をつけて保存(&A)"},
         {kFileSavePdfCommand, "PDFに保存(&P)..."},
         {0, ""},

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -82,6 +83,7 @@ CFundingPlanDlg::CFundingPlanDlg(CZorvikApp& app, QWidget* parent)
   // Never larger than the sheet, and no larger than the screen.
   setMaximumSize(sizeHint());
   FitToScreen(*this);
+  connect(this, &CFundingPlanDlg::planEdited, this, &CFundingPlanDlg::UpdateWindowTitle);
 }
 
 CFundingPlanDlg::~CFundingPlanDlg() {
@@ -196,6 +198,7 @@ void CFundingPlanDlg::BuildMenu() {
       }
       QAction* action = menu->addAction(QString::fromUtf8(item.text));
       action->setData(item.commandId);
+      if (item.commandId == ids::kFileSave) action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
       const int command = item.commandId;
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
@@ -207,6 +210,7 @@ void CFundingPlanDlg::BuildMenu() {
   commands_ = {
       {ids::kFileNew, &CFundingPlanDlg::OnFileNew},
       {ids::kFileOpen, &CFundingPlanDlg::OnFileOpen},
+      {ids::kFileSave, &CFundingPlanDlg::OnFileSave},
       {ids::kFileSaveAs, &CFundingPlanDlg::OnFileSaveAs},
       {kFileSavePdfCommand, &CFundingPlanDlg::OnFileSavePdf},
       {ids::kDownloadRateMaster, &CFundingPlanDlg::OnDownloadRateMaster},
@@ -255,7 +259,11 @@ void CFundingPlanDlg::ConnectSignals() {
       });
       edit->installEventFilter(this);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-      connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      if (auto* names = qobject_cast<NameComboBox*>(combo)) {
+        connect(names, &NameComboBox::picked, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      } else {
+        connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      }
       combo->installEventFilter(this);
       if (combo->lineEdit() != nullptr) combo->lineEdit()->installEventFilter(this);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
@@ -277,6 +285,9 @@ void CFundingPlanDlg::SetTabOrder() {
 }
 
 bool CFundingPlanDlg::Dispatch(int id, FormNotification notification) {
+  // A button pressed while leaving a box whose value is refused: the refusal comes first, alone,
+  // and the click is not acted on (one message at a time).
+  if (notification == FormNotification::Clicked && view_.refusalPending()) return true;
   const auto key = (static_cast<int64_t>(id) << 8) | static_cast<int64_t>(notification);
   const auto it = handlers_.find(key);
   if (it == handlers_.end()) return false;
