@@ -396,26 +396,13 @@ void CBorrowingCapacityDlg::ShowInTextForm(int id) {
 void CBorrowingCapacityDlg::OnApply(int) {
   const int row = FirstBlankRow();
   if (row < 0 || result_.loanAmount == 0) return;
-  const size_t i = static_cast<size_t>(row);
-  QtFormView& view = form_.qtView();
-  // The row is filled through the form's handlers in the order a user fills it: method, rate,
-  // period, then the loan amount, whose leaving proposes the bonus portion and recomputes the
-  // row, the totals and the ratio. The form's own loan-box editing state is left as it was.
-  const LoanEditState saved = form_.recalculator().editState();
-  view.SetSelection(ids::kMethod[i], inputs_.method - 1);
-  form_.Dispatch(ids::kMethod[i], FormNotification::SelChange);
-  auto type = [&](int id, const std::string& text) {
-    form_.Dispatch(id, FormNotification::SetFocus);
-    view.SetText(id, text);  // reported to the form as a text change, as typing is
-    form_.Dispatch(id, FormNotification::KillFocus);
-  };
-  type(ids::kRate[i], FormatRate(inputs_.ratePercent));
-  type(ids::kPeriod[i], FormatPeriod(inputs_.periodYears));
-  type(ids::kLoanAmount[i], FormatLoanAmount(result_.loanAmount));
-  // The loan box proposes four tenths of the loan as the bonus portion; the row gets the portion
-  // the answer was computed with instead (none for a blank box), so it shows the same payments.
-  type(ids::kBonusAmount[i], result_.bonusAmount == 0 ? std::string() : FormatLoanAmount(result_.bonusAmount));
-  form_.recalculator().editState() = saved;
+  LoanRowInputs inputs;
+  inputs.method = inputs_.method;
+  inputs.ratePercent = inputs_.ratePercent;
+  inputs.periodYears = inputs_.periodYears;
+  inputs.loanAmount = result_.loanAmount;
+  inputs.bonusAmount = result_.bonusAmount;  // the portion the answer was computed with
+  form_.FillLoanRow(row, inputs);
 
   applied_ = QStringLiteral("%1行目に反映しました。").arg(row + 1);
   Recalculate();
@@ -432,19 +419,7 @@ void CBorrowingCapacityDlg::done(int result) {
 }
 
 int CBorrowingCapacityDlg::FirstBlankRow() const {
-  const FundingPlan& plan = form_.plan();
-  const QtFormView& view = form_.qtView();
-  for (int row = 0; row < kLoanRowCount; ++row) {
-    const size_t i = static_cast<size_t>(row);
-    if (!plan.rows[i].HasNoInputs() || view.Selection(ids::kMethod[i]) >= 0) continue;
-    // A box typed into but not yet left counts as used as well.
-    bool empty = true;
-    for (int id : {ids::kLoanName[i], ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i]}) {
-      if (!view.QText(id).trimmed().isEmpty()) empty = false;
-    }
-    if (empty) return row;
-  }
-  return -1;
+  return form_.FirstBlankRow();
 }
 
 // ---- results ------------------------------------------------------------------------------------
@@ -523,24 +498,29 @@ void CBorrowingCapacityDlg::ShowPlan() {
   const bool otherAccepted = !Refusal(kOtherRepayment);
   const int32_t other = otherAccepted ? inputs_.otherAnnualRepayment : 0;
   SetText(kPlanAnnual, annual != 0.0 ? Q(FormatYen(annual)) : QString());
-  const int32_t required = RequiredAnnualIncome(annual, other);
-  SetText(kRequiredIncome, annual > 0.0 && otherAccepted ? Q(FormatSignedAmount(required)) : QString());
+  // The required income is judged by the same limit as the sentence below: the one typed, or
+  // the 30/35 % rule while the limit box holds nothing usable.
+  const std::optional<double> limit = Refusal(kRatioLimit) || inputs_.ratioLimitPercent <= 0.0
+                                          ? std::nullopt
+                                          : std::optional(inputs_.ratioLimitPercent);
+  const PlanAgainstLimit check = CheckPlanAgainstLimit(annual, inputs_.annualIncome, other, limit);
+  SetText(kRequiredIncome, annual > 0.0 && otherAccepted ? Q(FormatSignedAmount(check.requiredIncome)) : QString());
+  SetText(kPlanRatio, check.ratioPercent ? Q(FormatRatio(*check.ratioPercent)) : QString());
 
   QString note;
-  const bool incomeUsable = inputs_.annualIncome > 0;
-  const double ratio = incomeUsable ? (annual + other * 10000.0) / inputs_.annualIncome * 0.01 : 0.0;
-  SetText(kPlanRatio, annual > 0.0 && incomeUsable ? Q(FormatRatio(ratio)) : QString());
   if (annual <= 0.0) {
     note = QStringLiteral("計画にはまだ返済額がありません。");
-  } else if (!incomeUsable) {
+  } else if (!check.ratioPercent) {
     note = QStringLiteral("年収が入っていないため、計画の返済負担率は求められません。");
-  } else if (!Refusal(kRatioLimit) && ratio > inputs_.ratioLimitPercent) {
+  } else if (check.overLimit) {
     note = QStringLiteral(
                "この計画の返済負担率 %1 は、上限の %2 を超えています。\n借入額を減らすか、返済期間を延ばしてください。")
-               .arg(Q(FormatRatio(ratio)), Q(FormatRatio(inputs_.ratioLimitPercent)));
+               .arg(Q(FormatRatio(*check.ratioPercent)), Q(FormatRatio(check.limitPercent)));
   } else {
     note = QStringLiteral("この計画の返済負担率は、上限の範囲内です。");
   }
+  // The plan's figures are those of its own rates, the capacity above is at the screening rate.
+  if (annual > 0.0) note += QStringLiteral("\n計画の欄は計画の各行の金利で、借入可能額は審査金利で計算しています。");
   SetText(kPlanNote, note);
 
   const int blank = FirstBlankRow();

@@ -468,4 +468,41 @@ bool CFundingPlanDlg::nativeEvent(const QByteArray& eventType, void* message, qi
 }
 #endif
 
+// ---- the plan as other windows change it -------------------------------------------------------
+
+int CFundingPlanDlg::FirstBlankRow() const {
+  for (int row = 0; row < kLoanRowCount; ++row) {
+    const size_t i = static_cast<size_t>(row);
+    if (!plan_.rows[i].HasNoInputs() || view_.Selection(ids::kMethod[i]) >= 0) continue;
+    // A box typed into but not yet left counts as used as well.
+    bool empty = true;
+    for (int id : {ids::kLoanName[i], ids::kRate[i], ids::kPeriod[i], ids::kLoanAmount[i], ids::kBonusAmount[i]}) {
+      if (!view_.QText(id).trimmed().isEmpty()) empty = false;
+    }
+    if (empty) return row;
+  }
+  return -1;
+}
+
+void CFundingPlanDlg::FillLoanRow(int row, const LoanRowInputs& inputs) {
+  const size_t i = static_cast<size_t>(row);
+  // Through the form's own handlers, in the order a user fills a row: the loan amount's leaving
+  // proposes a bonus portion and recomputes the row, the totals and the ratio; the portion given
+  // then replaces the proposal.
+  const LoanEditState saved = recalc_.editState();
+  view_.SetSelection(ids::kMethod[i], inputs.method - 1);
+  Dispatch(ids::kMethod[i], FormNotification::SelChange);
+  auto type = [&](int id, const std::string& text) {
+    Dispatch(id, FormNotification::SetFocus);
+    view_.SetText(id, text);  // reported to the form as a text change, as typing is
+    Dispatch(id, FormNotification::KillFocus);
+  };
+  if (!inputs.loanName.empty()) view_.SetText(ids::kLoanName[i], inputs.loanName);
+  type(ids::kRate[i], FormatRate(inputs.ratePercent));
+  type(ids::kPeriod[i], FormatPeriod(inputs.periodYears));
+  type(ids::kLoanAmount[i], FormatLoanAmount(inputs.loanAmount));
+  type(ids::kBonusAmount[i], inputs.bonusAmount == 0 ? std::string() : FormatLoanAmount(inputs.bonusAmount));
+  recalc_.editState() = saved;
+}
+
 }  // namespace zorvik

@@ -70,6 +70,15 @@ class CFundingPlanDlg : public QDialog {
   // The path the rate master is read from (CZorvikApp::RateMasterPath).
   QString RateMasterPath() const;
 
+  // The first loan row without any input (also none typed into a box not yet left); -1 when
+  // every row is used.
+  int FirstBlankRow() const;
+  // Fills `row` with whole inputs as a user would type them: method, rate, period, the loan and
+  // then the bonus portion as given (0 for none, not the four tenths the loan box proposes), so
+  // the row's payments, the totals and the ratio follow exactly as for typing. The loan boxes'
+  // editing state is left as it was.
+  void FillLoanRow(int row, const LoanRowInputs& inputs);
+
   // Runs the handler the table holds for (id, notification); false when there is none.
   bool Dispatch(int id, FormNotification notification);
   // Runs a menu command; false for an unknown id.

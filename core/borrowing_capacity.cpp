@@ -253,13 +253,15 @@ double DefaultRatioLimit(int32_t annualIncome) {
   return annualIncome < 400 ? 30.0 : 35.0;
 }
 
-int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepayment) {
+int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepayment,
+                             std::optional<double> ratioLimitPercent) {
   const double need = annualRepaymentYen + static_cast<double>(otherAnnualRepayment) * kYenPerManYen;
   if (!(need > 0.0)) return 0;  // nothing to repay (or not a number)
-  // The allowance grows with the income, across the step of the limit at 400万円 too
+  // The allowance grows with the income, across the step of the default limit at 400万円 too
   // (399 x 3000 yen < 400 x 3500 yen), so the incomes that suffice form a suffix.
-  const auto suffices = [need](int32_t income) {
-    return need <= static_cast<double>(income) * kYenPerManYen * DefaultRatioLimit(income) / 100.0;
+  const auto suffices = [need, ratioLimitPercent](int32_t income) {
+    const double limit = ratioLimitPercent ? *ratioLimitPercent : DefaultRatioLimit(income);
+    return need <= static_cast<double>(income) * kYenPerManYen * limit / 100.0;
   };
   int32_t low = 0;  // does not suffice, as need > 0
   int32_t high = std::numeric_limits<int32_t>::max();
@@ -269,6 +271,18 @@ int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepay
     (suffices(middle) ? high : low) = middle;
   }
   return high;
+}
+
+PlanAgainstLimit CheckPlanAgainstLimit(double planAnnualRepaymentYen, int32_t annualIncome,
+                                       int32_t otherAnnualRepayment, std::optional<double> limitPercent) {
+  PlanAgainstLimit check;
+  if (!(planAnnualRepaymentYen > 0.0)) return check;
+  const double burden = planAnnualRepaymentYen + static_cast<double>(ManYenToYen(otherAnnualRepayment));
+  if (annualIncome > 0) check.ratioPercent = RepaymentRatioPercent(burden, annualIncome);
+  check.requiredIncome = RequiredAnnualIncome(planAnnualRepaymentYen, otherAnnualRepayment, limitPercent);
+  check.limitPercent = limitPercent ? *limitPercent : DefaultRatioLimit(check.requiredIncome);
+  check.overLimit = limitPercent && check.ratioPercent && *check.ratioPercent > *limitPercent;
+  return check;
 }
 
 CapacityResult CalcCapacity(const CapacityInputs& in) {

@@ -90,9 +90,23 @@ int32_t MaxLoanAmount(const CapacityInputs& in);
 double DefaultRatioLimit(int32_t annualIncome);
 
 // The smallest whole income in 万円 at which `annualRepaymentYen` plus the other debts
-// (`otherAnnualRepayment` 万円 a year) stays within DefaultRatioLimit of that income. 0 when there
-// is nothing to repay.
-int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepayment);
+// (`otherAnnualRepayment` 万円 a year) stays within the ratio limit: `ratioLimitPercent` when
+// given, otherwise DefaultRatioLimit of that income. 0 when there is nothing to repay.
+int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepayment,
+                             std::optional<double> ratioLimitPercent = std::nullopt);
+
+// The plan on the form against the dialog's income, other debts and limit. The plan's figures
+// are those of its own rates; the capacity beside them is at the screening rate.
+struct PlanAgainstLimit {
+  std::optional<double> ratioPercent;  // (yearly repayment + other debts) against the income
+  int32_t requiredIncome = 0;          // 万円, at the same limit as `overLimit` is judged by
+  double limitPercent = 0.0;           // that limit: the one typed, or the 30/35 % rule
+  bool overLimit = false;
+};
+// `limitPercent` is the typed limit, or none when the box holds no accepted value (the 30/35 %
+// rule of the required income then applies, and nothing is judged over it).
+PlanAgainstLimit CheckPlanAgainstLimit(double planAnnualRepaymentYen, int32_t annualIncome,
+                                       int32_t otherAnnualRepayment, std::optional<double> limitPercent);
 
 // The answer for one set of inputs, with what it costs.
 struct CapacityResult {

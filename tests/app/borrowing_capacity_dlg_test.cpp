@@ -176,7 +176,9 @@ TEST_F(CapacityDialogTest, AnswerFollowsTypingAndIsPutIntoTheFirstBlankRow) {
     // The plan's part of the dialog follows, and the next blank row is row 1.
     EXPECT_EQ(dlg.controlText(capacity_ids::kPlanAnnual), U("2,096,652円"));
     EXPECT_EQ(dlg.controlText(capacity_ids::kRequiredIncome), U("600万"));
-    EXPECT_EQ(dlg.controlText(capacity_ids::kPlanNote), U("この計画の返済負担率は、上限の範囲内です。"));
+    EXPECT_EQ(dlg.controlText(capacity_ids::kPlanNote),
+              U("この計画の返済負担率は、上限の範囲内です。\n"
+                "計画の欄は計画の各行の金利で、借入可能額は審査金利で計算しています。"));
     EXPECT_EQ(dlg.FirstBlankRow(), 1);
 
     Retype(dlg, capacity_ids::kRate, U("2.5"));

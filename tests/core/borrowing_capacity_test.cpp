@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 
@@ -256,6 +257,35 @@ TEST(BorrowingCapacityTest, DefaultRatioAndRequiredIncomeAroundTheTier) {
   for (const Need& n : needs) {
     EXPECT_EQ(RequiredAnnualIncome(n.annualYen, n.other), n.income) << n.annualYen << " + " << n.other;
   }
+}
+
+// The income the plan needs and the judgement beside it use one limit: 1,800,000円 a year on 600万
+// is 30 %, above a typed 25 %, which needs 720万 (the 30/35 % rule alone would say 515万).
+TEST(BorrowingCapacityTest, PlanIsJudgedAndItsIncomeFoundAtOneLimit) {
+  struct Row {
+    int32_t income;
+    int32_t other;
+    std::optional<double> limit;
+    int32_t required;
+    double limitUsed;
+    bool over;
+  };
+  const Row rows[] = {
+      {600, 0, 25.0, 720, 25.0, true},
+      {600, 0, 30.0, 600, 30.0, false},  // exactly at the limit is within it
+      {600, 0, std::nullopt, 515, 35.0, false},
+      {600, 60, 25.0, 960, 25.0, true},  // other debts of 60万 a year count too
+      {0, 0, 25.0, 720, 25.0, false},    // without an income there is no ratio to judge
+  };
+  for (const Row& r : rows) {
+    const PlanAgainstLimit check = CheckPlanAgainstLimit(1800000.0, r.income, r.other, r.limit);
+    EXPECT_EQ(check.requiredIncome, r.required) << r.income << " " << r.other;
+    EXPECT_EQ(check.limitPercent, r.limitUsed) << r.income << " " << r.other;
+    EXPECT_EQ(check.overLimit, r.over) << r.income << " " << r.other;
+    EXPECT_EQ(check.ratioPercent.has_value(), r.income > 0);
+  }
+  EXPECT_NEAR(*CheckPlanAgainstLimit(1800000.0, 600, 0, 25.0).ratioPercent, 30.0, 1e-9);
+  EXPECT_FALSE(CheckPlanAgainstLimit(0.0, 600, 0, 25.0).ratioPercent.has_value());
 }
 
 TEST(BorrowingCapacityTest, GridMovesRateAndPeriodAndLeavesOutRefusedRates) {
