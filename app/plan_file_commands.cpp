@@ -58,9 +58,13 @@ SaveOutcome PlanFileCommands::SavePlan() {
 }
 
 SaveOutcome PlanFileCommands::WriteTo(const std::string& path) {
-  if (!WritePlanFile(plan_, path)) {
-    // The plan stays "changed", so the program keeps asking before it is thrown away.
-    Warn(ui_, std::string(kCannotSaveMessage) + "\n" + path, MessageOwner::Form);
+  const WriteResult written = WritePlanFile(plan_, path);
+  if (!written) {
+    // The plan stays "changed", so the program keeps asking before it is thrown away. Why it
+    // failed follows on a line of its own, when the system said.
+    const std::string reason = WriteFailureReason(written);
+    Warn(ui_, std::string(kCannotSaveMessage) + "\n" + path + (reason.empty() ? "" : "\n" + reason),
+         MessageOwner::Form);
     return SaveOutcome::Failed;
   }
   plan_.TakeBaseline();

@@ -302,7 +302,7 @@ TEST_F(PlanFileCommandsTest, FailedSaveIsReportedAndThePlanStaysChanged) {
   ui.answers = {MessageAnswer::Ok};
   EXPECT_EQ(commands.SavePlanAs(), SaveOutcome::Failed);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。\n" + path);
+  EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。\n" + path + "\n保存先のフォルダーがありません。");
   EXPECT_EQ(ui.messages[0].caption, "ゾルビク");
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
@@ -660,7 +660,7 @@ TEST_F(PlanFileCommandsTest, FailedOverwriteIsReportedAndThePlanStaysChanged) {
   ui.answers = {MessageAnswer::Ok};
   EXPECT_EQ(commands.SavePlan(), SaveOutcome::Failed);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。\n" + path);
+  EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。\n" + path + "\n保存先のフォルダーがありません。");
   EXPECT_TRUE(commands.HasUnsavedChanges());
   ui.ExpectAllUsed();
 }
