@@ -218,6 +218,14 @@ void CFundingPlanDlg::OnToolsBorrowingCapacity() {
   dialog.exec();
 }
 
+void CFundingPlanDlg::OnToolsMonthlySimulation() {
+  OnClickTotalMonthly(ids::kTotalMonthly);
+}
+
+void CFundingPlanDlg::OnToolsBonusSimulation() {
+  OnClickTotalBonus(ids::kTotalBonus);
+}
+
 void CFundingPlanDlg::OnFileNew() {
   integrations_->fileCommands->OnFileNew();
 }
