@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
@@ -17,7 +16,9 @@
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
 #include "app/funding_plan_dlg.h"
+#include "app/qt_form_view.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/text_forms.h"
@@ -35,19 +36,18 @@ const QColor kCurrentColor{255, 255, 0};    // the grid cell of the current inpu
 
 constexpr int kApplyNote = 1332;
 
-// The boxes whose values can be refused, in tab order, with the sentence that says what they take.
-struct FieldInfo {
-  int id;
-  const char* hint;
+// The boxes of the inputs, in tab order, and the field each one holds.
+constexpr std::pair<int, CapacityField> kFieldBoxes[] = {
+    {kIncome, CapacityField::Income}, {kRatioLimit, CapacityField::RatioLimit},         {kRate, CapacityField::Rate},
+    {kPeriod, CapacityField::Period}, {kOtherRepayment, CapacityField::OtherRepayment}, {kBonus, CapacityField::Bonus},
 };
-constexpr FieldInfo kFields[] = {
-    {kIncome, "年収は0以上で入力してください。"},
-    {kRatioLimit, "返済負担率の上限は1～100％で入力してください。"},
-    {kRate, "審査金利は0より大きく100％未満で入力してください。"},
-    {kPeriod, "返済期間は1～50年で入力してください。"},
-    {kOtherRepayment, "他の借入の年間返済額は0以上で入力してください。"},
-    {kBonus, "内ボーナスは0以上で入力してください。"},
-};
+
+std::optional<CapacityField> FieldOf(int id) {
+  for (const auto& [box, field] : kFieldBoxes) {
+    if (box == id) return field;
+  }
+  return std::nullopt;
+}
 
 // The names a screen reader gives the boxes and values: the captions beside them.
 constexpr std::pair<int, const char*> kAccessibleNames[] = {
@@ -72,34 +72,6 @@ constexpr const char* kGridOffsetTexts[] = {"−1.0", "−0.5", "±0", "+0.5", "
 
 QString Q(const std::string& utf8) {
   return QString::fromStdString(utf8);
-}
-
-// The refusal of one box's value alone, whatever the other boxes hold.
-std::optional<RangeError> FieldRefusal(int id, const CapacityInputs& in) {
-  CapacityInputs probe{600, 35.0, 3.0, 35, 1, 0, 0};
-  switch (id) {
-    case kIncome:
-      probe.annualIncome = in.annualIncome;
-      break;
-    case kRatioLimit:
-      probe.ratioLimitPercent = in.ratioLimitPercent;
-      break;
-    case kRate:
-      probe.ratePercent = in.ratePercent;
-      break;
-    case kPeriod:
-      probe.periodYears = in.periodYears;
-      break;
-    case kOtherRepayment:
-      probe.otherAnnualRepayment = in.otherAnnualRepayment;
-      break;
-    case kBonus:
-      probe.bonusAmount = in.bonusAmount;
-      break;
-    default:
-      return std::nullopt;
-  }
-  return CheckCapacityInputs(probe);
 }
 
 void Paint(QWidget* w, const QColor& background) {
@@ -140,14 +112,17 @@ const CBorrowingCapacityDlg::Handler CBorrowingCapacityDlg::kHandlers[] = {
     {kClose, Notification::Clicked, &CBorrowingCapacityDlg::OnClose},
 };
 
-CBorrowingCapacityDlg::CBorrowingCapacityDlg(CFundingPlanDlg& form) : QDialog(&form), form_(form) {
+CBorrowingCapacityDlg::CBorrowingCapacityDlg(CFundingPlanDlg& form)
+    : QDialog(&form), form_(form), view_(std::make_unique<QtFormView>(this)) {
   setWindowTitle(QStringLiteral("借入可能額"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFont(UiFont(kFormFontPoints));
   BuildControls();
   for (const auto& [id, name] : kAccessibleNames) SetAccessibleControlName(control(id), QString::fromUtf8(name));
+  for (const auto& [id, widget] : controls_) view_->Register(id, widget);
   ConnectSignals();
   OnInitDialog();
+  FitToScreen(*this);
 }
 
 CBorrowingCapacityDlg::~CBorrowingCapacityDlg() = default;
@@ -157,13 +132,18 @@ void CBorrowingCapacityDlg::BuildControls() {
   const int boxWidth = fm.horizontalAdvance(QStringLiteral("8,888,888万")) + 16;
   const int valueWidth = fm.horizontalAdvance(QStringLiteral("88,888,888円")) + 16;
 
-  auto* layout = new QVBoxLayout(this);
+  // Everything but the buttons scrolls where the screen is too small for it. (Made first, so that
+  // screen readers meet the inputs before the buttons.)
+  auto* body = new QWidget(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(ScrollingBody(body, this), 1);
+  auto* layout = new QVBoxLayout(body);
   layout->setSpacing(8);
   layout->addWidget(
-      new QLabel(QStringLiteral("年収と返済負担率の上限から、審査金利で借り入れできる金額を求めます。"), this));
+      new QLabel(QStringLiteral("年収と返済負担率の上限から、審査金利で借り入れできる金額を求めます。"), body));
 
   // ---- inputs: two caption/box pairs a line, in tab order ----
-  auto* inputs = new QGroupBox(QStringLiteral("条件"), this);
+  auto* inputs = new QGroupBox(QStringLiteral("条件"), body);
   auto* inputGrid = new QGridLayout(inputs);
   inputGrid->setHorizontalSpacing(6);
   inputGrid->setVerticalSpacing(4);
@@ -204,7 +184,7 @@ void CBorrowingCapacityDlg::BuildControls() {
   };
 
   // ---- the answer ----
-  auto* answer = new QGroupBox(QStringLiteral("借入可能額"), this);
+  auto* answer = new QGroupBox(QStringLiteral("借入可能額"), body);
   auto* answerGrid = new QGridLayout(answer);
   answerGrid->setHorizontalSpacing(4);
   answerGrid->setVerticalSpacing(0);
@@ -227,7 +207,7 @@ void CBorrowingCapacityDlg::BuildControls() {
   layout->addWidget(answer);
 
   // ---- the grid: rates down, periods across ----
-  auto* gridBox = new QGroupBox(QStringLiteral("審査金利と返済期間ごとの借入可能額"), this);
+  auto* gridBox = new QGroupBox(QStringLiteral("審査金利と返済期間ごとの借入可能額"), body);
   auto* grid = new QGridLayout(gridBox);
   grid->setSpacing(2);
   grid->addWidget(Caption(QStringLiteral("審査金利 ＼ 返済期間"), kHeadColor, gridBox), 0, 0);
@@ -250,7 +230,7 @@ void CBorrowingCapacityDlg::BuildControls() {
   layout->addWidget(gridBox);
 
   // ---- the plan on the form ----
-  auto* plan = new QGroupBox(QStringLiteral("この計画に必要な年収"), this);
+  auto* plan = new QGroupBox(QStringLiteral("この計画に必要な年収"), body);
   auto* planGrid = new QGridLayout(plan);
   planGrid->setHorizontalSpacing(4);
   planGrid->setVerticalSpacing(0);
@@ -283,8 +263,8 @@ void CBorrowingCapacityDlg::BuildControls() {
   buttons->addWidget(applyNote, 1);
   buttons->addWidget(apply_);
   buttons->addWidget(close_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch(1);
+  outer->addLayout(buttons);
 
   QWidget* order[] = {income_, ratioLimit_, rate_, period_, method_, other_, bonus_, apply_, close_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
@@ -356,14 +336,15 @@ void CBorrowingCapacityDlg::SetText(int id, const QString& text) {
 
 CapacityInputs CBorrowingCapacityDlg::ReadInputs() const {
   CapacityInputs in;
-  in.annualIncome = ParseAmountText(income_->text().toStdString());
-  in.ratioLimitPercent = ParseRateText(ratioLimit_->text().toStdString());
-  in.ratePercent = ParseRateText(rate_->text().toStdString());
-  in.periodYears = ParsePeriodText(period_->text().toStdString());
+  for (const auto& [id, field] : kFieldBoxes) ReadCapacityField(in, field, Text(id).toStdString());
   in.method = static_cast<uint16_t>(method_->currentIndex() + 1);
-  in.otherAnnualRepayment = ParseAmountText(other_->text().toStdString());
-  in.bonusAmount = ParseAmountText(bonus_->text().toStdString());
   return in;
+}
+
+std::optional<RangeError> CBorrowingCapacityDlg::Refusal(int id) const {
+  const std::optional<CapacityField> field = FieldOf(id);
+  if (!field) return std::nullopt;
+  return CheckCapacityField(*field, Text(id).toStdString());
 }
 
 // ---- handlers -----------------------------------------------------------------------------------
@@ -387,46 +368,29 @@ void CBorrowingCapacityDlg::OnRatioLimitEdited(int) {
 }
 
 void CBorrowingCapacityDlg::OnInputKillFocus(int id) {
-  const std::optional<RangeError> refused = FieldRefusal(id, ReadInputs());
-  if (!refused) {
+  if (!Refusal(id)) {
     ShowInTextForm(id);
     return;
   }
+  // One message at a time. It is shown once the focus change has run its course: a box opened
+  // from inside the change is, under some window systems, never laid out or painted.
+  if (messagePending_) return;
+  messagePending_ = true;
+  QMetaObject::invokeMethod(
+      this, [this, id] { ShowRefusal(id); }, Qt::QueuedConnection);
+}
+
+void CBorrowingCapacityDlg::ShowRefusal(int id) {
+  messagePending_ = false;
+  const std::optional<RangeError> refused = Refusal(id);
+  if (!refused || closing_ || !isVisible()) return;
   // The form's range message; the box keeps the text as typed and takes the focus back.
-  messageOpen_ = true;
-  QMessageBox box(QMessageBox::NoIcon, Q(refused->caption), Q(refused->message), QMessageBox::Ok, this);
-  box.setObjectName(QStringLiteral("rangeMessage"));
-  box.exec();
-  if (QWidget* w = control(id)) w->setFocus(Qt::OtherFocusReason);
-  messageOpen_ = false;
+  view_->ShowMessage(refused->message, refused->caption);
+  view_->SetFocus(id);
 }
 
 void CBorrowingCapacityDlg::ShowInTextForm(int id) {
-  const CapacityInputs in = ReadInputs();
-  QString text;
-  switch (id) {
-    case kIncome:
-      text = in.annualIncome == 0 ? QString() : Q(FormatSignedAmount(in.annualIncome));
-      break;
-    case kRatioLimit:
-      text = in.ratioLimitPercent == 0.0 ? QString() : Q(FormatRatio(in.ratioLimitPercent));
-      break;
-    case kRate:
-      text = in.ratePercent == 0.0 ? QString() : Q(FormatRate(in.ratePercent));
-      break;
-    case kPeriod:
-      text = in.periodYears == 0 ? QString() : Q(FormatPeriod(in.periodYears));
-      break;
-    case kOtherRepayment:
-      text = in.otherAnnualRepayment == 0 ? QString() : Q(FormatSignedAmount(in.otherAnnualRepayment));
-      break;
-    case kBonus:
-      text = in.bonusAmount == 0 ? QString() : Q(FormatLoanAmount(in.bonusAmount));
-      break;
-    default:
-      return;
-  }
-  SetText(id, text);
+  if (const std::optional<CapacityField> field = FieldOf(id)) SetText(id, Q(CapacityFieldText(ReadInputs(), *field)));
 }
 
 void CBorrowingCapacityDlg::OnApply(int) {
@@ -448,6 +412,9 @@ void CBorrowingCapacityDlg::OnApply(int) {
   type(ids::kRate[i], FormatRate(inputs_.ratePercent));
   type(ids::kPeriod[i], FormatPeriod(inputs_.periodYears));
   type(ids::kLoanAmount[i], FormatLoanAmount(result_.loanAmount));
+  // The loan box proposes four tenths of the loan as the bonus portion; the row gets the portion
+  // the answer was computed with instead (none for a blank box), so it shows the same payments.
+  type(ids::kBonusAmount[i], result_.bonusAmount == 0 ? std::string() : FormatLoanAmount(result_.bonusAmount));
   form_.recalculator().editState() = saved;
 
   applied_ = QStringLiteral("%1行目に反映しました。").arg(row + 1);
@@ -460,8 +427,7 @@ void CBorrowingCapacityDlg::OnClose(int) {
 
 void CBorrowingCapacityDlg::done(int result) {
   closing_ = true;
-  const CapacityInputs in = ReadInputs();
-  if (!FieldRefusal(kRate, in)) form_.app().SetScreeningRatePercent(in.ratePercent);
+  if (!Refusal(kRate)) form_.app().SetScreeningRatePercent(ReadInputs().ratePercent);
   QDialog::done(result);
 }
 
@@ -485,22 +451,20 @@ int CBorrowingCapacityDlg::FirstBlankRow() const {
 
 void CBorrowingCapacityDlg::Recalculate() {
   inputs_ = ReadInputs();
-  int refusedField = 0;
-  std::optional<RangeError> refused;
-  for (const FieldInfo& field : kFields) {
-    refused = FieldRefusal(field.id, inputs_);
-    if (refused) {
-      refusedField = field.id;
+  std::optional<CapacityField> refused;
+  for (const auto& [id, field] : kFieldBoxes) {
+    if (Refusal(id)) {
+      refused = field;
       break;
     }
   }
   result_ = refused ? CapacityResult{} : CalcCapacity(inputs_);
-  ShowAnswer(refused, refusedField);
-  ShowGrid();
+  ShowAnswer(refused);
+  ShowGrid(refused.has_value());
   ShowPlan();
 }
 
-void CBorrowingCapacityDlg::ShowAnswer(const std::optional<RangeError>& refused, int refusedField) {
+void CBorrowingCapacityDlg::ShowAnswer(std::optional<CapacityField> refused) {
   const CapacityResult& r = result_;
   const bool some = r.loanAmount != 0;
   SetText(kLoan, some ? Q(FormatLoanAmount(r.loanAmount)) : QString());
@@ -509,24 +473,30 @@ void CBorrowingCapacityDlg::ShowAnswer(const std::optional<RangeError>& refused,
   SetText(kAnnual, some ? Q(FormatYen(r.annualRepayment)) : QString());
   SetText(kRatio, some ? Q(FormatRatio(r.ratioPercent)) : QString());
 
-  QString status;
+  QStringList status;
   if (refused) {
-    for (const FieldInfo& field : kFields) {
-      if (field.id == refusedField) status = QString::fromUtf8(field.hint);
-    }
+    status << Q(CapacityFieldHint(*refused));
   } else if (inputs_.annualIncome == 0) {
-    status = QStringLiteral("年収を入力してください。");
+    status << QStringLiteral("年収を入力してください。");
   } else if (!some) {
-    status = QStringLiteral("この条件では、10万円も借り入れできません。");
-  } else if (r.loanAmount == kCapacityMaxLoan) {
-    status = QStringLiteral("借入額の上限（%1）までで打ち切っています。").arg(Q(FormatLoanAmount(kCapacityMaxLoan)));
+    status << QStringLiteral("この条件では、10万円も借り入れできません。");
+  } else {
+    if (r.loanAmount == kCapacityMaxLoan) {
+      status << QStringLiteral("借入額の上限（%1）までで打ち切っています。").arg(Q(FormatLoanAmount(kCapacityMaxLoan)));
+    }
+    if (r.bonusCapped) {
+      // As the form holds a row's bonus portion to its loan.
+      status << QStringLiteral("内ボーナスが借入可能額を超えるため、借入可能額と同じ%1で計算しています。")
+                    .arg(Q(FormatLoanAmount(r.bonusAmount)));
+    }
   }
-  SetText(kStatus, status);
+  SetText(kStatus, status.join(QLatin1Char('\n')));
 }
 
-void CBorrowingCapacityDlg::ShowGrid() {
-  const CapacityGrid grid = CalcCapacityGrid(inputs_);
-  const bool rateAccepted = !FieldRefusal(kRate, inputs_);
+void CBorrowingCapacityDlg::ShowGrid(bool someRefused) {
+  // A refused box leaves every cell without an answer, as a refused value does.
+  const CapacityGrid grid = someRefused ? CapacityGrid{} : CalcCapacityGrid(inputs_);
+  const bool rateAccepted = !Refusal(kRate);
   for (size_t r = 0; r < kCapacityGridRateOffsets.size(); ++r) {
     const int rowBase = kGridCell + 10 * static_cast<int>(r);
     const double rate = inputs_.ratePercent + kCapacityGridRateOffsets[r];
@@ -550,7 +520,7 @@ void CBorrowingCapacityDlg::ShowGrid() {
 
 void CBorrowingCapacityDlg::ShowPlan() {
   const double annual = form_.plan().annualRepayment;
-  const bool otherAccepted = !FieldRefusal(kOtherRepayment, inputs_);
+  const bool otherAccepted = !Refusal(kOtherRepayment);
   const int32_t other = otherAccepted ? inputs_.otherAnnualRepayment : 0;
   SetText(kPlanAnnual, annual != 0.0 ? Q(FormatYen(annual)) : QString());
   const int32_t required = RequiredAnnualIncome(annual, other);
@@ -564,7 +534,7 @@ void CBorrowingCapacityDlg::ShowPlan() {
     note = QStringLiteral("計画にはまだ返済額がありません。");
   } else if (!incomeUsable) {
     note = QStringLiteral("年収が入っていないため、計画の返済負担率は求められません。");
-  } else if (!FieldRefusal(kRatioLimit, inputs_) && ratio > inputs_.ratioLimitPercent) {
+  } else if (!Refusal(kRatioLimit) && ratio > inputs_.ratioLimitPercent) {
     note = QStringLiteral(
                "この計画の返済負担率 %1 は、上限の %2 を超えています。\n借入額を減らすか、返済期間を延ばしてください。")
                .arg(Q(FormatRatio(ratio)), Q(FormatRatio(inputs_.ratioLimitPercent)));
@@ -591,10 +561,10 @@ bool CBorrowingCapacityDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     // A popup or another window taking the focus for a while, a message of the dialog itself, or
-    // the way to "閉じる" does not count as leaving the box.
+    // a click on "閉じる" does not count as leaving the box; tabbing on to "閉じる" does.
+    const bool closeClicked = QApplication::focusWidget() == close_ && reason == Qt::MouseFocusReason;
     const bool counts = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-                        reason != Qt::MenuBarFocusReason && !messageOpen_ && !closing_ &&
-                        QApplication::focusWidget() != close_;
+                        reason != Qt::MenuBarFocusReason && !view_->ignoreFocusOut() && !closing_ && !closeClicked;
     if (counts) {
       // The box takes the event first (caret, selection); the handler may move the focus back.
       watched->event(event);

@@ -5,15 +5,19 @@
 // The inputs start from the plan (its income, the income's usual ratio limit) and from the
 // settings (the screening rate last used, 3.000％ at first); every keystroke recomputes the
 // answer, the rate x period grid and the plan's required income. Amounts are read and shown in
-// the form's text forms, full-width digits included. A value out of range shows the form's range
-// message when its box is left, and the focus goes back into the box.
+// the form's text forms, full-width digits included. Every box takes the one rule of
+// CheckCapacityField: a refused text or value shows the form's range message once the focus has
+// left the box, and the focus goes back into it. A bonus portion above the answer is held to the
+// answer, and the answer's text says so.
 //
-// "計画に反映" puts the answer, the screening rate, the period and the method into the first blank
-// loan row of the form through the form's own handlers, as if the user had typed them there, so
-// the four-tenths bonus suggestion, the payments, the totals and the ratio follow as usual.
+// "計画に反映" puts the answer, its bonus portion, the screening rate, the period and the method
+// into the first blank loan row of the form through the form's own handlers, as if the user had
+// typed them there, so the row shows the payments the dialog showed and the totals and the ratio
+// follow as usual.
 
 #include <QDialog>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "core/borrowing_capacity.h"
@@ -26,6 +30,7 @@ class QPushButton;
 namespace zorvik {
 
 class CFundingPlanDlg;
+class QtFormView;
 
 // The command of the tools menu that opens the dialog.
 inline constexpr int kBorrowingCapacityCommand = 32800;
@@ -103,9 +108,13 @@ class CBorrowingCapacityDlg : public QDialog {
   void OnClose(int id);
 
   CapacityInputs ReadInputs() const;
+  // Why the text of the input box `id` is refused, or nullopt.
+  std::optional<RangeError> Refusal(int id) const;
+  // The range message about the box `id`, if it still holds a refused text, and the focus back.
+  void ShowRefusal(int id);
   void Recalculate();
-  void ShowAnswer(const std::optional<RangeError>& refused, int refusedField);
-  void ShowGrid();
+  void ShowAnswer(std::optional<CapacityField> refused);
+  void ShowGrid(bool someRefused);
   void ShowPlan();
   QString Text(int id) const;
   void SetText(int id, const QString& text);
@@ -113,6 +122,8 @@ class CBorrowingCapacityDlg : public QDialog {
   void ShowInTextForm(int id);
 
   CFundingPlanDlg& form_;
+  // The controls by id, with the form's message box and the way it puts the focus back.
+  std::unique_ptr<QtFormView> view_;
   std::map<int, QWidget*> controls_;
   QLineEdit* income_ = nullptr;
   QLineEdit* ratioLimit_ = nullptr;
@@ -126,7 +137,7 @@ class CBorrowingCapacityDlg : public QDialog {
   CapacityInputs inputs_;
   CapacityResult result_;
   bool ratioLimitTyped_ = false;  // the user set the limit; the income no longer moves it
-  bool messageOpen_ = false;
+  bool messagePending_ = false;   // a range message waits for the focus change to finish
   bool closing_ = false;
   QString applied_;  // what the last "計画に反映" did, shown until the inputs change
 };

@@ -157,9 +157,42 @@ void CFundingPlanDlg::BuildIntegrations() {
   hooks.selectCustomerName = [this] {
     if (auto* name = qobject_cast<QLineEdit*>(view_.Widget(ids::kCustomerName))) name->selectAll();
   };
+  hooks.focusedControl = [this] { return FocusedControlId(); };
   integrations_->fileUi = std::make_unique<QtFileCommandUi>(this);
   integrations_->fileCommands =
       std::make_unique<PlanFileCommands>(plan_, view_, *integrations_->fileUi, std::move(hooks));
+}
+
+int CFundingPlanDlg::FocusedControlId() const {
+  for (QWidget* w = focusWidget(); w != nullptr && w != this; w = w->parentWidget()) {
+    if (const int id = view_.IdOf(w)) return id;
+  }
+  return 0;
+}
+
+bool CFundingPlanDlg::RefusedValueOnForm() {
+  const std::optional<RejectedBox> rejected = FindRejectedBox(view_, FocusedControlId());
+  if (!rejected) return false;
+  view_.RefuseValue(rejected->id, rejected->error.message, rejected->error.caption);
+  return true;
+}
+
+bool CFundingPlanDlg::TakeFocusedValue() {
+  const int id = FocusedControlId();
+  if (id != 0 && Dispatch(id, FormNotification::KillFocus) && !view_.refusalPending()) {
+    Dispatch(id, FormNotification::SetFocus);
+  }
+  return !view_.refusalPending();
+}
+
+void CFundingPlanDlg::UpdateWindowTitle() {
+  const std::string title =
+      PlanWindowTitle(plan_.customerName, integrations_->fileCommands->filePath(), plan_.HasUnsavedChanges());
+  setWindowTitle(QString::fromStdString(title));
+}
+
+QString CFundingPlanDlg::PlanFilePath() const {
+  return QString::fromStdString(integrations_->fileCommands->filePath());
 }
 
 PlanDate CFundingPlanDlg::FormDate() const {
@@ -167,14 +200,17 @@ PlanDate CFundingPlanDlg::FormDate() const {
 }
 
 void CFundingPlanDlg::OnClickTotalMonthly(int) {
+  if (RefusedValueOnForm()) return;
   OpenMonthlySimulation(this, plan_, view_, totalLoanBeforeSimulation_);
 }
 
 void CFundingPlanDlg::OnClickTotalBonus(int) {
+  if (RefusedValueOnForm()) return;
   OpenBonusSimulation(this, plan_, view_, totalLoanBeforeSimulation_);
 }
 
 void CFundingPlanDlg::PrintPlanSheet() {
+  if (RefusedValueOnForm()) return;
   // Without a printer the message may offer "PDFに保存": the same command as the menu item.
   if (::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
     OnFileSavePdf();
@@ -182,10 +218,12 @@ void CFundingPlanDlg::PrintPlanSheet() {
 }
 
 void CFundingPlanDlg::OnFileSavePdf() {
+  if (RefusedValueOnForm()) return;
   SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
 }
 
 void CFundingPlanDlg::OnToolsRepaymentSchedule() {
+  if (RefusedValueOnForm()) return;
   auto* dlg = findChild<CRepaymentScheduleDlg*>(QString(), Qt::FindDirectChildrenOnly);
   if (dlg == nullptr) {
     dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
@@ -214,6 +252,7 @@ void CFundingPlanDlg::OnHelpVersion() {
 }
 
 void CFundingPlanDlg::OnToolsBorrowingCapacity() {
+  if (RefusedValueOnForm()) return;
   CBorrowingCapacityDlg dialog(*this);
   dialog.exec();
 }
@@ -227,22 +266,32 @@ void CFundingPlanDlg::OnToolsBonusSimulation() {
 }
 
 void CFundingPlanDlg::OnFileNew() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileNew();
 }
 
 void CFundingPlanDlg::OnFileOpen() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileOpen();
 }
 
 void CFundingPlanDlg::OpenPlanFile(const QString& path) {
   integrations_->fileCommands->OpenPlanFile(path.toStdString());
+  UpdateWindowTitle();
 }
 
 void CFundingPlanDlg::OnFileSaveAs() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileSaveAs();
 }
 
+void CFundingPlanDlg::OnFileSave() {
+  if (!TakeFocusedValue()) return;
+  integrations_->fileCommands->OnFileSave();
+}
+
 void CFundingPlanDlg::OnOK() {
+  if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnOK();
 }
 

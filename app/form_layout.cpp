@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/control_ids.h"
+#include "core/plan_texts.h"
 
 namespace zorvik {
 namespace {
@@ -48,15 +49,15 @@ std::vector<ControlTemplate> BuildTemplate() {
   add(ids::kFundsMinusLoansLabel, K::ReadOnlyMultiLine, "", {213, 23, 40, 26}, A::Center);
   add(ids::kMiscCostsLabel, K::ReadOnlyMultiLine, "", {253, 23, 40, 26}, A::Center);
   add(ids::kOwnFundsLabel, K::ReadOnlyMultiLine, "", {293, 23, 40, 26}, A::Center);
-  add(ids::kCaptionIncome, K::Caption, "年  収", {337, 23, 40, 26}, A::Center);
+  add(ids::kCaptionIncome, K::Caption, kIncomeCaption, {337, 23, 40, 26}, A::Center);
   add(ids::kFundsMinusLoans, K::ReadOnlyEdit, "", {213, 49, 39, 12}, A::Right);
   add(ids::kMiscCosts, K::Edit, "", {253, 49, 39, 12}, A::Right);
   add(ids::kOwnFundsNeeded, K::ReadOnlyEdit, "", {293, 49, 39, 12}, A::Right);
   add(ids::kAnnualIncome, K::Edit, "", {337, 49, 40, 12}, A::Right);
 
   // Loan table captions.
-  add(ids::kCaptionLoanName, K::Caption, "融  資  名", {6, 68, 92, 24}, A::Center);
-  add(ids::kCaptionMethod, K::Caption, "返済方法", {98, 68, 47, 24}, A::Center);
+  add(ids::kCaptionLoanName, K::Caption, kLoanNameCaption, {6, 68, 92, 24}, A::Center);
+  add(ids::kCaptionMethod, K::Caption, kMethodCaption, {98, 68, 47, 24}, A::Center);
   add(ids::kCaptionConditions, K::Caption, "借 入 条 件", {145, 68, 76, 12}, A::Center);
   add(ids::kCaptionRate, K::Caption, "金 利", {145, 80, 36, 12}, A::Center);
   add(ids::kCaptionPeriod, K::Caption, "期 間", {181, 80, 40, 12}, A::Center);
@@ -88,9 +89,9 @@ std::vector<ControlTemplate> BuildTemplate() {
   add(ids::kTotalBonusAmount, K::Result, "", {261, 213, 40, 13}, A::Right);
   add(ids::kTotalMonthly, K::ClickableResult, "", {301, 213, 52, 13}, A::Right);
   add(ids::kTotalBonus, K::ClickableResult, "", {353, 213, 52, 13}, A::Right);
-  add(ids::kCaptionAnnualRepayment, K::Caption, "年間返済総額", {98, 231, 123, 12}, A::Center);
+  add(ids::kCaptionAnnualRepayment, K::Caption, kAnnualRepaymentCaption, {98, 231, 123, 12}, A::Center);
   add(ids::kAnnualRepayment, K::Result, "", {221, 231, 80, 12}, A::Right);
-  add(ids::kCaptionRatio, K::Caption, "年収に対する返済割合", {98, 243, 123, 12}, A::Center);
+  add(ids::kCaptionRatio, K::Caption, kRatioCaption, {98, 243, 123, 12}, A::Center);
   add(ids::kRepaymentRatio, K::Result, "", {221, 243, 80, 12}, A::Right);
   add(ids::kBonusRuleText, K::Note, "借入額を修正すると、その１０分の４がボーナス分として５０万円単位で表示されます。",
       {12, 220, 80, 32});
@@ -232,6 +233,7 @@ const std::vector<MenuTemplate>& FormMenu() {
        {{ids::kFileNew, "新規作成(&N)"},
         {ids::kFileOpen, "開く(&O)"},
         {0, ""},
+        {ids::kFileSave, "上書き保存(&S)"},
         {ids::kFileSaveAs, "名前をつけて保存(&A)"},
         {kFileSavePdfCommand, "PDFに保存(&P)..."},
         {0, ""},
@@ -248,6 +250,7 @@ const std::vector<MenuTemplate>& FormMenu() {
 }
 
 QKeySequence MenuShortcut(int commandId) {
+  if (commandId == ids::kFileSave) return QKeySequence(Qt::CTRL | Qt::Key_S);
   if (commandId == ids::kHelpInstructions) return QKeySequence(Qt::Key_F1);
   return {};
 }

@@ -91,8 +91,8 @@ const std::vector<MenuTemplate>& FormMenu();
 // The simulation items of the "ツール(&T)" menu, after the tool windows.
 inline constexpr const char* kMonthlySimulationMenuText = "月払いシミュレーション(&M)";
 inline constexpr const char* kBonusSimulationMenuText = "ボーナス払いシミュレーション(&O)";
-// The key that runs a menu command from anywhere on the form (F1: "操作説明(&H)"); empty for
-// the others.
+// The key that runs a menu command from anywhere on the form (Ctrl+S: "上書き保存(&S)", F1:
+// "操作説明(&H)"); empty for the others.
 QKeySequence MenuShortcut(int commandId);
 // Command of the file menu that saves the sheet as a PDF document (after "名前をつけて保存(&A)").
 inline constexpr int kFileSavePdfCommand = 32790;

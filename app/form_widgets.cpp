@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -12,6 +13,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace zorvik {
@@ -92,6 +95,35 @@ NameComboBox::NameComboBox(QWidget* parent) : QComboBox(parent) {
   // to its end.
   connect(this, &QComboBox::textActivated, this, &NameComboBox::ShowFromStart);
   connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) { setToolTip(text); });
+  connect(this, &QComboBox::activated, this, [this](int index) {
+    if (listOpen_ || arrowStep_) emit picked(index);
+  });
+}
+
+void NameComboBox::showPopup() {
+  listOpen_ = true;
+  QComboBox::showPopup();
+}
+
+void NameComboBox::hidePopup() {
+  QComboBox::hidePopup();
+  // The list reports the chosen item after it has closed itself; the choice still counts once
+  // the events that closed it are handled.
+  QTimer::singleShot(0, this, [this] {
+    if (view() == nullptr || !view()->isVisible()) listOpen_ = false;
+  });
+}
+
+void NameComboBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool step = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+  arrowStep_ = step && (event->modifiers() & Qt::AltModifier) == 0;
+  QComboBox::keyPressEvent(event);
+  arrowStep_ = false;
+}
+
+void NameComboBox::wheelEvent(QWheelEvent* event) {
+  event->ignore();  // the form under the box takes it
 }
 
 void NameComboBox::focusOutEvent(QFocusEvent* event) {

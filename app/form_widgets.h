@@ -53,16 +53,33 @@ class FittingLineEdit : public QLineEdit {
 // The loan-name box: an editable list whose name shows from its first character once picked or
 // left (a name wider than the box is cut at its end, never at its start), with the whole name as
 // the tooltip.
+//
+// picked() tells a choice the user made in the list: an item clicked or chosen with the arrow
+// keys and Enter in the open list, or stepped to with the arrow keys on the closed box. Typing,
+// Tab and Enter in the edit field never pick, even when the typed name is an item of the list
+// (QComboBox reports that as activated() when the field is left), and the mouse wheel over the
+// closed box changes nothing: a row keeps its own rate until the user picks a product.
 class NameComboBox : public QComboBox {
   Q_OBJECT
  public:
   explicit NameComboBox(QWidget* parent = nullptr);
 
+  void showPopup() override;
+  void hidePopup() override;
+
+ signals:
+  void picked(int index);
+
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void ShowFromStart();
+
+  bool listOpen_ = false;   // the list is up, or has just closed with the user's choice
+  bool arrowStep_ = false;  // an arrow key on the closed box is being handled
 };
 
 // Gives `control` the name a screen reader and UI automation use for it. A value static keeps

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
@@ -78,6 +80,10 @@ CFundingPlanDlg::CFundingPlanDlg(CZorvikApp& app, QWidget* parent)
   SetTabOrder();
   BuildIntegrations();
   OnInitDialog();
+  // Never larger than the sheet, and no larger than the screen.
+  setMaximumSize(sizeHint());
+  FitToScreen(*this);
+  connect(this, &CFundingPlanDlg::planEdited, this, &CFundingPlanDlg::UpdateWindowTitle);
 }
 
 CFundingPlanDlg::~CFundingPlanDlg() {
@@ -89,13 +95,13 @@ void CFundingPlanDlg::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
+  // The sheet keeps its size and scrolls in a window made smaller than it, as the screen may be.
   body_ = new QWidget(this);
   body_->setObjectName(QStringLiteral("formBody"));
   const DialogBaseUnits units = DialogBaseUnits::ForFont(font());
   body_->setFixedSize(units.X(kFormWidthDu), units.Y(kFormHeightDu));
-  layout->addWidget(body_);
+  layout->addWidget(ScrollingBody(body_, this));
 
   for (const ControlTemplate& t : FormTemplate()) {
     QWidget* w = CreateControl(t, body_);
@@ -206,6 +212,7 @@ void CFundingPlanDlg::BuildMenu() {
   commands_ = {
       {ids::kFileNew, &CFundingPlanDlg::OnFileNew},
       {ids::kFileOpen, &CFundingPlanDlg::OnFileOpen},
+      {ids::kFileSave, &CFundingPlanDlg::OnFileSave},
       {ids::kFileSaveAs, &CFundingPlanDlg::OnFileSaveAs},
       {kFileSavePdfCommand, &CFundingPlanDlg::OnFileSavePdf},
       {ids::kDownloadRateMaster, &CFundingPlanDlg::OnDownloadRateMaster},
@@ -256,7 +263,11 @@ void CFundingPlanDlg::ConnectSignals() {
       });
       edit->installEventFilter(this);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-      connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      if (auto* names = qobject_cast<NameComboBox*>(combo)) {
+        connect(names, &NameComboBox::picked, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      } else {
+        connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, FormNotification::SelChange); });
+      }
       combo->installEventFilter(this);
       if (combo->lineEdit() != nullptr) combo->lineEdit()->installEventFilter(this);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
@@ -278,6 +289,9 @@ void CFundingPlanDlg::SetTabOrder() {
 }
 
 bool CFundingPlanDlg::Dispatch(int id, FormNotification notification) {
+  // A button pressed while leaving a box whose value is refused: the refusal comes first, alone,
+  // and the click is not acted on (one message at a time).
+  if (notification == FormNotification::Clicked && view_.refusalPending()) return true;
   const auto key = (static_cast<int64_t>(id) << 8) | static_cast<int64_t>(notification);
   const auto it = handlers_.find(key);
   if (it == handlers_.end()) return false;

@@ -12,7 +12,13 @@
 //   focus gained / lost          FocusIn / FocusOut seen by an event filter; focus that moves to a
 //                                popup, a menu or another window does not leave the box, and
 //                                focus moved by the program around a message box is ignored
-//   selection changed            QComboBox::activated (the user's choice; refills do not count)
+//   selection changed            QComboBox::activated (the user's choice; refills do not count);
+//                                for a loan-name list NameComboBox::picked, a choice made in
+//                                the list (typing, Tab and Enter never pick a product)
+//
+// A value the range checks refuse is reported again each time its box is left, and printing,
+// the PDF, saving, the simulations and the tool windows refuse to start while a box holds one
+// (FindRejectedBox): nothing is shown or kept that the form never accepted.
 //   static clicked               ClickableLabel::clicked
 
 #include <QDialog>
@@ -110,6 +116,10 @@ class CFundingPlanDlg : public QDialog {
   // Opens the plan at `path` as "開く" does, without the dialog (a plan named at start-up).
   void OpenPlanFile(const QString& path);
   void OnFileSaveAs();
+  // "上書き保存(&S)", Ctrl+S: the plan's own file without a dialog; without one, as "名前をつけて保存".
+  void OnFileSave();
+  // The file the plan was last read from or written to; empty for a new plan.
+  QString PlanFilePath() const;
   // Ends the program after the exit check (the unsaved-changes question); "終 了", the menu's
   // "終了(&X)", the close box, Escape and Enter on "終 了" all come here.
   void OnOK();
@@ -157,6 +167,17 @@ class CFundingPlanDlg : public QDialog {
   void SetTabOrder();
   void OnInitDialog();
   void HandleEnter(int id);
+  // The window title: whose plan it is, with "*" while it has unsaved changes (PlanWindowTitle).
+  void UpdateWindowTitle();
+  // The id of the form's control that has (or last had) the focus, or 0.
+  int FocusedControlId() const;
+  // While a box holds a value the range checks refuse: the refusal again (the message, the focus
+  // on that box) and true, so that the caller does not go on.
+  bool RefusedValueOnForm();
+  // Takes the value of the box being edited as leaving it would (the box stays entered), so that
+  // a file command works on what the form shows. False when that value is refused (the refusal
+  // is on its way): the command must stop.
+  bool TakeFocusedValue();
   // The plan's date (the date boxes write into the plan as they change), as printing shows it.
   PlanDate FormDate() const;
   // Ends the modal run without the exit check.

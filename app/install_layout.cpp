@@ -37,4 +37,11 @@ InstallPlaces ResolveInstallPlaces(const QString& programDirectory, const UserFo
   return places;
 }
 
+bool HomeAllowsStart(InstallLayout layout, const QString& home) {
+  if (layout == InstallLayout::Portable) return true;
+  // A relative value would be read against whatever folder the program was started in.
+  if (home.isEmpty() || QDir::isRelativePath(home)) return false;
+  return QFileInfo(home).isDir();
+}
+
 }  // namespace zorvik

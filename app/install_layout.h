@@ -47,4 +47,16 @@ struct InstallPlaces {
 // download in `user.appData`.
 InstallPlaces ResolveInstallPlaces(const QString& programDirectory, const UserFolders& user);
 
+// Said (in a message box, and on standard error) when an installed copy refuses to start for
+// want of a home folder.
+inline constexpr const char* kHomeUnusableMessage =
+    "環境変数 HOME が設定されていないか、存在するフォルダーを指していないため、ゾルビクを起動できません。";
+
+// Whether a copy of the given layout may start with `home` as the value of HOME (empty when it
+// is not set). The per-user places of an installed copy lie below the home folder: without an
+// absolute path of an existing folder there, they would be made at the root of the file system,
+// or the missing home itself would be made, so an installed copy starts only with one. A
+// portable copy keeps everything beside the program and starts whatever HOME holds.
+bool HomeAllowsStart(InstallLayout layout, const QString& home);
+
 }  // namespace zorvik

@@ -4,8 +4,10 @@
 // Two hidden options: `--screenshot PATH` renders the main form off-screen into an image file for
 // the documentation and exits without touching the settings; `--print-paths` prints where this
 // copy reads and keeps its files (it reads the settings and makes the "?" folders as a start does).
+// An installed copy without a usable home folder (HOME) refuses both, with exit status 1.
 #include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +15,8 @@
 
 #include "app/command_line.h"
 #include "app/form_screenshot.h"
+#include "app/install_layout.h"
+#include "app/message_box_fit.h"
 #include "app/qt_translations.h"
 #include "app/zorvik_app.h"
 
@@ -38,6 +42,19 @@ bool DisplayMissing() {
 #else
   return false;
 #endif
+}
+
+// The refusal to start without a home folder: on standard error always, and in a message box
+// when there is a screen to show it on (not for --print-paths, and not off-screen, where nobody
+// could close the box).
+void ReportUnusableHome(bool printOnly) {
+  const QString message = QString::fromUtf8(zorvik::kHomeUnusableMessage);
+  std::fputs(("zorvik: " + message + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+  const QString platform = QGuiApplication::platformName();
+  if (printOnly || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("ゾルビク"), message, QMessageBox::Ok);
+  zorvik::WidenToLongestLine(box);
+  box.exec();
 }
 
 }  // namespace
@@ -78,7 +95,12 @@ int main(int argc, char** argv) {
   }
 
   zorvik::CZorvikApp zorvikApp;
-  if (args.contains(QStringLiteral("--print-paths"))) {
+  const bool printPaths = args.contains(QStringLiteral("--print-paths"));
+  if (!zorvik::HomeAllowsStart(zorvikApp.layout(), qEnvironmentVariable("HOME"))) {
+    ReportUnusableHome(printPaths);
+    return 1;
+  }
+  if (printPaths) {
     zorvikApp.LoadSettings();
     std::fputs(zorvik::DescribePaths(zorvikApp).toLocal8Bit().constData(), stdout);
     return 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/form_layout.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
 #include "core/plan_recalc.h"
@@ -37,6 +38,7 @@ std::string PlanFileCommands::ProposedFileName() const {
 }
 
 SaveOutcome PlanFileCommands::SavePlanAs() {
+  if (RefusedValueOnForm()) return SaveOutcome::Refused;
   for (;;) {
     const std::optional<std::string> path = ui_.AskSavePath(DataFolder(), ProposedFileName());
     if (!path) return SaveOutcome::Cancelled;
@@ -45,14 +47,33 @@ SaveOutcome PlanFileCommands::SavePlanAs() {
                 MessageOwner::None) != MessageAnswer::Yes) {
       continue;  // a fresh dialog
     }
-    if (!WritePlanFile(plan_, *path)) {
-      // The plan stays "changed", so the program keeps asking before it is thrown away.
-      Warn(ui_, std::string(kCannotSaveMessage) + "\n" + *path, MessageOwner::Form);
-      return SaveOutcome::Failed;
-    }
-    plan_.TakeBaseline();
-    return SaveOutcome::Saved;
+    return WriteTo(*path);
   }
+}
+
+SaveOutcome PlanFileCommands::SavePlan() {
+  if (filePath_.empty()) return SavePlanAs();
+  if (RefusedValueOnForm()) return SaveOutcome::Refused;
+  return WriteTo(filePath_);
+}
+
+SaveOutcome PlanFileCommands::WriteTo(const std::string& path) {
+  if (!WritePlanFile(plan_, path)) {
+    // The plan stays "changed", so the program keeps asking before it is thrown away.
+    Warn(ui_, std::string(kCannotSaveMessage) + "\n" + path, MessageOwner::Form);
+    return SaveOutcome::Failed;
+  }
+  plan_.TakeBaseline();
+  filePath_ = path;
+  return SaveOutcome::Saved;
+}
+
+bool PlanFileCommands::RefusedValueOnForm() {
+  const std::optional<RejectedBox> rejected =
+      FindRejectedBox(view_, hooks_.focusedControl ? hooks_.focusedControl() : 0);
+  if (!rejected) return false;
+  view_.RefuseValue(rejected->id, rejected->error.message, rejected->error.caption);
+  return true;
 }
 
 OpenOutcome PlanFileCommands::OpenPlan() {
@@ -75,6 +96,7 @@ bool PlanFileCommands::ReadIntoPlan(const std::string& path) {
   if (!ReadPlanFile(loaded, path)) return false;
   plan_ = std::move(loaded);
   plan_.TakeBaseline();
+  filePath_ = path;
   return true;
 }
 
@@ -90,14 +112,19 @@ bool PlanFileCommands::OpenPlanFile(const std::string& path) {
 
 bool PlanFileCommands::OfferToSaveChanges() {
   if (!HasUnsavedChanges()) return true;
-  const MessageAnswer answer = ui_.Ask(kSaveChangesQuestion, kFileCommandCaption, MessageButtons::YesNo,
+  const MessageAnswer answer = ui_.Ask(kSaveChangesQuestion, kFileCommandCaption, MessageButtons::YesNoCancel,
                                        MessageIcon::Question, MessageOwner::Form);
-  if (answer != MessageAnswer::Yes) return true;
+  if (answer == MessageAnswer::No) return true;
+  if (answer != MessageAnswer::Yes) return false;  // キャンセル or Esc: the plan stays
   return SavePlanAs() == SaveOutcome::Saved;
 }
 
 void PlanFileCommands::OnFileSaveAs() {
   SavePlanAs();
+}
+
+void PlanFileCommands::OnFileSave() {
+  SavePlan();
 }
 
 void PlanFileCommands::OnFileOpen() {
@@ -110,6 +137,7 @@ void PlanFileCommands::OnFileNew() {
   if (!OfferToSaveChanges()) return;
   const PlanDate today = hooks_.today ? hooks_.today() : PlanDate{};
   plan_.ResetToNewPlan(today);
+  filePath_.clear();
   ShowNewPlan();
   // The form's handlers may have stored what they read while the boxes were being emptied; the
   // new plan is exactly the start-up state and equals its baseline.
@@ -139,6 +167,20 @@ void PlanFileCommands::OnOK() {
     if (answer == MessageAnswer::Yes && SavePlanAs() != SaveOutcome::Saved) return;
   }
   if (hooks_.closeForm) hooks_.closeForm();
+}
+
+std::string PlanWindowTitle(const std::string& customerName, const std::string& filePath, bool unsavedChanges) {
+  const QString name = QString::fromStdString(customerName).trimmed();
+  QString whose;
+  if (!name.isEmpty() && name != QString::fromUtf8(kNewCustomerName)) {
+    whose = name + QStringLiteral("様");
+  } else if (!filePath.empty()) {
+    whose = QFileInfo(QString::fromStdString(filePath)).fileName();
+  }
+  if (whose.isEmpty()) return kFormCaption;
+  return ((unsavedChanges ? QStringLiteral("*") : QString()) + whose + QStringLiteral(" - ") +
+          QString::fromUtf8(kProductCaption))
+      .toStdString();
 }
 
 // ---- Qt dialogs ------------------------------------------------------------------------------

@@ -12,9 +12,16 @@
 //   - the file is replaced atomically (WritePlanFile), so a crash during a save keeps the old file;
 //   - a file that cannot be read is reported ("指定したファイルは開けません。") before anything
 //     of the current plan is cleared, and a new open dialog is shown;
+//   - the save-changes question before new, open and exit offers キャンセル (Esc answers it):
+//     the command stops and the plan stays as it is;
 //   - when the user answers "Yes, save" and the plan is then not saved (dialog cancelled,
-//     overwrite refused and the next dialog cancelled, write failed), new, open and exit stop and
-//     the plan stays on the form.
+//     overwrite refused and the next dialog cancelled, write failed, a refused value on the
+//     form), new, open and exit stop and the plan stays on the form;
+//   - nothing is saved while a box holds a value the range checks refuse (FindRejectedBox): the
+//     refusal is shown again and the focus goes to that box.
+//
+// The plan remembers the file it was last read from or written to; "上書き保存" writes there
+// without a dialog, and the window title names the plan by its customer or that file.
 //
 // The dialogs and message boxes sit behind FileCommandUi so that tests can answer them; the
 // parts that belong to the form (data folder, today's date, the rate master lists, closing the
@@ -69,12 +76,14 @@ struct FileCommandHooks {
   std::function<void()> reloadRateMaster;    // empties the ten loan-name lists and refills them
   std::function<void()> closeForm;           // ends the form with result OK, without asking
   std::function<void()> selectCustomerName;  // optional: selects the whole text of box 1002
+  std::function<int()> focusedControl;       // optional: the id of the box with the focus, or 0
 };
 
 enum class SaveOutcome {
   Saved,      // written, and the baseline taken
   Cancelled,  // the user cancelled a dialog; nothing written
   Failed,     // the file could not be written; the user was told
+  Refused,    // a box holds a value the range checks refuse; the user was told, nothing written
 };
 
 enum class OpenOutcome {
@@ -87,17 +96,24 @@ class PlanFileCommands {
   PlanFileCommands(FundingPlan& plan, PlanFormView& view, FileCommandUi& ui, FileCommandHooks hooks);
 
   bool HasUnsavedChanges() const { return plan_.HasUnsavedChanges(); }
+  // The file the plan was last read from or written to (UTF-8); empty for a new plan.
+  const std::string& filePath() const { return filePath_; }
 
   // The save dialog (proposing the customer name, starting in the data folder), the overwrite
   // question (No shows a new dialog), then the write; the baseline is taken only when the file
   // was written.
   SaveOutcome SavePlanAs();
+  // The plan's own file, written without a dialog (the same atomic write); a plan without a
+  // file is saved as SavePlanAs saves it.
+  SaveOutcome SavePlan();
   // The open dialog; a file that cannot be read is reported and a new dialog shown, until a
   // plan was read or the user cancelled.
   OpenOutcome OpenPlan();
 
   // Menu "名前をつけて保存(&A)".
   void OnFileSaveAs();
+  // Menu "上書き保存(&S)" (Ctrl+S).
+  void OnFileSave();
   // Menu "開く(&O)": the save-changes question, the open dialog, then the form shows the file's
   // values as they are (nothing recomputed).
   void OnFileOpen();
@@ -114,8 +130,13 @@ class PlanFileCommands {
   void OnOK();
 
  private:
-  // The save-changes question before new and open; false when the command must stop.
+  // The save-changes question before new and open (はい / いいえ / キャンセル); false when the
+  // command must stop: キャンセル, or はい and the plan was not saved.
   bool OfferToSaveChanges();
+  // True, after the refusal was shown again, while a box holds a value the checks refuse.
+  bool RefusedValueOnForm();
+  // Writes the plan to `path`: the baseline and the plan's file are taken only once it is written.
+  SaveOutcome WriteTo(const std::string& path);
   // Reads `path` into the plan and takes the baseline; false (the plan untouched) when the file
   // cannot be read.
   bool ReadIntoPlan(const std::string& path);
@@ -128,7 +149,14 @@ class PlanFileCommands {
   PlanFormView& view_;
   FileCommandUi& ui_;
   FileCommandHooks hooks_;
+  std::string filePath_;
 };
+
+// The title of the form's window: "<customer>様 - ゾルビク" (or the file's name when the plan
+// has no customer name but a file), with a leading "*" while the plan has unsaved changes; the
+// form's own caption "資金計画表 ： ゾルビク" while it has neither. A new plan's "新 規" and a
+// blank name are no customer name.
+std::string PlanWindowTitle(const std::string& customerName, const std::string& filePath, bool unsavedChanges);
 
 // The dialogs and message boxes over Qt widgets, owned by `form`.
 class QtFileCommandUi : public FileCommandUi {

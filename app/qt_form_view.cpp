@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/form_widgets.h"
 
@@ -104,6 +105,16 @@ void QtFormView::ShowMessage(const std::string& text, const std::string& caption
   box.exec();
   --messageDepth_;
   focusBackPending_ = true;
+}
+
+void QtFormView::RefuseValue(int id, const std::string& text, const std::string& caption) {
+  if (refusalPending_ || messageDepth_ > 0 || restoringFocus_) return;
+  refusalPending_ = true;
+  QTimer::singleShot(0, owner_, [this, id, text, caption] {
+    ShowMessage(text, caption);
+    SetFocus(id);
+    refusalPending_ = false;
+  });
 }
 
 }  // namespace zorvik

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/window_fit.h"
 #include "io/schedule_export.h"
 #include "print/render/plan_printer.h"
 #include "print/render/schedule_chart.h"
@@ -87,8 +88,10 @@ CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QStr
 CRepaymentScheduleDlg::~CRepaymentScheduleDlg() = default;
 
 void CRepaymentScheduleDlg::BuildControls() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(12, 12, 12, 12);
+  // Everything but the buttons scrolls where the screen is too small for the window's minimum.
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(12, 12, 12, 0);
   layout->setSpacing(10);
 
   // Which schedule is shown.
@@ -199,9 +202,15 @@ void CRepaymentScheduleDlg::BuildControls() {
   close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   buttons->addWidget(close);
-  layout->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 12);
+  outer->setSpacing(10);
+  outer->addWidget(ScrollingBody(body, this), 1);
+  buttons->setContentsMargins(12, 0, 12, 0);
+  outer->addLayout(buttons);
 
   resize(1080, 680);
+  FitToScreen(*this);
 
   // The names a screen reader gives what has no caption of its own beside it.
   rowChoice_->setAccessibleName(U("表示する融資"));

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/funding_plan.h"
+#include "core/plan_evaluation.h"
 #include "core/repayment_schedule.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
@@ -209,7 +210,8 @@ int RunLayout(const Arguments& args) {
   }
   FundingPlan plan;
   if (!LoadPlan(args.plans.front(), plan)) return kExitFailed;
-  const std::string dump = FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, plan));
+  const std::string dump =
+      FormatPageModel(BuildPageModel(size->first, size->second, kDefaultDisplayDpi, EvaluatePlan(plan)));
   if (std::fwrite(dump.data(), 1, dump.size(), stdout) != dump.size() || std::fflush(stdout) != 0) {
     Error("cannot write the layout to the standard output");
     return kExitFailed;
@@ -277,18 +279,24 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   FundingPlan plan;
   if (!LoadPlan(path, plan)) return false;
 
-  auto report = [&ok, &path](const QString& out) {
-    Error(out.toStdString() + ": cannot be written (plan " + path + ")");
+  // The system's own words for why, after the plan's name.
+  auto report = [&ok, &path](const QString& out, const WriteResult& result) {
+    std::string why = !result.detail.empty()                                ? result.detail
+                      : result.status == AtomicWriteStatus::kNotRegularFile ? "not a regular file"
+                      : result.osError != 0                                 ? std::strerror(result.osError)
+                                                                            : "";
+    Error(out.toStdString() + ": cannot be written (plan " + path + ")" + (why.empty() ? "" : ": " + why));
     ok = false;
   };
-  const PlanSchedule schedule = BuildPlanSchedule(plan);
+  const PlanEvaluation evaluation = EvaluatePlan(plan);
+  const PlanSchedule& schedule = evaluation.schedule;
   // A row left out of the schedule is named; the rest is done and the run still succeeds.
   if (args.schedule || !csv.isEmpty() || !xlsx.isEmpty()) {
     for (const int row : schedule.leftOutRows) Error(path + ": " + LeftOutRowText(row));
   }
   if (!pdf.isEmpty()) {
-    PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, plan);
-    bool written = false;
+    PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, evaluation);
+    WriteResult written;
     if (args.schedule) {
       // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
       const SchedulePages pages = BuildSchedulePages(plan, schedule, 1);
@@ -297,10 +305,16 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     } else {
       written = WritePlanSheetPdfFile(pdf, sheet);
     }
-    if (!written) report(pdf);
+    if (!written) report(pdf, written);
   }
-  if (!csv.isEmpty() && !WriteScheduleCsvFile(csv.toStdString(), schedule)) report(csv);
-  if (!xlsx.isEmpty() && !WriteScheduleXlsxFile(xlsx.toStdString(), plan, schedule)) report(xlsx);
+  if (!csv.isEmpty()) {
+    const WriteResult written = WriteScheduleCsvFile(csv.toStdString(), schedule);
+    if (!written) report(csv, written);
+  }
+  if (!xlsx.isEmpty()) {
+    const WriteResult written = WriteScheduleXlsxFile(xlsx.toStdString(), plan, schedule);
+    if (!written) report(xlsx, written);
+  }
   return ok;
 }
 

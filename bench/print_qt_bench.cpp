@@ -16,9 +16,9 @@
 namespace zorvik {
 namespace {
 
-// The page model reads texts by control id; these tests fill them in an in-memory form.
-ControlTextFn TextsOf(const PlanFormView& view) {
-  return [&view](int id) { return view.Text(id); };
+// These tests fill the texts in an in-memory form and print what it shows.
+PlanTexts TextsOf(const PlanFormView& view) {
+  return ReadPlanTexts([&view](int id) { return view.Text(id); });
 }
 
 // Every box of the sheet filled, as the form shows a full plan.

@@ -12,6 +12,9 @@
 #   share/icons/hicolor/<size>/apps/    the icon at 48, 128 and 256 px
 #   share/metainfo/                     AppStream description for software centres
 #   share/mime/packages/                *.zvk as application/x-zorvik-plan
+#   share/man/man1/                     zorvik.1.gz, zorvik-sheet.1.gz
+#   share/doc/zorvik/                   copyright (machine-readable), changelog.gz
+#   share/lintian/overrides/zorvik      the reason the CP932 rate master is no UTF-8 text
 # `make package` turns the same tree under /usr into a .deb (CPack, dependencies by dpkg-shlibdeps).
 
 set(ZORVIK_APP_ID com.quorvane.zorvik)
@@ -35,7 +38,23 @@ if(NOT _zorvik_data_from_bin STREQUAL "../share/zorvik")
                   "will treat itself as a portable copy.")
 endif()
 
+# The shipped programs resolve every symbol at start, so that the whole GOT is read-only after it
+# (full RELRO: Debian's "bindnow" hardening).
+target_link_options(zorvik PRIVATE LINKER:-z,now)
+target_link_options(zorvik-sheet PRIVATE LINKER:-z,now)
 install(TARGETS zorvik zorvik-sheet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package, `cmake --install --strip`) also drops the compilers' .comment
+# section, as Debian's own packages do; plain strip keeps it.
+if(CMAKE_OBJCOPY)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(program zorvik zorvik-sheet)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                        COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endif()")
+endif()
 install(FILES res/YushiMaster.txt res/license.txt DESTINATION ${ZORVIK_INSTALL_DATADIR})
 install(FILES ${ZORVIK_HELP_FILES} DESTINATION ${ZORVIK_INSTALL_DATADIR}/LoanHelp)
 
@@ -49,6 +68,28 @@ install(FILES ${CMAKE_BINARY_DIR}/${ZORVIK_APP_ID}.metainfo.xml DESTINATION ${CM
 install(FILES res/linux/${ZORVIK_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME ${ZORVIK_APP_ID}.xml)
 
+# Manual pages and the changelog are shipped compressed as Debian wants them: gzip -9 without the
+# name and time stamp, so that the same sources give the same bytes.
+find_program(ZORVIK_GZIP gzip REQUIRED)
+set(_zorvik_pkgdoc ${CMAKE_BINARY_DIR}/pkgdoc)
+set(_zorvik_pkgdoc_gz)
+foreach(page zorvik zorvik-sheet)
+  configure_file(res/linux/${page}.1 ${_zorvik_pkgdoc}/${page}.1 @ONLY)
+  list(APPEND _zorvik_pkgdoc_gz ${_zorvik_pkgdoc}/${page}.1.gz)
+endforeach()
+configure_file(res/linux/changelog ${_zorvik_pkgdoc}/changelog COPYONLY)
+list(APPEND _zorvik_pkgdoc_gz ${_zorvik_pkgdoc}/changelog.gz)
+foreach(gz ${_zorvik_pkgdoc_gz})
+  string(REGEX REPLACE "\\.gz$" "" plain ${gz})
+  add_custom_command(OUTPUT ${gz} COMMAND ${ZORVIK_GZIP} -9nkf ${plain} DEPENDS ${plain} VERBATIM)
+endforeach()
+add_custom_target(zorvik_pkgdoc ALL DEPENDS ${_zorvik_pkgdoc_gz})
+install(FILES ${_zorvik_pkgdoc}/zorvik.1.gz ${_zorvik_pkgdoc}/zorvik-sheet.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Debian's place, named after the package (GNUInstallDirs' DOCDIR would use the project's "Zorvik").
+install(FILES res/linux/copyright ${_zorvik_pkgdoc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorvik)
+install(FILES res/linux/zorvik.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME zorvik)
+
 # ---- the Debian package -------------------------------------------------------------------------
 # The menu, MIME and icon caches are refreshed by the triggers of desktop-file-utils,
 # shared-mime-info and the icon theme packages; the package needs no scripts of its own.
@@ -58,11 +99,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "home-loan funding plan sheet (資金計画表)")
 # The extended description below the summary line.
+# Debian keeps its lines within 80 columns (each is shipped with a leading space).
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-       "Zorvik draws up a home-loan funding plan sheet for one customer: required funds,\n"
-       "miscellaneous costs, annual income and up to ten loans, recalculated as you type,\n"
-       "with a payment-target simulation, plan files (.zvk), an A4 landscape printout or\n"
-       "PDF and a rate master refreshed over HTTP. The interface is in Japanese.")
+       "Zorvik draws up a home-loan funding plan sheet for one customer: required\n"
+       "funds, miscellaneous costs, annual income and up to ten loans, recalculated\n"
+       "as you type, with a payment-target simulation, plan files (.zvk), an A4\n"
+       "landscape printout or PDF and a rate master refreshed over HTTP. The\n"
+       "interface is in Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # zorvik_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvane <support@quorvane.invalid>")

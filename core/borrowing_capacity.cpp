@@ -18,32 +18,206 @@
 #include <limits>
 
 #include "core/funding_plan.h"
+#include "core/number_scan.h"
 #include "core/repayment.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
-
-constexpr double kYenPerManYen = 10000.0;
 
 std::optional<RangeError> Refused(const char* caption) {
   return RangeError{kRangeErrorMessage, caption};
 }
 
+// How a box writes its number: whole 万円 with the form's one comma, a decimal percentage, or
+// whole years.
+enum class NumberForm { Amount, Decimal, Whole };
+
+struct FieldRule {
+  const char* caption;
+  NumberForm form;
+  std::array<std::string_view, 2> units;  // the longer first, as "万" ends "万円" too; "" for none
+};
+
+const FieldRule& RuleOf(CapacityField field) {
+  // In the order of CapacityField.
+  static constexpr FieldRule kRules[] = {
+      {"年収", NumberForm::Amount, {"万円", "万"}},
+      {"返済負担率の上限", NumberForm::Decimal, {"％", "%"}},
+      {"金利", NumberForm::Decimal, {"％", "%"}},
+      {"返済期間", NumberForm::Whole, {"年", ""}},
+      {"他の借入の年間返済額", NumberForm::Amount, {"万円", "万"}},
+      {"内ボーナス", NumberForm::Amount, {"万円", "万"}},
+  };
+  return kRules[static_cast<size_t>(field)];
+}
+
+// Drops white space, the ideographic space (U+3000) included, from both ends.
+std::string_view Trimmed(std::string_view text) {
+  constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+  for (bool more = true; more;) {
+    more = false;
+    if (!text.empty() && IsAsciiSpace(text.front())) {
+      text.remove_prefix(1);
+      more = true;
+    } else if (text.starts_with(kWideSpace)) {
+      text.remove_prefix(kWideSpace.size());
+      more = true;
+    }
+    if (!text.empty() && IsAsciiSpace(text.back())) {
+      text.remove_suffix(1);
+      more = true;
+    } else if (text.ends_with(kWideSpace)) {
+      text.remove_suffix(kWideSpace.size());
+      more = true;
+    }
+  }
+  return text;
+}
+
+size_t CountDigits(std::string_view text, size_t& at) {
+  const size_t start = at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  return at - start;
+}
+
+// `number` (already without white space and unit) is a sign and digits in `form`.
+bool IsNumberInForm(std::string_view number, NumberForm form) {
+  size_t at = 0;
+  if (at < number.size() && (number[at] == '+' || number[at] == '-')) ++at;
+  size_t digits = CountDigits(number, at);
+  if (at < number.size() && number[at] == ',' && form == NumberForm::Amount) {
+    // The comma the form writes before the last three digits, and no other.
+    ++at;
+    if (digits == 0 || CountDigits(number, at) != 3) return false;
+  } else if (at < number.size() && number[at] == '.' && form == NumberForm::Decimal) {
+    ++at;
+    digits += CountDigits(number, at);
+  }
+  return digits > 0 && at == number.size();
+}
+
+// The value of the field alone against its range.
+std::optional<RangeError> CheckFieldValue(CapacityField field, const CapacityInputs& in) {
+  bool accepted = true;
+  // Written so that a NaN fails every check it meets.
+  switch (field) {
+    case CapacityField::Income:
+      accepted = in.annualIncome >= 0;
+      break;
+    case CapacityField::RatioLimit:
+      accepted = in.ratioLimitPercent >= 1.0 && in.ratioLimitPercent <= 100.0;
+      break;
+    case CapacityField::Rate:
+      accepted = in.ratePercent > 0.0 && !CheckRate(in.ratePercent);
+      break;
+    case CapacityField::Period:
+      accepted = in.periodYears >= 1 && in.periodYears <= kCapacityMaxYears;
+      break;
+    case CapacityField::OtherRepayment:
+      accepted = in.otherAnnualRepayment >= 0;
+      break;
+    case CapacityField::Bonus:
+      accepted = in.bonusAmount >= 0 && in.bonusAmount <= kCapacityMaxLoan;
+      break;
+  }
+  return accepted ? std::nullopt : Refused(RuleOf(field).caption);
+}
+
 }  // namespace
 
 std::optional<RangeError> CheckCapacityInputs(const CapacityInputs& in) {
-  // Written so that a NaN fails every check it meets.
-  if (!(in.ratePercent > 0.0) || CheckRate(in.ratePercent)) return Refused("金利");
-  if (in.periodYears < 1 || in.periodYears > kCapacityMaxYears) return Refused("返済期間");
-  if (!(in.ratioLimitPercent >= 1.0 && in.ratioLimitPercent <= 100.0)) return Refused("返済負担率の上限");
-  if (in.annualIncome < 0) return Refused("年収");
-  if (in.otherAnnualRepayment < 0) return Refused("他の借入の年間返済額");
-  if (in.bonusAmount < 0) return Refused("内ボーナス");
+  for (CapacityField field : {CapacityField::Rate, CapacityField::Period, CapacityField::RatioLimit,
+                              CapacityField::Income, CapacityField::OtherRepayment, CapacityField::Bonus}) {
+    if (auto refused = CheckFieldValue(field, in)) return refused;
+  }
   if (in.method != MethodCode(RepaymentMethod::EqualInstallment) &&
       in.method != MethodCode(RepaymentMethod::EqualPrincipal)) {
     return Refused("返済方法");
   }
   return std::nullopt;
+}
+
+std::optional<RangeError> CheckCapacityField(CapacityField field, std::string_view text) {
+  const FieldRule& rule = RuleOf(field);
+  const std::string normal = NormalizeDigits(text);
+  std::string_view number = Trimmed(normal);
+  if (!number.empty()) {
+    for (std::string_view unit : rule.units) {
+      if (!unit.empty() && number.ends_with(unit)) {
+        number = Trimmed(number.substr(0, number.size() - unit.size()));
+        break;
+      }
+    }
+    if (!IsNumberInForm(number, rule.form)) return Refused(rule.caption);
+    // An amount the reader would have to clamp is not the amount typed.
+    if (rule.form == NumberForm::Amount &&
+        ScanLeadingInteger(WithoutFirstComma(std::string(number))) > std::numeric_limits<int32_t>::max()) {
+      return Refused(rule.caption);
+    }
+  }
+  CapacityInputs in;
+  ReadCapacityField(in, field, text);
+  return CheckFieldValue(field, in);
+}
+
+void ReadCapacityField(CapacityInputs& in, CapacityField field, std::string_view text) {
+  switch (field) {
+    case CapacityField::Income:
+      in.annualIncome = ParseAmountText(text);
+      break;
+    case CapacityField::RatioLimit:
+      in.ratioLimitPercent = ParseRateText(text);
+      break;
+    case CapacityField::Rate:
+      in.ratePercent = ParseRateText(text);
+      break;
+    case CapacityField::Period:
+      in.periodYears = ParsePeriodText(text);
+      break;
+    case CapacityField::OtherRepayment:
+      in.otherAnnualRepayment = ParseAmountText(text);
+      break;
+    case CapacityField::Bonus:
+      in.bonusAmount = ParseAmountText(text);
+      break;
+  }
+}
+
+std::string CapacityFieldText(const CapacityInputs& in, CapacityField field) {
+  switch (field) {
+    case CapacityField::Income:
+      return in.annualIncome == 0 ? std::string() : FormatSignedAmount(in.annualIncome);
+    case CapacityField::RatioLimit:
+      return in.ratioLimitPercent == 0.0 ? std::string() : FormatRatio(in.ratioLimitPercent);
+    case CapacityField::Rate:
+      return in.ratePercent == 0.0 ? std::string() : FormatRate(in.ratePercent);
+    case CapacityField::Period:
+      return in.periodYears == 0 ? std::string() : FormatPeriod(in.periodYears);
+    case CapacityField::OtherRepayment:
+      return in.otherAnnualRepayment == 0 ? std::string() : FormatSignedAmount(in.otherAnnualRepayment);
+    case CapacityField::Bonus:
+      return in.bonusAmount == 0 ? std::string() : FormatLoanAmount(in.bonusAmount);
+  }
+  return {};
+}
+
+std::string CapacityFieldHint(CapacityField field) {
+  switch (field) {
+    case CapacityField::Income:
+      return "年収は0以上で入力してください。";
+    case CapacityField::RatioLimit:
+      return "返済負担率の上限は1～100％で入力してください。";
+    case CapacityField::Rate:
+      return "審査金利は0より大きく100％未満で入力してください。";
+    case CapacityField::Period:
+      return "返済期間は1～" + FormatPeriod(kCapacityMaxYears) + "で入力してください。";
+    case CapacityField::OtherRepayment:
+      return "他の借入の年間返済額は0以上で入力してください。";
+    case CapacityField::Bonus:
+      return "内ボーナスは0～" + FormatLoanAmount(kCapacityMaxLoan) + "で入力してください。";
+  }
+  return {};
 }
 
 double RepaymentAllowanceYen(const CapacityInputs& in) {
@@ -102,13 +276,13 @@ CapacityResult CalcCapacity(const CapacityInputs& in) {
   result.loanAmount = MaxLoanAmount(in);
   if (result.loanAmount == 0) return result;
   result.bonusAmount = std::clamp(in.bonusAmount, 0, result.loanAmount);
+  result.bonusCapped = in.bonusAmount > result.loanAmount;
   result.monthlyPayment =
       CalcMonthlyPayment(result.loanAmount, result.bonusAmount, in.method, in.periodYears, in.ratePercent);
   result.bonusPayment = CalcBonusPayment(result.bonusAmount, in.method, in.periodYears, in.ratePercent);
   result.annualRepayment = 12.0 * result.monthlyPayment + 2.0 * result.bonusPayment;
-  // Formed like the plan form's ratio: yen over 万円, times 0.01.
   const double burden = result.annualRepayment + static_cast<double>(in.otherAnnualRepayment) * kYenPerManYen;
-  result.ratioPercent = burden / in.annualIncome * 0.01;
+  result.ratioPercent = RepaymentRatioPercent(burden, in.annualIncome);
   return result;
 }
 

@@ -13,6 +13,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/text_forms.h"
 
@@ -28,18 +30,46 @@ struct CapacityInputs {
   int32_t bonusAmount = 0;           // 万円 of the loan repaid through the bonuses; capped at the loan
 };
 
-// Loan amounts are searched in steps of 10万円 up to the largest multiple of 10 below the form's
-// loan limit of 82000万円. A screening period is never longer than 50 years.
+// Loan amounts are searched in steps of 10万円 up to the largest step the form's loan box takes
+// (below kLoanAmountLimit: 81990万円). A screening period is never longer than 50 years.
 inline constexpr int32_t kCapacityStep = 10;
-inline constexpr int32_t kCapacityMaxLoan = 81990;
+inline constexpr int32_t kCapacityMaxLoan = (kLoanAmountLimit - 1) / kCapacityStep * kCapacityStep;
 inline constexpr int16_t kCapacityMaxYears = 50;
 
 // The first input that is refused, with the range message of its kind of value: a rate that is
 // not above 0 or not below 100 ("金利"), a period outside 1..50 ("返済期間"), a ratio limit
 // outside 1..100 ("返済負担率の上限"), a negative income ("年収"), negative other debts
-// ("他の借入の年間返済額"), a negative bonus portion ("内ボーナス"), a method other than 1 or 2
-// ("返済方法"). nullopt when every input is accepted.
+// ("他の借入の年間返済額"), a bonus portion outside 0..kCapacityMaxLoan ("内ボーナス": the loan
+// is the answer, not an input, so the portion is held only to the largest loan there can be), a
+// method other than 1 or 2 ("返済方法"). nullopt when every input is accepted.
 std::optional<RangeError> CheckCapacityInputs(const CapacityInputs& in);
+
+// The boxes in which the inputs are typed, in their tab order.
+enum class CapacityField { Income, RatioLimit, Rate, Period, OtherRepayment, Bonus };
+inline constexpr std::array<CapacityField, 6> kCapacityFields = {
+    CapacityField::Income, CapacityField::RatioLimit,     CapacityField::Rate,
+    CapacityField::Period, CapacityField::OtherRepayment, CapacityField::Bonus};
+
+// One rule for every box: its text is refused, with the range message of the field (the captions
+// of CheckCapacityInputs), unless it is blank (a value of 0) or one number in the field's text
+// form, and its value is in the field's range. The number may have white space around it, a sign,
+// full-width digits, and the field's unit after it ("万" or "万円"; "％" or "%"; "年"). Amounts
+// are whole, with at most one comma before their last three digits ("1,500", "1234,567万") and
+// no larger than the int32_t range; the ratio limit and the rate may have a decimal point;
+// periods are whole. Anything else (letters, a second number, "1,2") is refused: nothing typed is
+// dropped without a word.
+std::optional<RangeError> CheckCapacityField(CapacityField field, std::string_view text);
+
+// The field's value read from its box's text, as the form reads its boxes of that kind
+// (ParseAmountText, ParseRateText, ParsePeriodText), into `in`.
+void ReadCapacityField(CapacityInputs& in, CapacityField field, std::string_view text);
+
+// The field's value of `in` in its text form ("600万", "35.00％", "3.000％", "35年"; the bonus
+// portion as a loan amount); 0 as the empty text.
+std::string CapacityFieldText(const CapacityInputs& in, CapacityField field);
+
+// The sentence that says what the box takes ("返済期間は1～50年で入力してください。").
+std::string CapacityFieldHint(CapacityField field);
 
 // The yearly repayment the inputs allow, in yen: income x 10000 x ratio / 100 - other x 10000.
 // Negative when the other debts alone exceed it.
@@ -68,6 +98,7 @@ int32_t RequiredAnnualIncome(double annualRepaymentYen, int32_t otherAnnualRepay
 struct CapacityResult {
   int32_t loanAmount = 0;        // 万円: MaxLoanAmount
   int32_t bonusAmount = 0;       // 万円: the bonus portion, capped at the loan
+  bool bonusCapped = false;      // the bonus portion asked for was above the loan, and is the loan
   int32_t monthlyPayment = 0;    // yen
   int32_t bonusPayment = 0;      // yen per bonus date
   double annualRepayment = 0.0;  // yen: 12 x monthly + 2 x per bonus

@@ -45,6 +45,7 @@ inline constexpr int kOk = 1;  // "終 了", also the menu's "終了(&X)"
 inline constexpr int kCancel = 2;
 inline constexpr int kPrint = 1000;
 inline constexpr int kFileSaveAs = 1001;
+inline constexpr int kFileSave = 57603;  // "上書き保存(&S)", Ctrl+S: the plan's own file
 inline constexpr int kFileOpen = 32772;
 inline constexpr int kFileNew = 32775;
 inline constexpr int kDownloadRateMaster = 32776;

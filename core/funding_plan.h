@@ -90,13 +90,6 @@ inline constexpr const char* kOwnFundsLabel = "自己資金必要額";
 
 class FundingPlan {
  public:
-  FundingPlan() = default;
-  FundingPlan(const FundingPlan&) = default;
-  FundingPlan& operator=(const FundingPlan&) = default;
-  FundingPlan(FundingPlan&&) = default;
-  FundingPlan& operator=(FundingPlan&&) = default;
-  virtual ~FundingPlan() = default;
-
   std::string customerName;
   uint16_t createdYear = 0;
   uint16_t createdMonth = 0;

@@ -25,6 +25,14 @@ class PlanFormView {
 
   // A plain message box owned by the form: OK button only, no icon.
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+  // Refuses the value of box `id`: the message (as ShowMessage), then the focus back into the
+  // box. A window may show it once the focus change under way has completed, and shows one
+  // refusal at a time: while one is waiting or open, another is dropped.
+  virtual void RefuseValue(int id, const std::string& text, const std::string& caption) {
+    ShowMessage(text, caption);
+    SetFocus(id);
+  }
 };
 
 }  // namespace zorvik

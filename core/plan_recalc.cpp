@@ -23,6 +23,7 @@
 #include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
@@ -58,11 +59,11 @@ void ShowPeriod(PlanFormView& view, int id, int16_t v) {
 }
 
 // Shows a failed range check, puts the focus back into the offending box and tells the handler
-// to stop. The box keeps the text as typed.
+// to stop. The box keeps the text as typed (the plan holds the refused value until the box is
+// corrected; FindRejectedBox keeps it from being printed or saved).
 bool Rejected(PlanFormView& view, int id, const std::optional<RangeError>& error) {
   if (!error) return false;
-  view.ShowMessage(error->message, error->caption);
-  view.SetFocus(id);
+  view.RefuseValue(id, error->message, error->caption);
   return true;
 }
 
@@ -359,7 +360,7 @@ void PlanRecalculator::UpdateRatio() {
     view_.SetText(ids::kRepaymentRatio, std::string());
     return;  // the ratio keeps its old value
   }
-  plan_.repaymentRatio = plan_.annualRepayment / plan_.annualIncome * 0.01;
+  plan_.repaymentRatio = RepaymentRatioPercent(plan_.annualRepayment, plan_.annualIncome);
   view_.SetText(ids::kRepaymentRatio, FormatRatio(plan_.repaymentRatio));
 }
 
@@ -380,6 +381,28 @@ ReferenceSums FullReferenceSums(const FundingPlan& plan) {
     if (plan.rows[r].loanAmount != 0) AddReferencePayments(plan, r, sums.monthly, sums.bonus);
   }
   return sums;
+}
+
+// ---- refused values ----------------------------------------------------------------------------
+
+std::optional<RangeError> CheckBoxText(int id, const std::string& text) {
+  if (ids::RowOf(ids::kRate, id) >= 0) return CheckRate(ParseRateText(text));
+  if (ids::RowOf(ids::kPeriod, id) >= 0) return CheckPeriod(ParsePeriodText(text));
+  if (ids::RowOf(ids::kLoanAmount, id) >= 0) return CheckLoanAmount(ParseAmountText(text));
+  return std::nullopt;
+}
+
+std::optional<RejectedBox> FindRejectedBox(const PlanFormView& view, int preferredId) {
+  const std::optional<RangeError> preferred =
+      preferredId != 0 ? CheckBoxText(preferredId, view.Text(preferredId)) : std::nullopt;
+  if (preferred) return RejectedBox{preferredId, *preferred};
+  for (int row = 0; row < kLoanRowCount; ++row) {
+    const size_t r = At(row);
+    for (int id : {ids::kRate[r], ids::kPeriod[r], ids::kLoanAmount[r]}) {
+      if (std::optional<RangeError> error = CheckBoxText(id, view.Text(id))) return RejectedBox{id, *error};
+    }
+  }
+  return std::nullopt;
 }
 
 // ---- a plan that was just read from a file ---------------------------------------------------

@@ -18,10 +18,12 @@
 // Sums in 万円 are formed in 64 bits and saturated to the int32_t range.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
+#include "core/text_forms.h"
 
 namespace zorvik {
 
@@ -97,6 +99,22 @@ struct ReferenceSums {
   double bonus = 0.0;    // yen, per bonus date
 };
 ReferenceSums FullReferenceSums(const FundingPlan& plan);
+
+// The range check of box `id` on `text`: a rate, period or loan-amount box refuses what its
+// kill-focus handler refuses; every other box accepts any text.
+std::optional<RangeError> CheckBoxText(int id, const std::string& text);
+
+// A box of the form whose text the range checks refuse, and the message that says so.
+struct RejectedBox {
+  int id = 0;
+  RangeError error;
+};
+// The box to report while the form holds a refused value: `preferredId` (the box with the
+// focus) when it holds one, otherwise the first of the rows, row by row, rate before period
+// before loan. nullopt when every box holds an accepted value. Printing, saving, the
+// simulations and the tool windows must not start while there is one: they would show or
+// keep a figure the form never accepted.
+std::optional<RejectedBox> FindRejectedBox(const PlanFormView& view, int preferredId = 0);
 
 // Writes `text`, or the empty text when `isZero`.
 inline void ShowOrBlank(PlanFormView& view, int id, bool isZero, const std::string& text) {

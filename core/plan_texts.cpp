@@ -95,6 +95,31 @@ std::string PlanTexts::Text(int id) const {
   return std::string();
 }
 
+PlanTexts ReadPlanTexts(const std::function<std::string(int id)>& controlText) {
+  PlanTexts t;
+  for (const PlanTextField& field : kPlanTextFields) t.*field.text = controlText(field.id);
+  for (const RowTextField& field : kRowTextFields) {
+    for (size_t row = 0; row < t.rows.size(); ++row) t.rows[row].*field.text = controlText(field.column[row]);
+  }
+  return t;
+}
+
+bool ShowsRatio(const FundingPlan& plan) {
+  return plan.annualIncome != 0 && plan.annualRepayment != 0.0;
+}
+
+PlanDate CreatedDate(const FundingPlan& plan) {
+  return PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay};
+}
+
+std::string CreatedDateText(const PlanDate& date) {
+  return std::to_string(date.year) + "年 " + std::to_string(date.month) + "月 " + std::to_string(date.day) + "日  作成";
+}
+
+std::string CompactDateText(const PlanDate& date) {
+  return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日";
+}
+
 LoanRowTexts MakeLoanRowTexts(const LoanRow& row) {
   LoanRowTexts t;
   t.loanName = row.loanName;
@@ -137,7 +162,7 @@ PlanTexts MakePlanTexts(const FundingPlan& plan) {
   t.totalBonus = Yen(plan.totalBonus);
   t.annualRepayment = Yen(plan.annualRepayment);
   // The ratio of a plan without income or without repayment is not shown, even a stored one.
-  if (plan.annualIncome != 0 && plan.annualRepayment != 0.0) t.repaymentRatio = FormatRatio(plan.repaymentRatio);
+  if (ShowsRatio(plan)) t.repaymentRatio = FormatRatio(plan.repaymentRatio);
   return t;
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/funding_plan.h"
@@ -24,6 +25,14 @@ std::string MethodText(uint16_t methodCode);
 // The method list position of a code: code - 1 for a code on the list, otherwise -1 (nothing
 // selected).
 int MethodListPosition(uint16_t methodCode);
+
+// Fixed captions of the form, the printed sheet and the workbook.
+inline constexpr const char* kIncomeCaption = "年  収";
+inline constexpr const char* kAnnualRepaymentCaption = "年間返済総額";
+inline constexpr const char* kRatioCaption = "年収に対する返済割合";
+inline constexpr const char* kRequiredFundsTotalCaption = "所要資金合計";
+inline constexpr const char* kLoanNameCaption = "融  資  名";
+inline constexpr const char* kMethodCaption = "返済方法";
 
 struct LoanRowTexts {
   std::string loanName;
@@ -71,6 +80,19 @@ struct PlanTexts {
 };
 
 PlanTexts MakePlanTexts(const FundingPlan& plan);
+
+// Whether the plan's stored ratio is shown: only with an income and a yearly repayment, and then
+// also when it is 0.
+bool ShowsRatio(const FundingPlan& plan);
+// The plan's 作成日 as a date.
+PlanDate CreatedDate(const FundingPlan& plan);
+// "2026年 12月 8日  作成": the date as the sheet and the schedule pages print it.
+std::string CreatedDateText(const PlanDate& date);
+// "2026年12月8日": the date in a cell of the workbook.
+std::string CompactDateText(const PlanDate& date);
+// The texts as a form shows them, read control by control through `controlText` (an id of
+// core/control_ids.h; for a method list, its selected item).
+PlanTexts ReadPlanTexts(const std::function<std::string(int id)>& controlText);
 
 // The texts of one loan line.
 LoanRowTexts MakeLoanRowTexts(const LoanRow& row);

@@ -28,12 +28,12 @@
 #include <limits>
 
 #include "core/funding_plan.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
 
 constexpr double kOneTwelfth = 0.08333333333333333;
-constexpr int64_t kYenPerManYen = 10000;
 
 // Truncates toward zero; a value outside the int32_t range is clamped, a value that is not a
 // number at all (infinite or NaN) gives 0. No out-of-range double ever reaches the cast.

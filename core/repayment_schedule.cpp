@@ -22,11 +22,10 @@
 #include "core/plan_texts.h"
 #include "core/repayment.h"
 #include "core/text_forms.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
-
-constexpr int64_t kYenPerManYen = 10000;
 
 // Rates from 10^15 percent up give the largest interest on any balance of a yen or more.
 constexpr double kLargestShownRate = 1e15;
@@ -102,22 +101,6 @@ std::vector<ScheduleYear> WalkPart(const SchedulePart& part, ScheduleTotals& tot
     totals.years = std::max(totals.years, p.year);
   }
   return years;
-}
-
-std::string GroupDigits(int64_t value, const char* unit) {
-  // The magnitude as unsigned, so that the most negative value has one too.
-  uint64_t magnitude = value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  std::string digits;
-  int count = 0;
-  do {
-    if (count > 0 && count % 3 == 0) digits.push_back(',');
-    digits.push_back(static_cast<char>('0' + magnitude % 10));
-    magnitude /= 10;
-    ++count;
-  } while (magnitude != 0);
-  if (value < 0) digits.push_back('-');
-  std::reverse(digits.begin(), digits.end());
-  return digits + unit;
 }
 
 }  // namespace
@@ -291,11 +274,11 @@ std::string FormatPayoffYears(int32_t years) {
 }
 
 std::string FormatScheduleYen(int64_t yen) {
-  return GroupDigits(yen, "円");
+  return GroupedInteger(yen) + "円";
 }
 
 std::string FormatScheduleManYen(int64_t manYen) {
-  return GroupDigits(manYen, "万");
+  return GroupedInteger(manYen) + "万";
 }
 
 }  // namespace zorvik

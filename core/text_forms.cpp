@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 #include "core/number_scan.h"
 
@@ -24,18 +25,23 @@ constexpr std::string_view kYenSuffix = "円";
 constexpr std::string_view kPercentSuffix = "％";
 constexpr std::string_view kYearSuffix = "年";
 
-// Groups the digits of `number` (an optional minus sign, then digits) by thousands, counting
-// the digits alone: up to three groups of commas for 4 to 12 digits, none for more.
-std::string GroupThousands(std::string number) {
+// A comma before every third digit from the right of `number` (an optional minus sign, then
+// digits), counting the digits alone.
+std::string InsertThousandsCommas(std::string number) {
   const size_t sign = (!number.empty() && number[0] == '-') ? 1 : 0;
-  const size_t digits = number.size() - sign;
-  if (digits < 4 || digits > 12) return number;
   // Insert from the right so the positions on the left stay valid.
-  for (size_t cut = number.size() - 3; cut > sign; cut -= 3) {
+  for (size_t cut = number.size(); cut > sign + 3;) {
+    cut -= 3;
     number.insert(cut, 1, ',');
-    if (cut < sign + 3) break;
   }
   return number;
+}
+
+// The form's grouping: up to three commas for 4 to 12 digits, none for more (a 13-digit yen
+// amount shows its digits bare, as the form always has).
+std::string GroupThousands(std::string number) {
+  const size_t digits = number.size() - ((!number.empty() && number[0] == '-') ? 1 : 0);
+  return digits > 12 ? number : InsertThousandsCommas(std::move(number));
 }
 
 // Fixed-point text of a double with `decimals` decimals, rounded as printf("%.Nf") rounds.
@@ -48,6 +54,10 @@ std::string FixedText(double value, int decimals) {
 }
 
 }  // namespace
+
+std::string GroupedInteger(int64_t value) {
+  return InsertThousandsCommas(std::to_string(value));
+}
 
 std::string NormalizeDigits(std::string_view text) {
   std::string out;

@@ -25,6 +25,8 @@ std::string FormatLoanAmount(int32_t amount);
 std::string FormatTotalAmount(int32_t amount);
 // Whole yen grouped by thousands: 105249 -> "105,249円".
 std::string FormatYen(double yen);
+// Any whole number grouped by thousands, without a unit: -1234567 -> "-1,234,567".
+std::string GroupedInteger(int64_t value);
 // Three decimals and a full-width percent sign: 2.375 -> "2.375％".
 std::string FormatRate(double ratePercent);
 // 35 -> "35年".

@@ -8,16 +8,16 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace zorvik {
@@ -229,6 +229,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 bool AtomicFileWriter::Open() {
   if (path_.isEmpty()) {
     status_ = AtomicWriteStatus::kCannotCreate;
+    osError_ = ENOENT;
     return false;
   }
   if (!IsReplaceableTarget(path_)) {
@@ -246,7 +247,11 @@ bool AtomicFileWriter::Open() {
     file_.setFileName(candidate);
     // Unbuffered: every write reaches the file at once, so a failure shows in its result rather
     // than in a flush. NewOnly: never a file (or link) that is already there.
-    if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+    errno = 0;
+    const bool created = file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+    osError_ = errno;
+    if (created) {
+      osError_ = 0;
       opened_ = true;
       status_ = AtomicWriteStatus::kWritten;
       // The new file keeps the permissions of the one it replaces.
@@ -257,11 +262,17 @@ bool AtomicFileWriter::Open() {
     if (!clash.exists() && !clash.isSymLink()) break;  // not a name clash: the folder cannot be written
   }
   file_.setFileName(QString());
+  // Where the system did not say why, the folder tells.
+  if (osError_ == 0) {
+    const QFileInfo folder(target.absolutePath());
+    osError_ = !folder.isDir() ? ENOENT : !folder.isWritable() ? EACCES : 0;
+  }
   return false;
 }
 
-void AtomicFileWriter::Fail() {
+void AtomicFileWriter::Fail(int osError) {
   status_ = AtomicWriteStatus::kWriteFailed;
+  osError_ = osError;
   Cancel();
 }
 
@@ -269,9 +280,10 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
   if (!opened_ || status_ != AtomicWriteStatus::kWritten) return false;
   size_t done = 0;
   while (done < bytes.size()) {
+    errno = 0;
     const qint64 n = file_.write(bytes.data() + done, static_cast<qint64>(bytes.size() - done));
     if (n <= 0) {
-      Fail();
+      Fail(errno);
       return false;
     }
     done += static_cast<size_t>(n);
@@ -281,24 +293,31 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
 
 bool AtomicFileWriter::Commit(const std::function<bool()>& beforeReplace) {
   if (!opened_ || status_ != AtomicWriteStatus::kWritten) return false;
+  errno = 0;
   bool ok = file_.flush() && file_.error() == QFileDevice::NoError;
+  int failure = ok ? 0 : errno;
 #ifdef Q_OS_UNIX
   // Errors that a file system reports only when the data is forced out (quota, network drives,
   // a failing disk).
   if (ok) {
     const int synced = g_fileSync != nullptr ? g_fileSync(file_.handle()) : ::fsync(file_.handle());
-    if (synced != 0 && errno != EINVAL) ok = false;
+    if (synced != 0 && errno != EINVAL) {
+      ok = false;
+      failure = errno;
+    }
   }
 #endif
   if (ok && beforeReplace && !beforeReplace()) ok = false;
   if (ok) {
+    errno = 0;
     file_.close();
     ok = file_.error() == QFileDevice::NoError;
+    if (!ok) failure = errno;
   }
   std::error_code error;
   if (ok) std::filesystem::rename(FsPath(file_.fileName()), FsPath(target_), error);
   if (!ok || error) {
-    Fail();
+    Fail(error ? error.value() : failure);
     return false;
   }
   opened_ = false;
@@ -321,15 +340,54 @@ void AtomicFileWriter::Cancel() {
   file_.remove();
 }
 
-AtomicWriteStatus WriteFileAtomically(const QString& path, std::string_view bytes,
-                                      const std::function<bool()>& beforeReplace) {
+WriteResult WriteFileAtomically(const QString& path, std::string_view bytes,
+                                const std::function<bool()>& beforeReplace) {
   AtomicFileWriter writer(path);
   if (writer.Open() && writer.Write(bytes)) writer.Commit(beforeReplace);
-  return writer.status();
+  return writer.result();
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, const std::function<bool()>& beforeReplace) {
-  return WriteFileAtomically(QString::fromStdString(path), bytes, beforeReplace) == AtomicWriteStatus::kWritten;
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                const std::function<bool()>& beforeReplace) {
+  return WriteFileAtomically(QString::fromStdString(path), bytes, beforeReplace);
+}
+
+QString WriteFailureReasonLine(const WriteResult& result) {
+  const std::string reason = WriteFailureReason(result);
+  return reason.empty() ? QString() : QStringLiteral("\n") + QString::fromStdString(reason);
+}
+
+WriteResult WriteFailed(int osError, std::string detail) {
+  return WriteResult{AtomicWriteStatus::kWriteFailed, osError, std::move(detail)};
+}
+
+std::string WriteFailureReason(const WriteResult& result) {
+  if (result.ok()) return std::string();
+  if (!result.detail.empty()) return result.detail;
+  if (result.status == AtomicWriteStatus::kNotRegularFile) return "保存先はファイルではありません（フォルダーなど）。";
+  switch (result.osError) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "ディスクの空き容量が足りません。";
+    case EACCES:
+    case EPERM:
+      return "保存先に書き込む権限がありません。";
+    case EROFS:
+      return "保存先は読み取り専用です。";
+    case ENOENT:
+    case ENOTDIR:
+      return "保存先のフォルダーがありません。";
+    case EFBIG:
+      return "ファイルの大きさの上限を超えます。";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます。";
+    case EIO:
+      return "ディスクの読み書きに失敗しました。";
+    default:
+      return std::string();
+  }
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {

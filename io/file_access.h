@@ -35,6 +35,27 @@ enum class AtomicWriteStatus {
   kWriteFailed,     // writing, flushing or replacing failed; the target is as it was
 };
 
+// How a write ended: its status and, for a failure, the system's error number of the step that
+// failed (0 when the system gave none), from which the user is told why.
+struct WriteResult {
+  AtomicWriteStatus status = AtomicWriteStatus::kWritten;
+  int osError = 0;
+  std::string detail;  // a reason that is not the system's (a workbook too long for a spreadsheet)
+
+  bool ok() const { return status == AtomicWriteStatus::kWritten; }
+  explicit operator bool() const { return ok(); }
+};
+
+// Why a write failed, as one Japanese sentence for the line under a failure message: the disk
+// is full, no permission, the folder does not exist, and so on. Empty for a write that
+// succeeded or whose reason is not known.
+std::string WriteFailureReason(const WriteResult& result);
+// The reason on a line of its own, to follow a failure message ("\n" and the reason); empty when
+// there is none.
+QString WriteFailureReasonLine(const WriteResult& result);
+// A failed write: `osError` as errno gave it (0 when none), or a reason of the program's own.
+WriteResult WriteFailed(int osError, std::string detail = std::string());
+
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(const QString& path);
@@ -57,14 +78,17 @@ class AtomicFileWriter {
   void Cancel();
 
   AtomicWriteStatus status() const { return status_; }
+  WriteResult result() const { return WriteResult{status_, osError_, std::string()}; }
 
  private:
-  void Fail();
+  // Fails the write; `osError` is the system's error number of the step that failed.
+  void Fail(int osError);
 
   QString path_;    // as given
   QString target_;  // the file replaced: `path_` with its links resolved
   QFile file_;      // the temporary file
   AtomicWriteStatus status_ = AtomicWriteStatus::kCannotCreate;
+  int osError_ = 0;
   bool opened_ = false;
 };
 
@@ -76,11 +100,11 @@ bool IsReplaceableTarget(const QString& path);
 bool IsSameFile(const QString& a, const QString& b);
 
 // Writes `bytes` to `path` atomically. `beforeReplace` as for AtomicFileWriter::Commit.
-AtomicWriteStatus WriteFileAtomically(const QString& path, std::string_view bytes,
-                                      const std::function<bool()>& beforeReplace = {});
-// The same with a UTF-8 path; true when the file was written.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         const std::function<bool()>& beforeReplace = {});
+WriteResult WriteFileAtomically(const QString& path, std::string_view bytes,
+                                const std::function<bool()>& beforeReplace = {});
+// The same with a UTF-8 path.
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                const std::function<bool()>& beforeReplace = {});
 
 // A fresh temporary name beside `target` (see the top of this file); nothing is created. The name
 // part is shortened so that the whole name fits a file system's 255 bytes.

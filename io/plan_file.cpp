@@ -243,7 +243,7 @@ void ClearPaymentsOfBlankRows(FundingPlan& plan) {
   }
 }
 
-bool WritePlanFile(FundingPlan& plan, const std::string& path) {
+WriteResult WritePlanFile(FundingPlan& plan, const std::string& path) {
   // Payments left in memory for a row without inputs are dropped from the plan itself, as
   // from the file.
   ClearPaymentsOfBlankRows(plan);

@@ -52,7 +52,7 @@ namespace zorvik {
 // reached the disk, and only a regular file or a new name is replaced). Blank rows get zero payments in the plan itself
 // before they are written. Returns whether the file was written; on failure an existing file at `path` is left as it
 // was. Never fails because of the plan's content.
-bool WritePlanFile(FundingPlan& plan, const std::string& path);
+WriteResult WritePlanFile(FundingPlan& plan, const std::string& path);
 
 // Reads a plan file into `plan` (whose fields the caller has cleared) leniently: numbers as
 // atoi/atof would read them, missing lines and fields as zero or empty. Returns whether the

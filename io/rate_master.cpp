@@ -80,6 +80,33 @@ bool IsPlainNumber(std::string_view text) {
   return digit;
 }
 
+// A rate as a master gives it: a plain number from 0 to below 100. The whole part decides
+// that exactly, however many decimals follow.
+bool IsRateBelowHundred(std::string_view text) {
+  if (!IsPlainNumber(text)) return false;
+  std::string_view whole = text.substr(0, text.find('.'));
+  while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
+  return whole.size() <= 2;
+}
+
+// A product's name: not empty, and none of the characters of markup, style sheets or scripts.
+// Found character by character: 0x7B and 0x7D are also trail bytes of CP932 characters
+// ("ボ" is 83 7B), which a plain byte search would take for braces.
+bool IsProductName(std::string_view name, TextEncoding encoding) {
+  if (name.empty()) return false;
+  for (const char c : {'<', '>', '{', '}', ';'}) {
+    if (FindSingleByteChar(name, c, encoding) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+// A line that reads as "name,rate," with text of any kind after the rate's comma.
+bool ReadsAsProduct(std::string_view line, TextEncoding encoding) {
+  const std::optional<MasterLine> fields = SplitMasterLine(line, encoding);
+  // The rate text is empty when no comma closes it.
+  return fields && IsProductName(fields->name, encoding) && IsRateBelowHundred(fields->rateText);
+}
+
 }  // namespace
 
 std::vector<RateMasterListItem> ParseRateMaster(RateMaster& master, std::string_view bytes) {
@@ -97,14 +124,22 @@ std::vector<RateMasterListItem> ParseRateMaster(RateMaster& master, std::string_
   return items;
 }
 
-bool HasProductLine(std::string_view bytes) {
+bool ReadsAsRateMaster(std::string_view bytes) {
   const TextEncoding encoding = TakeByteOrderMark(bytes);
-  bool found = false;
-  ForEachMasterLine(bytes, encoding, [&](int, std::string_view line) {
-    const std::optional<MasterLine> fields = SplitMasterLine(line, encoding);
-    if (fields && !fields->name.empty() && IsPlainNumber(fields->rateText)) found = true;
-  });
-  return found;
+  bool productInTable = false;
+  size_t start = 0;
+  // Every line of the body, also past the twenty the table takes: what follows a master
+  // belongs to the same reply and must be no page either.
+  for (int k = 0; start < bytes.size(); ++k) {
+    size_t end = FindSingleByteChar(bytes, '\n', encoding, start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view line = bytes.substr(start, end - start);
+    start = end + 1;
+    if (TrimSpace(line).empty()) continue;
+    if (!ReadsAsProduct(line, encoding)) return false;
+    if (k < kRateMasterEntryCount) productInTable = true;
+  }
+  return productInTable;
 }
 
 std::vector<RateMasterListItem> LoadRateMasterFile(RateMaster& master, const std::string& path) {

@@ -58,9 +58,14 @@ std::vector<RateMasterListItem> LoadRateMasterFile(RateMaster& master, const std
 // The same from the bytes of a file.
 std::vector<RateMasterListItem> ParseRateMaster(RateMaster& master, std::string_view bytes);
 
-// Whether a downloaded body is a rate master at all: one of the lines the table takes reads as
-// a product, a name, a comma and a rate written as a number ("1.940"), then a comma. A login
-// page of a hotel or office network, or any other text, has no such line.
-bool HasProductLine(std::string_view bytes);
+// Whether a downloaded body is a rate master at all. Every line that is not blank reads as a
+// product: a name that is not empty and holds none of "<", ">", "{", "}" and ";" (markup, style
+// sheets and scripts; a CP932 trail byte is never taken for one), a comma, a rate written
+// entirely as a number from 0 to below 100 (digits with at most one decimal point, "1.940"),
+// and the comma that closes the rate; the rest of the line is free. Blanks around the name and
+// the rate are allowed, as the reader drops them. At least one product must lie among the lines
+// the table takes. A login page of a hotel or office network, a script, a style sheet or a
+// master cut off inside a line is no rate master.
+bool ReadsAsRateMaster(std::string_view bytes);
 
 }  // namespace zorvik

@@ -8,12 +8,14 @@
 #include <QScopeGuard>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <limits>
 #include <string_view>
 
 #include "core/plan_texts.h"
 #include "core/text_forms.h"
+#include "core/units.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
 #include "io/zip_reader.h"
@@ -73,6 +75,7 @@ void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart&
 
 // Excel's last row index (1,048,576 rows).
 constexpr lxw_row_t kLastSheetRow = 1048575;
+constexpr const char* kTooManyRowsReason = "返済予定表の行数が表計算ソフトの上限（1,048,576行）を超えます。";
 
 // Number formats. The unit text is part of the format, so the cells hold plain numbers.
 constexpr const char* kManFormat = "#,##0\"万\"";
@@ -207,11 +210,6 @@ std::string TrimBlanks(std::string_view t) {
   return std::string(t);
 }
 
-std::string DateText(const FundingPlan& plan) {
-  return std::to_string(plan.createdYear) + "年" + std::to_string(plan.createdMonth) + "月" +
-         std::to_string(plan.createdDay) + "日";
-}
-
 void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
   w.Width(0, 0, 8);
   w.Width(1, 1, 30);
@@ -220,7 +218,7 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
   w.Text(2, 0, "お客様", f.heading);
   w.Text(2, 1, plan.customerName + " 様", nullptr);
   w.Text(3, 0, "作成日", f.heading);
-  w.Text(3, 1, DateText(plan), nullptr);
+  w.Text(3, 1, CompactDateText(CreatedDate(plan)), nullptr);
 
   // Required funds, one label and value a line.
   struct Item {
@@ -232,11 +230,11 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
       {plan.buildingLabel, plan.buildingPrice},
       {plan.taxLabel, plan.consumptionTax},
       {plan.otherCostLabel, plan.otherCost},
-      {"所要資金合計", plan.requiredFundsTotal},
+      {kRequiredFundsTotalCaption, plan.requiredFundsTotal},
       {plan.fundsMinusLoansLabel, plan.fundsMinusLoans},
       {plan.miscCostsLabel, plan.miscCosts},
       {plan.ownFundsLabel, plan.ownFundsNeeded},
-      {"年  収", plan.annualIncome},
+      {kIncomeCaption, plan.annualIncome},
   };
   lxw_row_t r = 5;
   for (const Item& item : funds) {
@@ -267,12 +265,11 @@ void WritePlanSheet(SheetWriter& w, const FundingPlan& plan, const Formats& f) {
   w.NumberOrBlank(r, 7, plan.totalMonthly, f.yen);
   w.NumberOrBlank(r, 8, plan.totalBonus, f.yen);
   r += 2;
-  w.Text(r, 1, "年間返済総額", f.text);
+  w.Text(r, 1, kAnnualRepaymentCaption, f.text);
   w.NumberOrBlank(r, 2, plan.annualRepayment, f.yen);
   ++r;
-  w.Text(r, 1, "年収に対する返済割合", f.text);
-  // The ratio is shown only when there is an income and a repayment.
-  w.NumberOrBlank(r, 2, plan.annualIncome != 0 && plan.annualRepayment != 0.0 ? plan.repaymentRatio : 0.0, f.ratio);
+  w.Text(r, 1, kRatioCaption, f.text);
+  w.NumberOrBlank(r, 2, ShowsRatio(plan) ? plan.repaymentRatio : 0.0, f.ratio);
 }
 
 // The summary lines and the year view of one schedule; returns the next free row.
@@ -282,7 +279,7 @@ lxw_row_t WriteYearTable(SheetWriter& w, lxw_row_t r, const std::string& title, 
   if (!details.empty()) w.Text(r, 2, details, nullptr);
   ++r;
   w.Text(r, 0, kLoanAmountLabel, f.text);
-  w.Number(r, 1, static_cast<double>(totals.principal / 10000), f.man);
+  w.Number(r, 1, static_cast<double>(WholeManYen(totals.principal)), f.man);
   w.Text(r, 2, kTotalRepaidLabel, f.text);
   w.Number(r, 3, static_cast<double>(totals.totalRepaid), f.yen);
   ++r;
@@ -430,16 +427,17 @@ std::string ScheduleCsvBytes(const PlanSchedule& schedule) {
   return out;
 }
 
-bool WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule) {
+WriteResult WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule) {
   return WriteFileAtomically(path, ScheduleCsvBytes(schedule));
 }
 
-bool WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule) {
+WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule) {
   const QString target = QString::fromStdString(path);
-  if (path.empty() || !IsReplaceableTarget(target)) return false;
+  if (path.empty()) return WriteFailed(ENOENT);
+  if (!IsReplaceableTarget(target)) return WriteResult{AtomicWriteStatus::kNotRegularFile, 0, std::string()};
   // The month sheet holds a header and a line per payment.
   if (schedule.totals.paymentCount < 0 || schedule.totals.paymentCount > static_cast<int64_t>(kLastSheetRow)) {
-    return false;
+    return WriteFailed(0, kTooManyRowsReason);
   }
   // Work folders that earlier versions left in the shared temporary folder.
   RemoveStaleExportFolders(QDir::tempPath());
@@ -448,17 +446,22 @@ bool WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, con
   // workbook is then put in place through the same atomic writer as every other file.
   const QFileInfo info(target);
   QString work;
+  errno = 0;
   if (!MakeTemporaryFolderBeside(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath(), work)) {
-    return false;
+    return WriteFailed(errno);
   }
   const auto removeWork = qScopeGuard([&work] { QDir(work).removeRecursively(); });
   const QString built = QDir(work).filePath(QStringLiteral("workbook.xlsx"));
   const std::string builtLocal = QFile::encodeName(built).toStdString();
   SheetRows rows{};
-  if (!BuildWorkbook(builtLocal, QFile::encodeName(work).toStdString(), plan, schedule, rows)) return false;
-  if (!IsCompleteWorkbook(builtLocal, rows)) return false;
+  // The library's own errors say nothing the user can act on; the system's error number of its
+  // failed file operation (a full disk, as a rule) does.
+  errno = 0;
+  if (!BuildWorkbook(builtLocal, QFile::encodeName(work).toStdString(), plan, schedule, rows))
+    return WriteFailed(errno);
+  if (!IsCompleteWorkbook(builtLocal, rows)) return WriteFailed(errno);
   std::string bytes;
-  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) return false;
+  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) return WriteFailed(errno);
   return WriteFileAtomically(path, bytes);
 }
 

@@ -26,6 +26,7 @@
 
 #include "core/funding_plan.h"
 #include "core/repayment_schedule.h"
+#include "io/file_access.h"
 
 namespace zorvik {
 
@@ -37,10 +38,10 @@ inline constexpr const char* kMonthSheetName = "月次返済表";
 // The bytes of the CSV file.
 std::string ScheduleCsvBytes(const PlanSchedule& schedule);
 // Writes the CSV file; false when it could not be written (an existing file is then unchanged).
-bool WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule);
+WriteResult WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule);
 
 // Writes the workbook; false when it could not be produced or written (an existing file is then
 // unchanged). Fails also when the payments do not fit one sheet (1,048,575 lines).
-bool WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule);
+WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule);
 
 }  // namespace zorvik

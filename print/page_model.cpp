@@ -136,12 +136,8 @@ void AddRects(Builder& b) {
   b.Rect(split, p.Y(kRatioTop), valueRight, p.Y(kRatioTop + kRowHeight));
 }
 
-std::string DateText(const PlanDate& date) {
-  return std::to_string(static_cast<unsigned>(date.year)) + "年 " + std::to_string(static_cast<unsigned>(date.month)) +
-         "月 " + std::to_string(static_cast<unsigned>(date.day)) + "日  作成";
-}
-
-void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
+void AddBodyTexts(Builder& b, const PlanTexts& texts, const PlanDate& date) {
+  const auto text = [&texts](int id) { return texts.Text(id); };
   const PageMetrics& p = b.p();
   const int bandLeft = p.XU(1);
   const int bandRight = p.XU(10);
@@ -152,7 +148,7 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
   const int64_t widest = int64_t{CodePointCount(name)} * b.bodyFontHeight();
   const int nameRight = widest > 2 * p.F - bandLeft ? 2 * p.F : bandRight;
   b.Text(TextMode::BottomLeft, bandLeft, 0, nameRight, p.W, name);
-  b.Text(TextMode::BottomRight, bandLeft, 0, bandRight, p.W, DateText(date));
+  b.Text(TextMode::BottomRight, bandLeft, 0, bandRight, p.W, CreatedDateText(date));
 
   // Block A captions.
   const auto a = BlockAColumns(p);
@@ -163,13 +159,13 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
     b.Text(TextMode::MiddleCentre, a[static_cast<size_t>(c)].left, upTop, a[static_cast<size_t>(c)].right, upBottom,
            text(caption[c]));
   }
-  b.Text(TextMode::MiddleCentre, a[4].left, upTop, a[4].right, upBottom, "所要資金合計");
+  b.Text(TextMode::MiddleCentre, a[4].left, upTop, a[4].right, upBottom, kRequiredFundsTotalCaption);
   const int wrapTop = p.Y(130);
   const int wrapBottom = p.Y(320);
   b.Text(TextMode::WrappedCentre, p.X(6, 80), wrapTop, p.X(7, -60), wrapBottom, text(ids::kFundsMinusLoansLabel));
   b.Text(TextMode::WrappedCentre, p.X(7, 100), wrapTop, p.X(8, -100), wrapBottom, text(ids::kMiscCostsLabel));
   b.Text(TextMode::WrappedCentre, p.X(8, 100), wrapTop, p.X(9, -100), wrapBottom, text(ids::kOwnFundsLabel));
-  b.Text(TextMode::MiddleCentre, a[8].left, upTop, a[8].right, upBottom, "年  収");
+  b.Text(TextMode::MiddleCentre, a[8].left, upTop, a[8].right, upBottom, kIncomeCaption);
 
   // Block A values, right-aligned a little inside their boxes.
   const int lowTop = p.Y(350);
@@ -194,8 +190,8 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
 
   // Block B header.
   const auto cols = BlockBColumns(p);
-  const char* const headers[8] = {"融  資  名", "返済方法",   "金  利", "返済期間",
-                                  "借入額",     "内ボーナス", "月  払", "ボーナス払"};
+  const char* const headers[8] = {kLoanNameCaption, kMethodCaption, "金  利", "返済期間",
+                                  "借入額",         "内ボーナス",   "月  払", "ボーナス払"};
   for (size_t c = 0; c < cols.size(); ++c) {
     b.Text(TextMode::MiddleCentre, cols[c].left, p.Y(550), cols[c].right, p.Y(700), headers[c]);
   }
@@ -231,10 +227,10 @@ void AddBodyTexts(Builder& b, const ControlTextFn& text, const PlanDate& date) {
   const int labelLeft = p.XU(7);
   const int split = p.X(9, -250);
   const int valueRight = p.X(10, 20);
-  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kAnnualRepaymentTop), split, p.Y(kRatioTop), "年間返済総額");
+  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kAnnualRepaymentTop), split, p.Y(kRatioTop), kAnnualRepaymentCaption);
   b.Text(TextMode::MiddleRight, split, p.Y(kAnnualRepaymentTop), valueRight, p.Y(kRatioTop),
          text(ids::kAnnualRepayment));
-  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kRatioTop), split, p.Y(kRatioTop + kRowHeight), "年収に対する返済割合");
+  b.Text(TextMode::MiddleCentre, labelLeft, p.Y(kRatioTop), split, p.Y(kRatioTop + kRowHeight), kRatioCaption);
   b.Text(TextMode::MiddleRight, split, p.Y(kRatioTop), valueRight, p.Y(kRatioTop + kRowHeight),
          text(ids::kRepaymentRatio));
 }
@@ -290,8 +286,7 @@ const char* TextModeName(TextMode mode) {
   return "middle-centre";
 }
 
-PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTextFn& controlText,
-                         const PlanDate& date) {
+PageModel BuildPageModel(int width, int height, int displayDpi, const PlanTexts& texts, const PlanDate& date) {
   PageModel model;
   model.metrics = ComputePageMetrics(width, height);
   model.displayDpi = displayDpi > 0 ? displayDpi : kDefaultDisplayDpi;
@@ -306,15 +301,12 @@ PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTex
   b.Font(model.titleFont);
   b.Text(TextMode::BottomCentre, p.XU(1), 0, p.XU(10), p.W, kSheetTitle);
   b.Font(model.bodyFont);
-  AddBodyTexts(b, controlText, date);
+  AddBodyTexts(b, texts, date);
   return model;
 }
 
-PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan) {
-  const PlanTexts texts = MakePlanTexts(plan);
-  return BuildPageModel(
-      width, height, displayDpi, [&texts](int id) { return texts.Text(id); },
-      PlanDate{plan.createdYear, plan.createdMonth, plan.createdDay});
+PageModel BuildPageModel(int width, int height, int displayDpi, const PlanEvaluation& evaluation) {
+  return BuildPageModel(width, height, displayDpi, evaluation.texts, CreatedDate(evaluation.plan));
 }
 
 void AddSheetPageNumber(PageModel& sheet, int pageCount) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/funding_plan.h"
+#include "core/plan_evaluation.h"
 #include "core/plan_texts.h"
 
 namespace zorvik {
@@ -153,15 +154,11 @@ struct PageModel {
   std::vector<PageOp> ops;  // drawing order
 };
 
-// The text shown for a control id of the plan form (core/control_ids.h); for a method list, the
-// selected item. PlanTexts::Text is one; the form's printing reads the texts its boxes show.
-using ControlTextFn = std::function<std::string(int id)>;
-
 // The whole sheet for a printable area of width x height pixels. `displayDpi` <= 0 means none
 // was reported and 96 is used. `date` is the plan's date. Texts are taken unchanged.
-PageModel BuildPageModel(int width, int height, int displayDpi, const ControlTextFn& controlText, const PlanDate& date);
-// The sheet of a plan: its texts (core/plan_texts.h) and its date.
-PageModel BuildPageModel(int width, int height, int displayDpi, const FundingPlan& plan);
+PageModel BuildPageModel(int width, int height, int displayDpi, const PlanTexts& texts, const PlanDate& date);
+// The sheet of an evaluated plan: its texts and its date.
+PageModel BuildPageModel(int width, int height, int displayDpi, const PlanEvaluation& evaluation);
 
 // Numbers the sheet "1 / N" at the foot of the page, as the first of the `pageCount` pages of a
 // document (the schedule pages that follow it carry "2 / N" ... "N / N"). A sheet printed alone

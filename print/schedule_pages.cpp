@@ -5,6 +5,7 @@
 
 #include "core/plan_texts.h"
 #include "core/text_forms.h"
+#include "core/units.h"
 
 namespace zorvik {
 namespace {
@@ -17,6 +18,11 @@ constexpr int kTop = 200;
 constexpr int kBottom = kSchedulePageHeight - 330;  // above the page number
 constexpr int kRowHeight = 100;                     // one line of a table
 constexpr int kCellInset = 30;                      // numbers keep this distance from the border
+// The heading of a year table: its title, the row's details (not for the whole plan) and the
+// totals line with a small gap under it.
+constexpr int kTableTitleHeight = 130;
+constexpr int kTextLineHeight = 110;
+constexpr int kTotalsLineHeight = kTextLineHeight + 20;
 
 // Point size to pixels at 600 dpi; the sizes are those of an ordinary printed table.
 SheetFont Font(FontRole role, int tenthsOfPoint) {
@@ -29,11 +35,6 @@ SheetFont Font(FontRole role, int tenthsOfPoint) {
 const SheetFont kTitleFont = Font(FontRole::Title, 180);
 const SheetFont kHeadingFont = Font(FontRole::Body, 110);
 const SheetFont kBodyFont = Font(FontRole::Body, 85);
-
-std::string DateText(const FundingPlan& plan) {
-  return std::to_string(plan.createdYear) + "年 " + std::to_string(plan.createdMonth) + "月 " +
-         std::to_string(plan.createdDay) + "日  作成";
-}
 
 std::string TotalsText(const ScheduleTotals& t) {
   return std::string(kTotalRepaidLabel) + " " + FormatScheduleYen(t.totalRepaid) + "    " + kTotalInterestLabel + " " +
@@ -87,7 +88,7 @@ void RunningHead(PageBuilder& b, const FundingPlan& plan) {
   b.UseFont(kBodyFont);
   b.Text(TextMode::BottomLeft, kLeft, kTop - 100, kRight, kTop,
          std::string(kScheduleTitle) + "    " + plan.customerName + "  様");
-  b.Text(TextMode::BottomRight, kLeft, kTop - 100, kRight, kTop, DateText(plan));
+  b.Text(TextMode::BottomRight, kLeft, kTop - 100, kRight, kTop, CreatedDateText(CreatedDate(plan)));
   b.Line(kLeft, kTop + 10, kRight, kTop + 10);
 }
 
@@ -101,7 +102,7 @@ void FirstPage(PageBuilder& b, const FundingPlan& plan, const PlanSchedule& s) {
   b.Text(TextMode::BottomLeft, kLeft, kTop + 360, kRight, kTop + 520, "  " + plan.customerName + "  様");
   b.Line(kLeft, kTop + 540, kLeft + kContentWidth / 2, kTop + 540);
   b.UseFont(kBodyFont);
-  b.Text(TextMode::BottomRight, kLeft, kTop + 360, kRight, kTop + 520, DateText(plan));
+  b.Text(TextMode::BottomRight, kLeft, kTop + 360, kRight, kTop + 520, CreatedDateText(CreatedDate(plan)));
 
   // Summary of the plan: four labelled boxes.
   int y = kTop + 680;
@@ -115,7 +116,7 @@ void FirstPage(PageBuilder& b, const FundingPlan& plan, const PlanSchedule& s) {
   y += 130;
   b.UseFont(kHeadingFont);
   b.TableRow(four, y, y + 170,
-             {FormatScheduleManYen(s.totals.principal / 10000), FormatScheduleYen(s.totals.totalRepaid),
+             {FormatScheduleManYen(WholeManYen(s.totals.principal)), FormatScheduleYen(s.totals.totalRepaid),
               FormatScheduleYen(s.totals.totalInterest), FormatPayoffYears(s.totals.years)},
              std::vector<TextMode>(4, TextMode::MiddleRight));
   y += 250;
@@ -151,7 +152,7 @@ void FirstPage(PageBuilder& b, const FundingPlan& plan, const PlanSchedule& s) {
   for (const RowSchedule& r : s.rows) {
     b.TableRow(cols, y, y + kRowHeight,
                {std::to_string(r.row + 1), r.loan.loanName, MethodText(r.loan.method), FormatRate(r.loan.ratePercent),
-                FormatPeriod(r.loan.periodYears), FormatScheduleManYen(r.totals.principal / 10000),
+                FormatPeriod(r.loan.periodYears), FormatScheduleManYen(WholeManYen(r.totals.principal)),
                 FormatScheduleYen(r.totals.totalRepaid), FormatScheduleYen(r.totals.totalInterest)},
                rowModes);
     y += kRowHeight;
@@ -184,7 +185,7 @@ void YearHeader(PageBuilder& b, int y) {
 // where the next table may start.
 int YearTable(PageBuilder& b, const FundingPlan& plan, int y, const std::string& title, const std::string& details,
               const ScheduleTotals& totals, const std::vector<ScheduleYear>& years) {
-  const int headingHeight = 130 + (details.empty() ? 0 : 110) + 110 + 20;
+  const int headingHeight = kTableTitleHeight + (details.empty() ? 0 : kTextLineHeight) + kTotalsLineHeight;
   const int needed = headingHeight + kRowHeight * (1 + std::min<int>(5, static_cast<int>(years.size())));
   if (y + needed > kBottom) {
     b.NewPage();
@@ -192,15 +193,15 @@ int YearTable(PageBuilder& b, const FundingPlan& plan, int y, const std::string&
     y = kTop + 100;
   }
   b.UseFont(kHeadingFont);
-  b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + 130, title);
-  y += 130;
+  b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + kTableTitleHeight, title);
+  y += kTableTitleHeight;
   b.UseFont(kBodyFont);
   if (!details.empty()) {
-    b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + 110, details);
-    y += 110;
+    b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + kTextLineHeight, details);
+    y += kTextLineHeight;
   }
-  b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + 110, TotalsText(totals));
-  y += 130;
+  b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + kTextLineHeight, TotalsText(totals));
+  y += kTotalsLineHeight;
   YearHeader(b, y);
   y += kRowHeight;
   const std::vector<TextMode> modes = {TextMode::MiddleCentre, TextMode::MiddleRight, TextMode::MiddleRight,
@@ -211,8 +212,8 @@ int YearTable(PageBuilder& b, const FundingPlan& plan, int y, const std::string&
       RunningHead(b, plan);
       y = kTop + 100;
       b.UseFont(kBodyFont);
-      b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + 110, title + "（続き）");
-      y += 130;
+      b.Text(TextMode::MiddleLeft, kLeft, y, kRight, y + kTextLineHeight, title + "（続き）");
+      y += kTotalsLineHeight;
       YearHeader(b, y);
       y += kRowHeight;
     }
@@ -228,17 +229,10 @@ int YearTable(PageBuilder& b, const FundingPlan& plan, int y, const std::string&
 void PageNumbers(SchedulePages& pages, size_t pagesBefore) {
   const size_t count = pages.pages.size();
   for (size_t i = 0; i < count; ++i) {
-    std::vector<PageOp>& ops = pages.pages[i].ops;
-    PageOp font;
-    font.kind = PageOpKind::Font;
-    font.font = kBodyFont;
-    ops.push_back(font);
-    PageOp text;
-    text.kind = PageOpKind::Text;
-    text.box = {kLeft, kSchedulePageHeight - 200, kRight, kSchedulePageHeight - 60};
-    text.mode = TextMode::MiddleCentre;
-    text.text = std::to_string(pagesBefore + i + 1) + " / " + std::to_string(pagesBefore + count);
-    ops.push_back(std::move(text));
+    PageOpWriter w(&pages.pages[i].ops);
+    w.Font(kBodyFont);
+    w.Text(TextMode::MiddleCentre, kLeft, kSchedulePageHeight - 200, kRight, kSchedulePageHeight - 60,
+           std::to_string(pagesBefore + i + 1) + " / " + std::to_string(pagesBefore + count));
   }
 }
 

@@ -3,7 +3,9 @@
 # folder with `dpkg-deb -x` and checks it as an installed copy: every file where the FHS layout
 # puts it, the menu entry, AppStream and MIME files valid, dependencies found by dpkg-shlibdeps
 # and satisfiable, the installed program seeing the installed layout with per-user places, and a
-# plan rendered to PDF by the installed zorvik-sheet (which links the system's Qt).
+# plan rendered to PDF by the installed zorvik-sheet (which links the system's Qt); the manual
+# pages, copyright and changelog in agreement with the programs and the sources, and lintian
+# without an error or a warning.
 #
 #   tools/check-package.sh [BUILD_FOLDER]     default: build
 #
@@ -48,6 +50,10 @@ for f in usr/share/zorvik/YushiMaster.txt usr/share/zorvik/license.txt usr/share
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml usr/share/mime/packages/$id.xml; do
   check "$f is present" test -s "$root/$f"
 done
+for f in usr/share/man/man1/zorvik.1.gz usr/share/man/man1/zorvik-sheet.1.gz usr/share/doc/zorvik/copyright \
+  usr/share/doc/zorvik/changelog.gz usr/share/lintian/overrides/zorvik; do
+  check "$f is present" test -s "$root/$f"
+done
 check "the shipped rate master is the source's" cmp res/YushiMaster.txt "$root/usr/share/zorvik/YushiMaster.txt"
 check "the shipped licence is the source's" cmp res/license.txt "$root/usr/share/zorvik/license.txt"
 check "bin holds the two programs only" test "$(ls "$root/usr/bin" | tr '\n' ' ')" = "zorvik zorvik-sheet "
@@ -87,6 +93,38 @@ check "apt can install the package" apt-get install --simulate --no-install-reco
 for f in usr/bin/zorvik usr/bin/zorvik-sheet; do
   check "$f has no build-tree run path" bash -c "! readelf -d '$root/$f' | grep -q 'RUNPATH\|RPATH'"
 done
+
+# ---- the documents Debian asks for -----------------------------------------------------------
+# The changelog's latest entry is this version (the package is native: no Debian revision).
+gunzip -c "$root/usr/share/doc/zorvik/changelog.gz" >"$work/changelog"
+check "the changelog's latest version is the package's" \
+  test "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$(dpkg-deb -f "$deb" Version)"
+# The licence in the copyright file is license.txt word for word: the stand-alone "proprietary"
+# paragraph at its end, continuation lines unindented and "." standing for a blank line.
+awk '/^License: proprietary$/ { text = ""; inside = 1; next }
+     inside && /^ / { line = substr($0, 2); text = text (line == "." ? "" : line) "\n"; next }
+     { inside = 0 }
+     END { printf "%s", text }' "$root/usr/share/doc/zorvik/copyright" >"$work/copyright-licence"
+iconv -f CP932 -t UTF-8 res/license.txt | tr -d '\r' >"$work/licence"
+check "the copyright file carries license.txt" cmp "$work/licence" "$work/copyright-licence"
+# Every option zorvik-sheet --help names is in its manual page (dashes are \- there).
+for page in zorvik zorvik-sheet; do
+  gunzip -c "$root/usr/share/man/man1/$page.1.gz" | sed 's/\\-/-/g' >"$work/$page.1"
+done
+for option in $("$root/usr/bin/zorvik-sheet" --help | grep -o -- '--[a-z-]*[a-z]' | sort -u) -o --output -h; do
+  check "zorvik-sheet(1) explains $option" grep -qe "^\.B[IR]* .*$option\b" "$work/zorvik-sheet.1"
+done
+for option in --print-paths --screenshot; do
+  check "zorvik(1) explains $option" grep -qe "^\.B[IR]* .*$option\b" "$work/zorvik.1"
+done
+for page in zorvik zorvik-sheet; do
+  check "$page(1) names this version" grep -q "^\.TH .*\"Zorvik $(dpkg-deb -f "$deb" Version)\"" "$work/$page.1"
+done
+# Lintian's errors and warnings fail the check; its informational and pedantic notes are shown.
+lintian_root=()
+[ "$(id -u)" -eq 0 ] && lintian_root=(--allow-root)
+check "lintian finds no error or warning" lintian "${lintian_root[@]}" --fail-on error,warning "$deb"
+lintian "${lintian_root[@]}" --display-info --pedantic --fail-on none "$deb" | sed 's/^/check-package: lintian: /' || true
 
 # ---- the installed programs --------------------------------------------------------------------
 # A fresh home: the installed zorvik must see the installed layout, read the shipped files and

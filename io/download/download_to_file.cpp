@@ -46,14 +46,15 @@ bool IsMarkedReadOnly(const QString& localPath) {
 }
 
 // How one request ended.
-enum class RequestEnd { kFinished, kTimedOut, kCancelled, kTooLarge };
+enum class RequestEnd { kFinished, kTimedOut, kStalled, kCancelled, kTooLarge };
 
 struct Response {
   RequestEnd end = RequestEnd::kFinished;
   int status = 0;  // 0: no HTTP answer (connection refused, name not resolved...)
   QNetworkReply::NetworkError error = QNetworkReply::NoError;
-  bool chunked = false;  // the body came in the chunked transfer coding
-  bool encoded = false;  // the body came compressed although it was asked for as it is
+  bool chunked = false;   // the body came in the chunked transfer coding
+  qint64 announced = -1;  // the Content-Length of the answer; -1 when it gave none
+  bool encoded = false;   // the body came compressed although it was asked for as it is
   bool hasLocation = false;
   QByteArray location;
   QByteArray body;
@@ -107,6 +108,15 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   QEventLoop loop;
   QTimer timer;
   timer.setSingleShot(true);
+  // Armed when the answer's headers arrive and again with every piece of its body: a server
+  // that goes quiet in the middle of an answer is given up after stallMs, long before the time
+  // budget of the attempt runs out. Before the headers only that budget counts (a slow name
+  // lookup or proxy is no stall).
+  QTimer stall;
+  stall.setSingleShot(true);
+  auto alive = [&] {
+    if (options.stallMs > 0 && response.end == RequestEnd::kFinished) stall.start(options.stallMs);
+  };
 
   auto stop = [&](RequestEnd why) {
     if (response.end == RequestEnd::kFinished) response.end = why;
@@ -114,16 +124,19 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   };
   auto take = [&] {
     if (response.end != RequestEnd::kFinished) return;
+    alive();
     response.body += r->readAll();
     if (response.body.size() > options.maxBytes) stop(RequestEnd::kTooLarge);
   };
 
   QObject::connect(r, &QNetworkReply::metaDataChanged, &loop, [&] {
+    alive();
     const qint64 announced = r->header(QNetworkRequest::ContentLengthHeader).toLongLong();
     if (announced > options.maxBytes) stop(RequestEnd::kTooLarge);
   });
   QObject::connect(r, &QNetworkReply::readyRead, &loop, take);
   QObject::connect(r, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+    if (stall.isActive()) alive();
     if (received > options.maxBytes) stop(RequestEnd::kTooLarge);
   });
   QObject::connect(r, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -137,6 +150,14 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
       stop(RequestEnd::kTimedOut);
     }
   });
+  QObject::connect(&stall, &QTimer::timeout, &loop, [&] {
+    // While the user is asked for credentials the request waits inside its own signal.
+    if (clock.asking) {
+      stall.start(options.stallMs);
+    } else {
+      stop(RequestEnd::kStalled);
+    }
+  });
   if (options.cancel != nullptr) {
     QObject::connect(options.cancel, &DownloadCancel::cancelled, &loop, [&] { stop(RequestEnd::kCancelled); });
   }
@@ -144,10 +165,14 @@ Response Fetch(QNetworkAccessManager& manager, const QUrl& url, const DownloadOp
   if (!r->isFinished()) loop.exec(QEventLoop::AllEvents);
   timer.stop();
   take();
+  stall.stop();
 
   response.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   response.error = r->error();
   response.chunked = r->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+  bool hasLength = false;
+  const qint64 length = r->header(QNetworkRequest::ContentLengthHeader).toLongLong(&hasLength);
+  if (hasLength && length >= 0) response.announced = length;
   const QByteArray coding = r->rawHeader("Content-Encoding").trimmed().toLower();
   response.encoded = !coding.isEmpty() && coding != "identity";
   // Header names are matched without regard to case ("location" from an HTTP/2 server).
@@ -165,12 +190,16 @@ void ThrowIfInterrupted(const Response& response) {
 
 // The body of a final answer 200, or code 9: a reply that reported any network error (the
 // connection closed before the announced length, a corrupt compressed body) or an empty body is
-// no rate master. A chunked body is refused as well: Qt ends such a reply without an error when
-// the connection closes before the last chunk, so a cut-off body cannot be told from a whole one.
-// The rate master is a static file, which servers send with its length. A compressed body is
-// refused too: it was asked for uncompressed, and its bytes are no master as they stand.
+// no rate master. Only a body of exactly its announced length is whole: without a
+// Content-Length (a chunked body, or one that simply ends when the connection closes) a cut-off
+// body cannot be told from a whole one, and Qt ends such a reply without an error. The rate
+// master is a static file, which servers send with its length. A compressed body is refused
+// too: it was asked for uncompressed, and its bytes are no master as they stand.
 QByteArray AcceptedBody(const Response& response) {
   if (response.error != QNetworkReply::NoError || response.body.isEmpty() || response.chunked || response.encoded) {
+    ThrowDownloadError(kDownloadTransferFailed);
+  }
+  if (response.announced < 0 || response.announced != response.body.size()) {
     ThrowDownloadError(kDownloadTransferFailed);
   }
   return response.body;
@@ -277,9 +306,9 @@ int DownloadToFile(const QString& url, const QString& localPath, const DownloadO
     const QByteArray body = RunAttempt(url, options);
     // The whole body is searched at once, so a marker split between two network packets counts.
     if (ContainsErrorMarker(body)) ThrowDownloadError(kDownloadErrorMarker);
-    // A login page of a hotel or office network answers 200 too; only a body with a product
-    // line is taken for the master.
-    if (!HasProductLine(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {
+    // A login page of a hotel or office network answers 200 too; only a body that reads as a
+    // master line by line is taken for it.
+    if (!ReadsAsRateMaster(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {
       ThrowDownloadError(kDownloadTransferFailed);
     }
     if (!file.Write(std::string_view(body.constData(), static_cast<size_t>(body.size())))) {

@@ -5,11 +5,12 @@
 // through the system's proxy settings, answer a 401 once through a credentials provider, follow
 // one redirect by hand (never from https down to http), receive the whole body (at most 64 KiB,
 // no more is ever buffered) and check it for the Shift-JIS text "エラー", which the rate-master
-// servers put into their error pages. Only a complete, clean, non-empty body with the final
-// status 200 that holds a product line, and did not come in the chunked transfer coding (whose
-// cut-off end Qt does not report), replaces the local file, and it does so atomically
-// (io/file_access.h): every failure, time-out, cancel or failed write (a full disk) leaves the
-// old file byte for byte as it was.
+// servers put into their error pages. Only a clean, non-empty body with the final status 200
+// that came with a Content-Length and is exactly that long (a body without a length, chunked or
+// ended by the closing connection, may be cut off without Qt reporting it), and that reads as a
+// rate master line by line (ReadsAsRateMaster, io/rate_master.h), replaces the local file, and it
+// does so atomically (io/file_access.h): every failure, time-out, stall, cancel or failed write
+// (a full disk) leaves the old file byte for byte as it was.
 //
 // The attempt runs a local event loop until it ends, so the caller's windows keep painting and a
 // progress dialog can offer a cancel button. Nothing is reported to the user from here.
@@ -31,8 +32,9 @@ enum DownloadResult : int {
   kDownloadRedirectNoLocation = 3,    // 301/302/303/307/308 without a Location header
   kDownloadRedirectNotHttp = 4,       // the redirect target is not an http/https URL, or leaves https for http
   kDownloadRedirectTargetFailed = 5,  // the redirect target did not answer 200
-  kDownloadTransferFailed = 9,        // connection, name lookup, time-out, non-200, any network error of the
-                                      // reply (cut-off body...), oversized or empty body, no product line
+  kDownloadTransferFailed = 9,        // connection, name lookup, time-out, stall, non-200, any network error
+                                      // of the reply (cut-off body...), no or a wrong Content-Length,
+                                      // oversized or empty body, a body that is no rate master
   kDownloadErrorMarker = 10,          // the body contains the Shift-JIS text "エラー"
   kDownloadLocalFileError = 11,       // the local file cannot be written
   kDownloadCancelled = 12,            // the user cancelled the attempt; the whole command ends
@@ -42,6 +44,9 @@ enum DownloadResult : int {
 inline constexpr qint64 kMaxRateMasterBytes = 64 * 1024;
 // Default time-out of one attempt, counted from the start of the first request.
 inline constexpr int kDefaultDownloadTimeoutMs = 30000;
+// Default longest silence within an answer: once its headers arrived, a server that sends no
+// byte for this long has stalled, and the attempt ends at once rather than at its time-out.
+inline constexpr int kDefaultDownloadStallMs = 5000;
 
 // Carries a result code out of the depths of one attempt. Raised only by ThrowDownloadError and
 // caught only inside DownloadToFile; it never reaches a caller.
@@ -80,7 +85,8 @@ class DownloadCancel : public QObject {
 };
 
 struct DownloadOptions {
-  int timeoutMs = kDefaultDownloadTimeoutMs;
+  int timeoutMs = kDefaultDownloadTimeoutMs;   // negative: no time limit
+  int stallMs = kDefaultDownloadStallMs;       // 0 or negative: no limit on silence
   CredentialsProvider* credentials = nullptr;  // none: a 401 gives code 2
   DownloadCancel* cancel = nullptr;
   qint64 maxBytes = kMaxRateMasterBytes;

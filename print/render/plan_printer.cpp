@@ -1,6 +1,5 @@
 #include "print/render/plan_printer.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -21,6 +20,7 @@
 
 #include "core/control_ids.h"
 #include "io/file_access.h"
+#include "print/render/pdf_file.h"
 #include "print/render/sheet_renderer.h"
 
 namespace zorvik {
@@ -88,8 +88,8 @@ class QtPrintInteraction : public PrintInteraction {
 };
 
 // The sheet shows what the form's boxes show (also a text typed but not yet taken into the plan).
-ControlTextFn ShownTexts(const PlanFormView& view) {
-  return [&view](int id) { return view.Text(id); };
+PlanTexts ShownTexts(const PlanFormView& view) {
+  return ReadPlanTexts([&view](int id) { return view.Text(id); });
 }
 
 // The caption of the Windows no-printer message: the program's own name.
@@ -212,19 +212,8 @@ PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int 
   return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, ShownTexts(view), date);
 }
 
-bool WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
-  // The target is checked before the page is drawn; the PDF is made in memory (a one-page sheet
-  // is small) and then written, so that every failed write is seen.
-  AtomicFileWriter writer(path);
-  if (!writer.Open()) return false;
-  QByteArray pdf;
-  QBuffer buffer(&pdf);
-  if (!buffer.open(QIODevice::WriteOnly) || !WritePageModelPdf(buffer, model)) {
-    writer.Cancel();
-    return false;
-  }
-  buffer.close();
-  return writer.Write(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) && writer.Commit();
+WriteResult WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
+  return WritePdfFile(path, [&model](QIODevice& out) { return WritePageModelPdf(out, model); });
 }
 
 QString ProposedPdfFileName(const QString& customerName) {
@@ -241,9 +230,11 @@ bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& 
                                       [&ui, owner](const QString& p) { return ui.GetPdfSavePath(owner, p); });
   if (path.isEmpty()) return false;
   const PageModel model = BuildPdfPageModel(view, date, ui.DisplayDpi());
-  if (!WritePlanSheetPdfFile(path, model)) {
+  const WriteResult written = WritePlanSheetPdfFile(path, model);
+  if (!written) {
     ui.ShowWarning(owner,
-                   QString::fromUtf8(kPdfSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+                   QString::fromUtf8(kPdfSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
+                       WriteFailureReasonLine(written),
                    QString::fromUtf8(kPrintMessageCaption));
     return false;
   }

@@ -15,6 +15,7 @@
 #include "core/funding_plan.h"
 #include "core/plan_form_view.h"
 #include "core/product_name.h"
+#include "io/file_access.h"
 #include "print/page_model.h"
 
 class QDialog;
@@ -122,7 +123,7 @@ PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int 
 // Writes the one-page PDF of `model` to `path` atomically (io/file_access.h): the file appears
 // complete or not at all, an existing file is replaced only on success, and only a regular file
 // or a new name is replaced. Returns false on any failure, a full disk included.
-bool WritePlanSheetPdfFile(const QString& path, const PageModel& model);
+WriteResult WritePlanSheetPdfFile(const QString& path, const PageModel& model);
 
 // What a print command does without a printer: Windows users read how to set one up (under
 // `windowsCaption`); elsewhere `message` says in plain words that none is set up and offers

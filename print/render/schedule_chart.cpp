@@ -14,10 +14,11 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "core/units.h"
+
 namespace zorvik {
 namespace {
 
-constexpr double kYenPerManYen = 10000.0;
 const QColor kPrincipalColor(0x44, 0x72, 0xC4);
 const QColor kInterestColor(0xED, 0x7D, 0x31);
 const QColor kBalanceColor(0x2F, 0x2F, 0x2F);
@@ -129,9 +130,9 @@ void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, co
   double largestBalance = 0.0;
   for (size_t i = 0; i < years.size(); ++i) {
     const ScheduleYear& y = years[i];
-    const double p = static_cast<double>(y.principal) / kYenPerManYen;
-    const double r = static_cast<double>(y.interest) / kYenPerManYen;
-    const double b = static_cast<double>(y.balance) / kYenPerManYen;
+    const double p = ManYenOf(static_cast<double>(y.principal));
+    const double r = ManYenOf(static_cast<double>(y.interest));
+    const double b = ManYenOf(static_cast<double>(y.balance));
     principals.append(p);
     interests.append(r);
     points.append(QPointF(static_cast<double>(i), b));

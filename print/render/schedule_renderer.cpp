@@ -1,6 +1,5 @@
 #include "print/render/schedule_renderer.h"
 
-#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -9,7 +8,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "io/file_access.h"
+#include "print/render/pdf_file.h"
 #include "print/render/schedule_chart.h"
 #include "print/render/sheet_renderer.h"
 
@@ -87,20 +86,8 @@ bool WriteSchedulePdf(QIODevice& out, const SchedulePages& pages, const PageMode
   return painter.end() && pagesOk;
 }
 
-bool WriteSchedulePdfFile(const QString& path, const SchedulePages& pages, const PageModel* sheet) {
-  // As for the plan sheet: the target is checked first, the PDF is made in memory and then
-  // written through the one atomic writer, which sees every failed write.
-  if (path.isEmpty()) return false;
-  AtomicFileWriter writer(path);
-  if (!writer.Open()) return false;
-  QByteArray pdf;
-  QBuffer buffer(&pdf);
-  if (!buffer.open(QIODevice::WriteOnly) || !WriteSchedulePdf(buffer, pages, sheet)) {
-    writer.Cancel();
-    return false;
-  }
-  buffer.close();
-  return writer.Write(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) && writer.Commit();
+WriteResult WriteSchedulePdfFile(const QString& path, const SchedulePages& pages, const PageModel* sheet) {
+  return WritePdfFile(path, [&](QIODevice& out) { return WriteSchedulePdf(out, pages, sheet); });
 }
 
 bool PrintSchedulePages(QPrinter& printer, const SchedulePages& pages) {

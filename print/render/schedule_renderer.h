@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include "io/file_access.h"
 #include "print/page_model.h"
 #include "print/schedule_pages.h"
 
@@ -26,7 +27,7 @@ void RenderSchedulePage(QPainter& painter, const SchedulePages& pages, size_t in
 bool WriteSchedulePdf(QIODevice& out, const SchedulePages& pages, const PageModel* sheet = nullptr);
 
 // Writes that PDF to `path` atomically; false on any failure (an existing file is then unchanged).
-bool WriteSchedulePdfFile(const QString& path, const SchedulePages& pages, const PageModel* sheet = nullptr);
+WriteResult WriteSchedulePdfFile(const QString& path, const SchedulePages& pages, const PageModel* sheet = nullptr);
 
 // Prints the pages on `printer` (A4 portrait is set before the print dialog by the caller).
 // False when the printer could not be started.

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/window_fit.h"
 #include "core/text_forms.h"
 #include "simulation/desired_amount.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
@@ -42,7 +43,10 @@ CSimInputDlg::CSimInputDlg(const SimulationWork& work, const QString& currentCap
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFont(SimulationDialogFont());
 
-  auto* layout = new QVBoxLayout(this);
+  // Everything but the buttons scrolls should the screen be too small for it.
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(new QLabel(QStringLiteral("希望する金額を入力して下さい。"), this));
 
   auto* grid = new QGridLayout();
@@ -85,7 +89,9 @@ CSimInputDlg::CSimInputDlg(const SimulationWork& work, const QString& currentCap
   buttons->addWidget(ok_);
   buttons->addWidget(cancel);
   buttons->addStretch();
-  layout->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(ScrollingBody(body, this), 1);
+  outer->addLayout(buttons);
 
   controls_ = {{sim_ids::kCurrentCaption, currentCaptionLabel},
                {sim_ids::kDesiredCaption, desiredCaptionLabel},
@@ -113,6 +119,7 @@ CSimInputDlg::CSimInputDlg(const SimulationWork& work, const QString& currentCap
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
   OnInitDialog();
+  FitToScreen(*this);
 }
 
 CSimInputDlg::~CSimInputDlg() = default;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/window_fit.h"
 #include "core/text_forms.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
 #include "simulation/dialogs/sim_dialog_style.h"
@@ -28,7 +29,10 @@ CSimResultDlg::CSimResultDlg(const SimResultValues& values, QWidget* parent) : Q
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFont(SimulationDialogFont());
 
-  auto* layout = new QVBoxLayout(this);
+  // Everything but the buttons scrolls should the screen be too small for it.
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(new QLabel(QStringLiteral("次のように月払い額、ボーナス払い額を調整しました。"), this));
 
   auto* grid = new QGridLayout();
@@ -79,11 +83,14 @@ CSimResultDlg::CSimResultDlg(const SimResultValues& values, QWidget* parent) : Q
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   buttons->addStretch();
-  layout->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(ScrollingBody(body, this), 1);
+  outer->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   OnInitDialog();
+  FitToScreen(*this);
 }
 
 QLabel* CSimResultDlg::AddValue(int id, const QColor& background) {

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 #include "app/funding_plan_dlg.h"
 #include "app/zorvik_app.h"
@@ -30,6 +31,62 @@ namespace {
 QString U(const char* s) {
   return QString::fromUtf8(s);
 }
+
+// Answers every message box that opens, once it has been shown and its text painted, and keeps
+// what the user saw: caption, text, the box's size and the size its text needs.
+class MessageWatcher : public QObject {
+ public:
+  struct Seen {
+    QString caption;
+    QString text;
+    QSize size;
+    QSize textNeeds;
+    bool textShown = false;
+    bool textPainted = false;
+  };
+
+  MessageWatcher() { qApp->installEventFilter(this); }
+  ~MessageWatcher() override { qApp->removeEventFilter(this); }
+
+  std::vector<Seen> seen;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && watched->objectName() == QStringLiteral("qt_msgbox_label")) {
+      painted_ = true;
+    } else if (auto* box = qobject_cast<QMessageBox*>(watched); box != nullptr && event->type() == QEvent::Show) {
+      painted_ = false;
+      Answer(box, 0);
+    }
+    return false;
+  }
+
+ private:
+  // Lets the event loop run until the text is painted (a few rounds at most), then answers.
+  void Answer(QMessageBox* box, int round) {
+    QTimer::singleShot(0, box, [this, box, round] {
+      if (!painted_ && round < 1000) {
+        Answer(box, round + 1);
+        return;
+      }
+      const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      Seen s;
+      s.caption = box->windowTitle();
+      s.text = box->text();
+      s.size = box->size();
+      if (label != nullptr) {
+        s.textNeeds = label->fontMetrics().size(0, label->text());
+        s.textShown = label->isVisible() && box->rect().contains(QRect(label->mapTo(box, QPoint()), label->size())) &&
+                      label->width() >= s.textNeeds.width() && label->height() >= s.textNeeds.height();
+      }
+      s.textPainted = painted_;
+      seen.push_back(s);
+      box->accept();
+    });
+  }
+
+  bool painted_ = false;
+};
 
 class CapacityDialogTest : public ::testing::Test {
  protected:
@@ -49,6 +106,7 @@ class CapacityDialogTest : public ::testing::Test {
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
     edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
     // One key event per character, as an input method delivers text (full-width digits too).
     for (const QChar ch : text) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
   }
@@ -104,19 +162,19 @@ TEST_F(CapacityDialogTest, AnswerFollowsTypingAndIsPutIntoTheFirstBlankRow) {
     ASSERT_TRUE(dlg.control(capacity_ids::kApply)->isEnabled());
 
     QTest::mouseClick(static_cast<QPushButton*>(dlg.control(capacity_ids::kApply)), Qt::LeftButton);
-    // The row as if typed: the four-tenths bonus suggestion, the payments, totals and ratio.
+    // The row as if typed, with the dialog's bonus portion (none): the payments, totals and ratio.
     EXPECT_EQ(view.QText(ids::kMethod[0]), U("元利均等"));
     EXPECT_EQ(view.QText(ids::kRate[0]), U("3.000％"));
     EXPECT_EQ(view.QText(ids::kPeriod[0]), U("35年"));
     EXPECT_EQ(view.QText(ids::kLoanAmount[0]), U("4,540万"));
-    EXPECT_EQ(view.QText(ids::kBonusAmount[0]), U("1,800万"));
-    EXPECT_EQ(view.Text(ids::kMonthlyPayment[0]), FormatYen(CalcMonthlyPayment(4540, 1800, 1, 35, 3.0)));
+    EXPECT_EQ(view.QText(ids::kBonusAmount[0]), QString());
+    EXPECT_EQ(view.QText(ids::kMonthlyPayment[0]), U("174,721円"));
     EXPECT_EQ(view.QText(ids::kTotalLoan), U("4,540万"));
-    EXPECT_EQ(view.QText(ids::kAnnualRepayment), U("2,099,580円"));
-    EXPECT_EQ(view.QText(ids::kRepaymentRatio), U("34.99％"));
+    EXPECT_EQ(view.QText(ids::kAnnualRepayment), U("2,096,652円"));
+    EXPECT_EQ(view.QText(ids::kRepaymentRatio), U("34.94％"));
     EXPECT_EQ(form_->plan().rows[0].loanAmount, 4540);
     // The plan's part of the dialog follows, and the next blank row is row 1.
-    EXPECT_EQ(dlg.controlText(capacity_ids::kPlanAnnual), U("2,099,580円"));
+    EXPECT_EQ(dlg.controlText(capacity_ids::kPlanAnnual), U("2,096,652円"));
     EXPECT_EQ(dlg.controlText(capacity_ids::kRequiredIncome), U("600万"));
     EXPECT_EQ(dlg.controlText(capacity_ids::kPlanNote), U("この計画の返済負担率は、上限の範囲内です。"));
     EXPECT_EQ(dlg.FirstBlankRow(), 1);
@@ -132,35 +190,104 @@ TEST_F(CapacityDialogTest, AnswerFollowsTypingAndIsPutIntoTheFirstBlankRow) {
   EXPECT_FALSE(again.control(capacity_ids::kApply)->isEnabled());
 }
 
-// Leaving a box with a refused value shows the form's range message and returns to the box; Enter
-// moves on from a box and never closes the dialog.
-TEST_F(CapacityDialogTest, RefusedValueIsReportedWhenTheBoxIsLeft) {
+// The row gets the bonus portion the dialog computed with, so it shows the payments the dialog
+// showed; a portion above the answer is held to the answer, and the dialog says so.
+TEST_F(CapacityDialogTest, ApplyPutsTheDialogsBonusPortionIntoTheRow) {
+  struct Row {
+    const char* income;
+    const char* bonus;
+    const char* loan;
+    const char* monthly;
+    const char* bonusPortion;  // as the row and the dialog then show it
+    bool capped;
+  };
+  const Row rows[] = {
+      {"500", "", "3,780万", "145,473円", "", false},  // not the 1,500万 the loan box would propose
+      {"600", "1000", "4,540万", "136,236円", "1,000万", false},
+      {"100", "5,000万", "640万", "", "640万", true},  // 30％ of 100万: repaid through the bonuses alone
+  };
+  QtFormView& view = form_->qtView();
   CBorrowingCapacityDlg dlg(*form_);
   dlg.show();
-  QApplication::setActiveWindow(&dlg);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-  QString caption;
-  QString text;
-  QTimer::singleShot(0, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      caption = box->windowTitle();
-      text = box->text();
-      box->accept();
-    }
-  });
-  Retype(dlg, capacity_ids::kPeriod, U("51"));
-  EXPECT_EQ(dlg.controlText(capacity_ids::kStatus), U("返済期間は1～50年で入力してください。"));
-  QTest::keyClick(dlg.control(capacity_ids::kPeriod), Qt::Key_Return);
-  EXPECT_EQ(caption, U("返済期間"));
-  EXPECT_EQ(text, U("入力値が不正です。"));
-  EXPECT_EQ(dlg.focusWidget(), dlg.control(capacity_ids::kPeriod));
-  EXPECT_EQ(dlg.controlText(capacity_ids::kPeriod), U("51"));
-  QApplication::setActiveWindow(&dlg);  // as the window system does when the message closes
-  Retype(dlg, capacity_ids::kPeriod, U("２５"));
-  QTest::keyClick(dlg.control(capacity_ids::kPeriod), Qt::Key_Return);
-  EXPECT_EQ(dlg.controlText(capacity_ids::kPeriod), U("25年"));
-  EXPECT_EQ(dlg.focusWidget(), dlg.control(capacity_ids::kMethod));
-  EXPECT_TRUE(dlg.isVisible());
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    Retype(dlg, capacity_ids::kIncome, U(row.income));
+    Retype(dlg, capacity_ids::kBonus, U(row.bonus));
+    EXPECT_EQ(dlg.controlText(capacity_ids::kLoan), U(row.loan)) << i;
+    EXPECT_EQ(dlg.controlText(capacity_ids::kMonthly), U(row.monthly)) << i;
+    EXPECT_EQ(
+        dlg.controlText(capacity_ids::kStatus).contains(U("内ボーナスが借入可能額を超えるため、借入可能額と同じ")),
+        row.capped)
+        << i;
+    const QString perBonus = dlg.controlText(capacity_ids::kBonusPayment);
+    ASSERT_EQ(dlg.FirstBlankRow(), static_cast<int>(i));
+    QTest::mouseClick(static_cast<QPushButton*>(dlg.control(capacity_ids::kApply)), Qt::LeftButton);
+    EXPECT_EQ(view.QText(ids::kLoanAmount[i]), U(row.loan)) << i;
+    EXPECT_EQ(view.QText(ids::kBonusAmount[i]), U(row.bonusPortion)) << i;
+    EXPECT_EQ(view.QText(ids::kMonthlyPayment[i]), U(row.monthly)) << i;
+    EXPECT_EQ(view.QText(ids::kBonusPayment[i]), perBonus) << i;
+  }
+  EXPECT_EQ(view.QText(ids::kTotalMonthly), U("281,709円"));  // 145,473 + 136,236
+}
+
+// Every box by one rule: a refused text or value, letters included, shows the form's range
+// message once the focus has left the box (not from inside the focus change), laid out and
+// painted; the focus goes back into the box, which keeps what was typed.
+TEST_F(CapacityDialogTest, RefusedTextIsReportedOnceTheBoxIsLeft) {
+  struct Row {
+    int id;
+    const char* text;
+    const char* caption;
+    const char* good;
+    const char* shown;
+  };
+  const Row rows[] = {
+      {capacity_ids::kPeriod, "abc", "返済期間", "２５", "25年"},
+      {capacity_ids::kPeriod, "51", "返済期間", "35", "35年"},
+      {capacity_ids::kIncome, "6oo", "年収", "600", "600万"},
+      {capacity_ids::kRatioLimit, "101", "返済負担率の上限", "35", "35.00％"},
+      {capacity_ids::kRate, "3,5", "金利", "3", "3.000％"},
+      {capacity_ids::kOtherRepayment, "x", "他の借入の年間返済額", "", ""},
+      {capacity_ids::kBonus, "-10", "内ボーナス", "1,000", "1,000万"},
+      {capacity_ids::kBonus, "99,999万", "内ボーナス", "81990", "81,990万"},
+  };
+  CBorrowingCapacityDlg dlg(*form_);
+  dlg.show();
+  MessageWatcher watcher;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    QApplication::setActiveWindow(&dlg);  // as the window system does when a message closes
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    watcher.seen.clear();
+    Retype(dlg, row.id, U(row.text));
+    EXPECT_EQ(dlg.controlText(capacity_ids::kLoan), QString());
+    EXPECT_FALSE(dlg.controlText(capacity_ids::kStatus).isEmpty());
+    QTest::keyClick(dlg.control(row.id), Qt::Key_Tab);
+    EXPECT_TRUE(watcher.seen.empty()) << "shown from inside the focus change";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    const MessageWatcher::Seen& seen = watcher.seen.front();
+    EXPECT_EQ(seen.caption, U(row.caption));
+    EXPECT_EQ(seen.text, U("入力値が不正です。"));
+    EXPECT_TRUE(seen.textShown) << seen.size.width() << "x" << seen.size.height() << " for a text of "
+                                << seen.textNeeds.width() << "x" << seen.textNeeds.height();
+    EXPECT_TRUE(seen.textPainted);
+    EXPECT_EQ(dlg.focusWidget(), dlg.control(row.id));
+    EXPECT_EQ(dlg.controlText(row.id), U(row.text));
+
+    QApplication::setActiveWindow(&dlg);
+    Retype(dlg, row.id, U(row.good));
+    // Enter moves on from a box, as on the form, and never closes the dialog.
+    QTest::keyClick(dlg.control(row.id), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(dlg.controlText(row.id), U(row.shown));
+    EXPECT_NE(dlg.focusWidget(), dlg.control(row.id));
+    EXPECT_TRUE(dlg.isVisible());
+  }
+  // A portion as large as any loan is taken, and held to the answer.
+  EXPECT_FALSE(dlg.controlText(capacity_ids::kLoan).isEmpty());
+  EXPECT_TRUE(dlg.controlText(capacity_ids::kStatus).startsWith(U("内ボーナスが借入可能額を超えるため")));
 }
 
 TEST_F(CapacityDialogTest, EveryControlHasTheNameOfItsCaption) {

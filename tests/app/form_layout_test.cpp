@@ -136,7 +136,7 @@ TEST(FormLayoutTest, MenuSeparatorsFollowOpenSaveAndDownload) {
   ASSERT_EQ(menu.size(), 2u);
   std::vector<int> file;
   for (const auto& item : menu[0].items) file.push_back(item.commandId);
-  EXPECT_EQ(file, (std::vector<int>{32775, 32772, 0, 1001, kFileSavePdfCommand, 0, 32776, 0, 1}));
+  EXPECT_EQ(file, (std::vector<int>{32775, 32772, 0, 57603, 1001, kFileSavePdfCommand, 0, 32776, 0, 1}));
   std::vector<int> help;
   for (const auto& item : menu[1].items) help.push_back(item.commandId);
   EXPECT_EQ(help, (std::vector<int>{57670, 0, 32780, 32779}));

@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -33,14 +36,17 @@
 #include <vector>
 
 #include "app/app_icon.h"
+#include "app/borrowing_capacity_dlg.h"
 #include "app/form_colors.h"
 #include "app/form_layout.h"
 #include "app/form_screenshot.h"
 #include "app/form_widgets.h"
+#include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "io/cp932.h"
+#include "io/plan_file.h"
 #include "simulation/desired_amount.h"
 #include "simulation/dialogs/bonus_sim_dlg.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
@@ -148,14 +154,26 @@ class FormTest : public ::testing::Test {
     while (combo->currentIndex() < position) QTest::keyClick(Focused(), Qt::Key_Down);
   }
 
-  // Answers every message box the form opens with OK, recording what it showed.
+  // Answers every message box the form opens with OK (or `answer`; NoButton presses Esc),
+  // recording what it showed. Any other dialog is noted and closed.
   void AnswerMessages(QMessageBox::StandardButton answer = QMessageBox::Ok) {
     messageTimer_ = std::make_unique<QTimer>();
     messageTimer_->setInterval(5);
     QObject::connect(messageTimer_.get(), &QTimer::timeout, [this, answer] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* dialog = qobject_cast<QDialog*>(modal);
+          dialog != nullptr && qobject_cast<QMessageBox*>(dialog) == nullptr && dialog->isVisible()) {
+        otherDialogs_ << QString::fromLatin1(dialog->metaObject()->className());
+        dialog->reject();
+        return;
+      }
+      auto* box = qobject_cast<QMessageBox*>(modal);
       if (box == nullptr || !box->isVisible()) return;
       messages_.push_back({box->text(), box->windowTitle(), box->icon(), box->buttons().size()});
+      if (answer == QMessageBox::NoButton) {  // the user presses Esc
+        QTest::keyClick(box, Qt::Key_Escape);
+        return;
+      }
       QAbstractButton* button = box->button(answer);
       if (button == nullptr) button = box->button(QMessageBox::Ok);
       if (button != nullptr) button->click();
@@ -175,6 +193,7 @@ class FormTest : public ::testing::Test {
   std::unique_ptr<CFundingPlanDlg> form_;
   std::unique_ptr<QTimer> messageTimer_;
   std::vector<SeenMessage> messages_;
+  QStringList otherDialogs_;
 };
 
 // ---- start-up -------------------------------------------------------------------------------
@@ -232,11 +251,13 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
     }
     return items.join(QLatin1Char('|'));
   };
-  EXPECT_EQ(describe(menus[0]->menu()),
-            U("新規作成(&N)=32775|開く(&O)=32772|-|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
-              "金利マスターのダウンロード=32776|-|終了(&X)=1"));
+  EXPECT_EQ(
+      describe(menus[0]->menu()),
+      U("新規作成(&N)=32775|開く(&O)=32772|-|上書き保存(&S)=57603|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
+        "金利マスターのダウンロード=32776|-|終了(&X)=1"));
   EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801|"
                                           "月払いシミュレーション(&M)=32802|ボーナス払いシミュレーション(&O)=32803"));
+  EXPECT_EQ(menus[0]->menu()->actions()[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
   EXPECT_EQ(menus[2]->menu()->actions().value(0)->shortcut(), QKeySequence(Qt::Key_F1));
 }
@@ -364,6 +385,76 @@ TEST_F(FormTest, PickingAProductFillsRateAndMethodAndRecomputes) {
   // The name is taken when the box is left.
   QTest::keyClick(Focused(), Qt::Key_Tab);
   EXPECT_EQ(form_->plan().rows[1].loanName, "フラット35");
+}
+
+// A saved row keeps its own rate: only a choice in the list copies the master's rate into it.
+TEST_F(FormTest, TabEnterAndTypingThroughAProductNameKeepTheRowsRate) {
+  FundingPlan saved;
+  saved.ResetToNewPlan(PlanDate{2026, 12, 8});
+  saved.customerName = "田中";
+  LoanRow& row = saved.rows[0];
+  row.loanName = "フラット35";  // at 1.940 % in the master
+  row.method = 1;
+  row.ratePercent = 1.5;
+  row.periodYears = 35;
+  row.loanAmount = 3000;
+  row.monthlyPayment = 91855;
+  const QString path = dir_.filePath(QStringLiteral("saved.zvk"));
+  ASSERT_TRUE(WritePlanFile(saved, path.toStdString()));
+  form_->OpenPlanFile(path);
+  ASSERT_EQ(Text(ids::kRate[0]), U("1.500％"));
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  const auto unchanged = [&](const char* how) {
+    EXPECT_EQ(Text(ids::kRate[0]), U("1.500％")) << how;
+    EXPECT_EQ(Text(ids::kMonthlyPayment[0]), U("91,855円")) << how;
+    EXPECT_DOUBLE_EQ(form_->plan().rows[0].ratePercent, 1.5) << how;
+    EXPECT_FALSE(form_->plan().HasUnsavedChanges()) << how;
+  };
+  combo->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  unchanged("Tab");
+  combo->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  unchanged("Enter");
+  combo->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
+  unchanged("keypad Enter");
+  Type(ids::kLoanName[0], U("フラット35"));
+  unchanged("typed");
+  Type(ids::kLoanName[0], U("フラット35"), /*leave=*/false);
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  unchanged("typed and Enter");
+
+  // Chosen in the open list with the keys, the product brings its rate.
+  combo->setFocus(Qt::MouseFocusReason);
+  combo->showPopup();
+  ASSERT_TRUE(combo->view()->isVisible());
+  combo->view()->setCurrentIndex(combo->model()->index(1, 0));
+  QTest::keyClick(combo->view(), Qt::Key_Up);
+  QTest::keyClick(combo->view(), Qt::Key_Return);
+  QTest::qWait(10);
+  EXPECT_EQ(Text(ids::kLoanName[0]), U("フラット35"));
+  EXPECT_EQ(Text(ids::kRate[0]), U("1.940％"));
+  EXPECT_NE(Text(ids::kMonthlyPayment[0]), U("91,855円"));
+
+  // And clicked in the open list.
+  combo->showPopup();
+  ASSERT_TRUE(combo->view()->isVisible());
+  const QRect second = combo->view()->visualRect(combo->model()->index(1, 0));
+  QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {}, second.center());
+  QTest::qWait(10);
+  EXPECT_EQ(Text(ids::kLoanName[0]), U("民間固定10年"));
+  EXPECT_EQ(Text(ids::kRate[0]), U("1.450％"));
+}
+
+TEST_F(FormTest, TheWheelOverAClosedNameBoxChangesNothing) {
+  Type(ids::kRate[0], QStringLiteral("1.5"));
+  auto* combo = W<QComboBox>(ids::kLoanName[0]);
+  QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(combo, &wheel);
+  EXPECT_EQ(combo->currentIndex(), -1);
+  EXPECT_EQ(Text(ids::kRate[0]), U("1.500％"));
 }
 
 TEST_F(FormTest, ProductWithoutRateEmptiesTheRateBox) {
@@ -629,6 +720,96 @@ TEST_F(FormTest, CorrectingTheValueAfterTheMessageGoesOn) {
   EXPECT_EQ(messages_.size(), 1u);
 }
 
+// Each time the focus leaves a box holding a refused value, the same message comes again and
+// the focus goes back, however the box was left.
+TEST_F(FormTest, ARefusedValueIsRefusedAgainEachTimeTheBoxIsLeft) {
+  AnswerMessages();
+  Type(ids::kRate[0], QStringLiteral("150"));
+  QTest::qWait(30);
+  ASSERT_EQ(messages_.size(), 1u);
+  for (int next : {ids::kPeriod[0], ids::kCustomerName, ids::kLoanAmount[3]}) {
+    Reactivate();
+    ASSERT_EQ(FocusedId(), ids::kRate[0]);
+    W(next)->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(30);
+    EXPECT_EQ(form_->qtView().IdOf(form_->focusWidget()), ids::kRate[0]) << next;
+  }
+  Reactivate();
+  QTest::keyClick(Focused(), Qt::Key_Return);
+  QTest::qWait(30);
+  Reactivate();
+  ASSERT_EQ(messages_.size(), 5u);
+  for (const SeenMessage& m : messages_) {
+    EXPECT_EQ(m.text, U("入力値が不正です。"));
+    EXPECT_EQ(m.caption, U("金利"));
+    EXPECT_EQ(m.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(m.buttonCount, 1);
+  }
+  EXPECT_EQ(FocusedId(), ids::kRate[0]);
+  EXPECT_EQ(Text(ids::kRate[0]), QStringLiteral("150"));
+}
+
+// Two boxes holding refused values (one as read from a file): leaving one for the other gives
+// one message and the focus back, never a message about the other box in return.
+TEST_F(FormTest, TwoRefusedBoxesNeverHandTheFocusBackAndForth) {
+  form_->qtView().SetQText(ids::kPeriod[0], U("120年"));
+  AnswerMessages();
+  Type(ids::kRate[0], QStringLiteral("150"), /*leave=*/false);
+  W(ids::kPeriod[0])->setFocus(Qt::MouseFocusReason);
+  for (int i = 0; i < 5; ++i) {
+    QTest::qWait(20);
+    Reactivate();
+  }
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].caption, U("金利"));
+  EXPECT_EQ(FocusedId(), ids::kRate[0]);
+  // The user corrects the rate and goes on; the period is refused when it is left in turn.
+  Type(ids::kRate[0], QStringLiteral("2"));
+  EXPECT_EQ(FocusedId(), ids::kPeriod[0]);
+  QTest::qWait(30);
+  EXPECT_EQ(messages_.size(), 1u);
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  QTest::qWait(30);
+  Reactivate();
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1].caption, U("返済期間"));
+  EXPECT_EQ(FocusedId(), ids::kPeriod[0]);
+}
+
+// While a box holds a refused value, nothing starts that would print, save or compute with it:
+// the same message, the focus on that box, and no dialog of the command.
+class RefusedValueCommandTest : public FormTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RefusedValueCommandTest, StopsTheCommand) {
+  app_.setDirectory(kDataDirectory, dir_.path());
+  Type(ids::kCustomerName, U("田中"));
+  Type(ids::kPeriod[0], QStringLiteral("35"));
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  form_->qtView().SetQText(ids::kLoanAmount[2], U("90,000万"));  // as a file may hold it
+  W(ids::kCustomerName)->setFocus(Qt::MouseFocusReason);
+  AnswerMessages();
+  const int command = GetParam();
+  if (command == ids::kPrint || command == ids::kTotalMonthly || command == ids::kTotalBonus) {
+    QTest::mouseClick(W(command), Qt::LeftButton);
+  } else {
+    EXPECT_TRUE(form_->RunCommand(command));
+  }
+  QTest::qWait(30);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, U("入力値が不正です。"));
+  EXPECT_EQ(messages_[0].caption, U("借入額"));
+  EXPECT_TRUE(otherDialogs_.isEmpty()) << otherDialogs_.join(QLatin1Char(' ')).toStdString();
+  Reactivate();
+  EXPECT_EQ(FocusedId(), ids::kLoanAmount[2]);
+  EXPECT_EQ(form_->findChild<QDialog*>(QString(), Qt::FindDirectChildrenOnly), nullptr);
+  EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.zvk"), QStringLiteral("*.pdf")}).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, RefusedValueCommandTest,
+                         ::testing::Values(ids::kPrint, kFileSavePdfCommand, ids::kFileSaveAs, ids::kFileSave,
+                                           ids::kTotalMonthly, ids::kTotalBonus, kBorrowingCapacityCommand,
+                                           kRepaymentScheduleCommand));
+
 // ---- Enter key ---------------------------------------------------------------------------------
 
 struct EnterCase {
@@ -766,6 +947,137 @@ TEST_F(FormTest, EscapeRunsTheExitCheck) {
   QTest::keyClick(Focused(), Qt::Key_Escape);
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(form_->result(), QDialog::Accepted);
+}
+
+// Before 新規作成 and 開く the question offers キャンセル; it and Esc stop the command.
+TEST_F(FormTest, CancelOrEscapeOnTheSaveQuestionKeepsThePlan) {
+  Type(ids::kCustomerName, U("山田"));
+  Type(ids::kAnnualIncome, QStringLiteral("800"));
+  for (QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::NoButton}) {
+    for (int command : {ids::kFileNew, ids::kFileOpen}) {
+      messages_.clear();
+      AnswerMessages(answer);
+      EXPECT_TRUE(form_->RunCommand(command));
+      QTest::qWait(20);
+      ASSERT_EQ(messages_.size(), 1u) << command;
+      EXPECT_EQ(messages_[0].text, U("資金計画表の変更を保存しますか？"));
+      EXPECT_EQ(messages_[0].buttonCount, 3);
+      EXPECT_TRUE(otherDialogs_.isEmpty()) << command;
+      EXPECT_EQ(Text(ids::kCustomerName), U("山田"));
+      EXPECT_EQ(Text(ids::kAnnualIncome), U("800万"));
+      EXPECT_TRUE(form_->plan().HasUnsavedChanges());
+      Reactivate();
+    }
+  }
+}
+
+// A button clicked while leaving a box whose value is refused is not acted on: the refusal
+// comes alone. A value typed and not yet left counts for the question before the end.
+TEST_F(FormTest, TheRefusalComesAloneAndATypedValueCountsAtTheEnd) {
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  AnswerMessages(QMessageBox::Cancel);
+  for (int button : {ids::kOk, ids::kDeleteRow[0], ids::kPrint}) {
+    Type(ids::kRate[0], QStringLiteral("150"), /*leave=*/false);
+    QTest::mouseClick(W(button), Qt::LeftButton);
+    QTest::qWait(30);
+    Reactivate();
+    ASSERT_EQ(messages_.size(), 1u) << button;
+    EXPECT_EQ(messages_[0].caption, U("金利"));
+    EXPECT_EQ(FocusedId(), ids::kRate[0]);
+    messages_.clear();
+  }
+  EXPECT_TRUE(form_->isVisible());
+  EXPECT_EQ(Text(ids::kLoanAmount[0]), U("3,000万"));  // not deleted
+
+  Type(ids::kRate[0], QStringLiteral("2"));
+  form_->plan().TakeBaseline();  // as if just saved
+  Type(ids::kAnnualIncome, QStringLiteral("800"), /*leave=*/false);
+  QTest::keyClick(Focused(), Qt::Key_Escape);
+  QTest::qWait(20);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, U("資金計画表の変更を保存しますか？"));
+  EXPECT_EQ(form_->plan().annualIncome, 800);
+  EXPECT_TRUE(form_->isVisible());
+}
+
+// ---- whose plan: the title, 上書き保存 --------------------------------------------------------
+
+// Ctrl+S on a plan without a file saves as 名前をつけて保存 does (accepting the proposed name
+// saves into the data folder); on a plan with a file it writes there without any dialog. The
+// title names the customer and marks unsaved changes.
+TEST_F(FormTest, CtrlSSavesThePlanAndTheTitleFollows) {
+  app_.setDirectory(kDataDirectory, dir_.path());
+  EXPECT_EQ(form_->windowTitle(), U("資金計画表 ： ゾルビク"));
+  Type(ids::kCustomerName, U("田中"));
+  EXPECT_EQ(form_->windowTitle(), U("*田中様 - ゾルビク"));
+
+  QStringList dialogs;
+  QTimer answer;
+  answer.setInterval(5);
+  QObject::connect(&answer, &QTimer::timeout, [&dialogs] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    dialogs << dialog->directory().absolutePath() + QLatin1Char('|') + dialog->selectedFiles().value(0);
+    static_cast<QDialog*>(dialog)->accept();  // the proposal as it stands
+  });
+  answer.start();
+  W(ids::kAnnualIncome)->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Focused(), Qt::Key_S, Qt::ControlModifier);
+  Reactivate();
+  const QString path = QDir(dir_.path()).filePath(U("田中.zvk"));
+  ASSERT_EQ(dialogs.size(), 1);
+  EXPECT_EQ(dialogs[0], QDir(dir_.path()).absolutePath() + QLatin1Char('|') + path);
+  ASSERT_TRUE(QFile::exists(path));
+  EXPECT_EQ(form_->PlanFilePath(), path);
+  EXPECT_EQ(form_->windowTitle(), U("田中様 - ゾルビク"));
+
+  // Typed and not yet left: the value the box shows is the one saved.
+  Type(ids::kAnnualIncome, QStringLiteral("800"), /*leave=*/false);
+  QTest::keyClick(Focused(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(FocusedId(), ids::kAnnualIncome);
+  EXPECT_EQ(dialogs.size(), 1) << "no dialog for the plan's own file";
+  EXPECT_EQ(form_->windowTitle(), U("田中様 - ゾルビク"));
+  FundingPlan onDisk;
+  ASSERT_TRUE(ReadPlanFile(onDisk, path.toStdString()));
+  EXPECT_EQ(onDisk.annualIncome, 800);
+  EXPECT_EQ(onDisk.customerName, "田中");
+
+  // Without a customer name the file names the plan; a new plan has neither.
+  Type(ids::kCustomerName, QString());
+  EXPECT_EQ(form_->windowTitle(), U("*田中.zvk - ゾルビク"));
+  AnswerMessages(QMessageBox::No);
+  EXPECT_TRUE(form_->RunCommand(ids::kFileNew));
+  Reactivate();
+  EXPECT_EQ(form_->windowTitle(), U("資金計画表 ： ゾルビク"));
+  EXPECT_EQ(form_->PlanFilePath(), QString());
+  form_->OpenPlanFile(path);
+  EXPECT_EQ(form_->windowTitle(), U("田中様 - ゾルビク"));
+  EXPECT_EQ(Text(ids::kAnnualIncome), U("800万"));
+}
+
+// 名前をつけて保存 proposes the customer's name in the data folder; accepting it as it stands saves.
+TEST_F(FormTest, AcceptingTheSaveAsProposalSaves) {
+  app_.setDirectory(kDataDirectory, dir_.path());
+  Type(ids::kCustomerName, U("佐藤/花子"));
+  Type(ids::kLoanAmount[0], QStringLiteral("2500"));
+  QTimer answer;
+  answer.setInterval(5);
+  QObject::connect(&answer, &QTimer::timeout, [] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog != nullptr && dialog->isVisible()) static_cast<QDialog*>(dialog)->accept();
+  });
+  answer.start();
+  EXPECT_TRUE(form_->RunCommand(ids::kFileSaveAs));
+  answer.stop();
+  Reactivate();
+  const QStringList saved = QDir(dir_.path()).entryList({QStringLiteral("*.zvk")});
+  ASSERT_EQ(saved.size(), 1) << "the proposed name holds no folder";
+  FundingPlan onDisk;
+  ASSERT_TRUE(ReadPlanFile(onDisk, QDir(dir_.path()).filePath(saved[0]).toStdString()));
+  EXPECT_EQ(onDisk.customerName, "佐藤/花子");
+  EXPECT_EQ(onDisk.rows[0].loanAmount, 2500);
+  EXPECT_FALSE(form_->plan().HasUnsavedChanges());
+  EXPECT_EQ(form_->windowTitle(), U("佐藤/花子様 - ゾルビク"));
 }
 
 // ---- clicks ---------------------------------------------------------------------------------------

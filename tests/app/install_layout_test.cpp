@@ -69,5 +69,36 @@ TEST(InstallLayoutEdgeTest, NoProgramFolderIsPortable) {
   EXPECT_EQ(DetectInstallLayout(QString()), InstallLayout::Portable);
 }
 
+// An installed copy starts only with HOME naming an existing folder by an absolute path; a
+// portable copy starts whatever HOME holds.
+TEST(HomeAllowsStartTest, InstalledCopyNeedsAnExistingHomeFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir(dir.path()).mkpath("home/me"));
+  QFile file(dir.filePath("file"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QFile::link(dir.filePath("home/me"), dir.filePath("link")));
+  ASSERT_TRUE(QFile::link(dir.filePath("gone"), dir.filePath("dangling")));
+  const struct {
+    const char* name;
+    QString home;
+    bool installed;
+  } rows[] = {
+      {"unset", QString(), false},
+      {"empty", QString(""), false},
+      {"relative", QString("home/me"), false},
+      {"missing", dir.filePath("missing"), false},
+      {"a file", dir.filePath("file"), false},
+      {"a dangling link", dir.filePath("dangling"), false},
+      {"ok", dir.filePath("home/me"), true},
+      {"ok with a trailing slash", dir.filePath("home/me/"), true},
+      {"a link to a folder", dir.filePath("link"), true},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(HomeAllowsStart(InstallLayout::Installed, row.home), row.installed) << row.name;
+    EXPECT_TRUE(HomeAllowsStart(InstallLayout::Portable, row.home)) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace zorvik

@@ -510,7 +510,7 @@ TEST_F(PlanFileCommandsTest, YesThenCancelledSaveStopsOpen) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "資金計画表の変更を保存しますか？");
   EXPECT_EQ(ui.messages[0].caption, "ゾルビク");
-  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
   EXPECT_EQ(ui.messages[0].owner, MessageOwner::Form);
   EXPECT_TRUE(ui.openDialogs.empty());
@@ -538,6 +538,25 @@ TEST_F(PlanFileCommandsTest, YesThenSavedGoesOnWithNew) {
   commands.OnFileNew();
   EXPECT_TRUE(QFile::exists(QString::fromStdString(PathOf("saved.zvk"))));
   EXPECT_EQ(plan.customerName, "新 規");
+  ui.ExpectAllUsed();
+}
+
+// キャンセル (and Esc, which answers it) stops new and open before anything is asked or cleared.
+TEST_F(PlanFileCommandsTest, CancelStopsNewAndOpenAndThePlanStays) {
+  TypeFullPlan();
+  const auto shown = Snapshot();
+  const PlanInputs inputs = plan.Inputs();
+  ui.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel};
+  commands.OnFileNew();
+  commands.OnFileOpen();
+  ASSERT_EQ(ui.messages.size(), 2u);
+  for (const AskedMessage& m : ui.messages) EXPECT_EQ(m.buttons, MessageButtons::YesNoCancel);
+  EXPECT_TRUE(ui.openDialogs.empty());
+  EXPECT_TRUE(ui.saveDialogs.empty());
+  EXPECT_EQ(reloads, 0);
+  EXPECT_EQ(Snapshot(), shown);
+  EXPECT_EQ(plan.Inputs(), inputs);
+  EXPECT_TRUE(commands.HasUnsavedChanges());
   ui.ExpectAllUsed();
 }
 
@@ -586,6 +605,139 @@ TEST_F(PlanFileCommandsTest, NewAfterSaveAsksNothingAndShowsAnEmptyPlan) {
   // The lists are filled again from the rate master.
   ui.ExpectAllUsed();
 }
+
+// ---- 上書き保存 and the plan's file ----------------------------------------------------------------
+
+TEST_F(PlanFileCommandsTest, SaveWithoutAFileAsksForOneThenWritesThereWithoutADialog) {
+  TypeFullPlan();
+  EXPECT_EQ(commands.filePath(), "");
+  const std::string path = PathOf("山田.zvk");
+  ui.savePaths = {path};
+  EXPECT_EQ(commands.SavePlan(), SaveOutcome::Saved);  // no file yet: as 名前をつけて保存
+  EXPECT_EQ(ui.saveDialogs.size(), 1u);
+  EXPECT_EQ(commands.filePath(), path);
+  TypeIncome("900");
+  EXPECT_TRUE(commands.HasUnsavedChanges());
+  commands.OnFileSave();
+  EXPECT_EQ(ui.saveDialogs.size(), 1u);  // no second dialog
+  EXPECT_TRUE(ui.messages.empty());      // nor the overwrite question: it is the plan's own file
+  EXPECT_FALSE(commands.HasUnsavedChanges());
+  FundingPlan copy = plan;
+  EXPECT_EQ(ReadAll(path), PlanFileBytes(copy));
+  ui.ExpectAllUsed();
+}
+
+TEST_F(PlanFileCommandsTest, TheFileIsTheOneLastOpenedOrSavedAndNewForgetsIt) {
+  TypeFullPlan();
+  const std::string first = PathOf("first.zvk");
+  const std::string second = PathOf("second.zvk");
+  ui.savePaths = {first, second};
+  commands.OnFileSaveAs();
+  commands.OnFileSaveAs();
+  EXPECT_EQ(commands.filePath(), second);
+  commands.OnFileNew();
+  EXPECT_EQ(commands.filePath(), "");
+  ui.openPaths = {first};
+  commands.OnFileOpen();
+  EXPECT_EQ(commands.filePath(), first);
+  // A failed or cancelled save keeps the file the plan has.
+  ui.savePaths = {PathOf("missing/x.zvk"), std::nullopt};
+  ui.answers = {MessageAnswer::Ok};
+  EXPECT_EQ(commands.SavePlanAs(), SaveOutcome::Failed);
+  EXPECT_EQ(commands.SavePlanAs(), SaveOutcome::Cancelled);
+  EXPECT_EQ(commands.filePath(), first);
+  ui.ExpectAllUsed();
+}
+
+TEST_F(PlanFileCommandsTest, FailedOverwriteIsReportedAndThePlanStaysChanged) {
+  TypeName("山田");
+  const std::string path = PathOf("gone/山田.zvk");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("gone"));
+  ui.savePaths = {path};
+  ASSERT_EQ(commands.SavePlanAs(), SaveOutcome::Saved);
+  ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+  TypeName("山田 太郎");
+  ui.answers = {MessageAnswer::Ok};
+  EXPECT_EQ(commands.SavePlan(), SaveOutcome::Failed);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "ファイルを保存できませんでした。\n" + path);
+  EXPECT_TRUE(commands.HasUnsavedChanges());
+  ui.ExpectAllUsed();
+}
+
+// While a box holds a value the range checks refuse, nothing is saved: the refusal comes again,
+// about the box with the focus when it is one of them, and the commands that wanted to save stop.
+TEST_F(PlanFileCommandsTest, ARefusedValueOnTheFormIsNeverSaved) {
+  TypeFullPlan();
+  const std::string path = PathOf("山田.zvk");
+  ui.savePaths = {path};
+  commands.OnFileSaveAs();
+  const std::string bytes = ReadAll(path);
+  TypeRate(0, "150");
+  TypePeriod(1, "100");
+  view.clearMessages();
+  ASSERT_TRUE(commands.HasUnsavedChanges());
+
+  EXPECT_EQ(commands.SavePlanAs(), SaveOutcome::Refused);
+  EXPECT_EQ(commands.SavePlan(), SaveOutcome::Refused);
+  ui.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  commands.OnOK();       // はい, then the refusal: the program stays
+  commands.OnFileNew();  // はい, then the refusal: the plan stays
+  EXPECT_EQ(closes, 0);
+  EXPECT_EQ(plan.customerName, "山田 太郎");
+  EXPECT_EQ(ui.saveDialogs.size(), 1u);
+  EXPECT_EQ(ReadAll(path), bytes);
+  ASSERT_EQ(view.messages().size(), 4u);
+  for (const auto& [text, caption] : view.messages()) {
+    EXPECT_EQ(text, "入力値が不正です。");
+    EXPECT_EQ(caption, "金利");  // the first refused box, row by row
+  }
+  EXPECT_EQ(view.focus(), ids::kRate[0]);
+  ui.ExpectAllUsed();
+}
+
+TEST_F(PlanFileCommandsTest, TheRefusalIsAboutTheFocusedBoxWhenItHoldsOne) {
+  int focused = ids::kPeriod[1];
+  PlanFileCommands withFocus(plan, view, ui, [&] {
+    FileCommandHooks h = Hooks();
+    h.focusedControl = [&focused] { return focused; };
+    return h;
+  }());
+  TypeRate(0, "150");
+  TypePeriod(1, "100");
+  view.clearMessages();
+  EXPECT_EQ(withFocus.SavePlan(), SaveOutcome::Refused);
+  focused = ids::kCustomerName;
+  EXPECT_EQ(withFocus.SavePlan(), SaveOutcome::Refused);
+  ASSERT_EQ(view.messages().size(), 2u);
+  EXPECT_EQ(view.messages()[0].second, "返済期間");
+  EXPECT_EQ(view.messages()[1].second, "金利");
+  EXPECT_EQ(view.focus(), ids::kRate[0]);
+  ui.ExpectAllUsed();
+}
+
+// ---- the window title ------------------------------------------------------------------------------
+
+struct TitleRow {
+  const char* customer;
+  const char* file;
+  bool changed;
+  const char* title;
+};
+class PlanWindowTitleTest : public ::testing::TestWithParam<TitleRow> {};
+TEST_P(PlanWindowTitleTest, SaysWhosePlanItIs) {
+  const TitleRow& r = GetParam();
+  EXPECT_EQ(PlanWindowTitle(r.customer, r.file, r.changed), r.title);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, PlanWindowTitleTest,
+                         ::testing::Values(TitleRow{"田中", "", false, "田中様 - ゾルビク"},
+                                           TitleRow{"田中", "", true, "*田中様 - ゾルビク"},
+                                           TitleRow{" 田中 ", "/data/other.zvk", false, "田中様 - ゾルビク"},
+                                           TitleRow{"", "/data/LoanData/田中邸.zvk", false, "田中邸.zvk - ゾルビク"},
+                                           TitleRow{"新 規", "/data/a.zvk", true, "*a.zvk - ゾルビク"},
+                                           TitleRow{"新 規", "", false, "資金計画表 ： ゾルビク"},
+                                           TitleRow{"新 規", "", true, "資金計画表 ： ゾルビク"},
+                                           TitleRow{"  ", "", true, "資金計画表 ： ゾルビク"}));
 
 // ---- exit ------------------------------------------------------------------------------------------
 

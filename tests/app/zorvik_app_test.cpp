@@ -434,5 +434,57 @@ TEST(ProgramTest, FileSizeLimitIsAFailureNotASignal) {
   EXPECT_EQ(program.exitCode(), 1);
 }
 
+// Without a usable home folder an installed copy neither starts nor prints its paths: status 1,
+// the reason on standard error, and no folder made (neither the missing home nor one below it).
+// A portable copy keeps everything beside itself and still prints its paths.
+TEST(ProgramTest, InstalledCopyRefusesToStartWithoutAHomeFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString installed = dir.filePath(QStringLiteral("prefix/bin/zorvik"));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("prefix/bin")));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("prefix/share/zorvik")));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("work")));
+  // A copy, not a link: the program finds its folder through the link.
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZORVIK_BINARY_DIR "/zorvik"), installed));
+  const struct {
+    const char* name;
+    QString program;
+    QString home;
+    QStringList arguments;
+    int exitCode;
+  } rows[] = {
+      {"installed, paths, missing home", installed, dir.filePath("missing"), {"--print-paths"}, 1},
+      {"installed, paths, relative home", installed, QStringLiteral("missing"), {"--print-paths"}, 1},
+      {"installed, start, missing home", installed, dir.filePath("missing"), {}, 1},
+      {"portable, paths, missing home",
+       QStringLiteral(ZORVIK_BINARY_DIR "/zorvik"),
+       dir.filePath("missing"),
+       {"--print-paths"},
+       0},
+  };
+  for (const auto& row : rows) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), row.home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache")));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(dir.filePath(QStringLiteral("work")));
+    program.start(row.program, row.arguments);
+    ASSERT_TRUE(program.waitForFinished(120000)) << row.name;
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << row.name;
+    EXPECT_EQ(program.exitCode(), row.exitCode) << row.name;
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(errors.contains(QString::fromUtf8(kHomeUnusableMessage)), row.exitCode == 1) << row.name;
+    if (row.exitCode == 0) {
+      EXPECT_TRUE(program.readAllStandardOutput().contains("layout: portable\n")) << row.name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing"))) << row.name;
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("work/missing"))) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace zorvik

@@ -59,6 +59,7 @@ TEST_P(CapacityWorkedTest, GivesTheLastStepThatFits) {
   EXPECT_EQ(result.loanAmount, row.loan);
   EXPECT_EQ(result.monthlyPayment, row.monthly);
   EXPECT_EQ(result.bonusPayment, row.perBonus);
+  EXPECT_EQ(result.bonusCapped, row.loan > 0 && row.in.bonusAmount > row.loan);
   EXPECT_EQ(result.annualRepayment, row.annual);
   EXPECT_EQ(AnnualRepaymentYen(row.in, row.loan), row.annual);
   EXPECT_EQ(AnnualRepaymentYen(row.in, row.loan + kCapacityStep), row.annualNext);
@@ -96,6 +97,7 @@ TEST(BorrowingCapacityTest, RefusedInputsNameTheirField) {
       {with([](CapacityInputs& in) { in.annualIncome = -1; }), "年収"},
       {with([](CapacityInputs& in) { in.otherAnnualRepayment = -1; }), "他の借入の年間返済額"},
       {with([](CapacityInputs& in) { in.bonusAmount = -50; }), "内ボーナス"},
+      {with([](CapacityInputs& in) { in.bonusAmount = kCapacityMaxLoan + 1; }), "内ボーナス"},
       {with([](CapacityInputs& in) { in.method = 0; }), "返済方法"},
   };
   for (const Refusal& r : refusals) {
@@ -111,8 +113,121 @@ TEST(BorrowingCapacityTest, RefusedInputsNameTheirField) {
        {with([](CapacityInputs& in) { in.periodYears = 50; }), with([](CapacityInputs& in) { in.periodYears = 1; }),
         with([](CapacityInputs& in) { in.ratioLimitPercent = 1.0; }),
         with([](CapacityInputs& in) { in.ratioLimitPercent = 100.0; }),
-        with([](CapacityInputs& in) { in.ratePercent = 99.999; })}) {
+        with([](CapacityInputs& in) { in.ratePercent = 99.999; }),
+        with([](CapacityInputs& in) { in.bonusAmount = kCapacityMaxLoan; })}) {
     EXPECT_FALSE(CheckCapacityInputs(in).has_value());
+  }
+}
+
+// Every box by one rule: blank or one number in the box's form, in its range. A refused text names
+// the box, as a refused value does.
+TEST(BorrowingCapacityTest, BoxTextsAreAcceptedOrRefusedByOneRule) {
+  using F = CapacityField;
+  struct Row {
+    F field;
+    const char* text;
+    bool accepted;
+  };
+  const Row rows[] = {
+      {F::Income, "", true},
+      {F::Income, "600", true},
+      {F::Income, " ６００万 ", true},
+      {F::Income, "+600万円", true},
+      {F::Income, "1,234万", true},
+      {F::Income, "1234,567万", true},  // as the box shows it
+      {F::Income, "　600　", true},     // ideographic spaces
+      {F::Income, "abc", false},
+      {F::Income, "6oo", false},
+      {F::Income, "600万abc", false},
+      {F::Income, "600 700", false},
+      {F::Income, "1,2", false},
+      {F::Income, "1,234,567", false},  // the box would read 1234
+      {F::Income, ",600", false},
+      {F::Income, "600.5", false},
+      {F::Income, "-1", false},
+      {F::Income, "2147483648", false},  // would be clamped
+      {F::Income, "2147483647", true},
+      {F::Income, "万", false},
+      {F::RatioLimit, "35.00％", true},
+      {F::RatioLimit, "35%", true},
+      {F::RatioLimit, "100", true},
+      {F::RatioLimit, "100.01", false},
+      {F::RatioLimit, "0.5", false},
+      {F::RatioLimit, "", false},
+      {F::RatioLimit, "3５.5", true},
+      {F::RatioLimit, "35.5.5", false},
+      {F::Rate, "3.000％", true},
+      {F::Rate, ".5", true},
+      {F::Rate, "3.", true},
+      {F::Rate, "3,0", false},
+      {F::Rate, "1e1", false},
+      {F::Rate, "abc", false},
+      {F::Rate, "0", false},
+      {F::Rate, "100", false},
+      {F::Rate, "-1", false},
+      {F::Period, "35年", true},
+      {F::Period, "３５", true},
+      {F::Period, "1", true},
+      {F::Period, "abc", false},
+      {F::Period, "35.5", false},
+      {F::Period, "35万", false},
+      {F::Period, "51", false},
+      {F::Period, "0", false},
+      {F::Period, "", false},
+      {F::OtherRepayment, "", true},
+      {F::OtherRepayment, "50万", true},
+      {F::OtherRepayment, "x", false},
+      {F::OtherRepayment, "-5", false},
+      {F::Bonus, "", true},
+      {F::Bonus, "1,000万", true},
+      {F::Bonus, "81,990万", true},  // the largest loan there can be
+      {F::Bonus, "81991", false},
+      {F::Bonus, "99,999万", false},
+      {F::Bonus, "-10", false},
+      {F::Bonus, "1000abc", false},
+  };
+  const char* captions[] = {"年収", "返済負担率の上限", "金利", "返済期間", "他の借入の年間返済額", "内ボーナス"};
+  for (const Row& row : rows) {
+    const auto refused = CheckCapacityField(row.field, row.text);
+    EXPECT_EQ(!refused.has_value(), row.accepted) << row.text;
+    if (refused) {
+      EXPECT_EQ(refused->message, "入力値が不正です。");
+      EXPECT_EQ(refused->caption, captions[static_cast<size_t>(row.field)]) << row.text;
+    }
+  }
+  EXPECT_EQ(kCapacityMaxLoan, 81990);
+  EXPECT_EQ(CapacityFieldHint(F::Bonus), "内ボーナスは0～81,990万で入力してください。");
+  EXPECT_EQ(CapacityFieldHint(F::Period), "返済期間は1～50年で入力してください。");
+}
+
+// Over random values: a box's text form is accepted and reads back as the value it shows.
+TEST(BorrowingCapacityTest, TextFormsReadBackAndAreAccepted) {
+  std::mt19937 gen(20261209);
+  std::uniform_int_distribution<int32_t> amount(0, kCapacityMaxLoan);
+  std::uniform_int_distribution<int> hundredths(100, 10000);
+  std::uniform_int_distribution<int> thousandths(1, 99999);
+  std::uniform_int_distribution<int> years(1, kCapacityMaxYears);
+  for (int i = 0; i < 2000; ++i) {
+    CapacityInputs in;
+    in.annualIncome = amount(gen) * (i % 7 + 1);
+    in.ratioLimitPercent = hundredths(gen) / 100.0;
+    in.ratePercent = thousandths(gen) / 1000.0;
+    in.periodYears = static_cast<int16_t>(years(gen));
+    in.otherAnnualRepayment = amount(gen) % 1000;
+    in.bonusAmount = amount(gen);
+    CapacityInputs back;
+    back.method = in.method;
+    for (CapacityField field : kCapacityFields) {
+      const std::string text = CapacityFieldText(in, field);
+      ASSERT_FALSE(CheckCapacityField(field, text).has_value()) << text;
+      ReadCapacityField(back, field, text);
+    }
+    ASSERT_EQ(back.annualIncome, in.annualIncome);
+    ASSERT_DOUBLE_EQ(back.ratioLimitPercent, in.ratioLimitPercent);
+    ASSERT_DOUBLE_EQ(back.ratePercent, in.ratePercent);
+    ASSERT_EQ(back.periodYears, in.periodYears);
+    ASSERT_EQ(back.otherAnnualRepayment, in.otherAnnualRepayment);
+    ASSERT_EQ(back.bonusAmount, in.bonusAmount);
   }
 }
 

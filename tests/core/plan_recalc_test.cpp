@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/control_ids.h"
 #include "core/repayment.h"
@@ -372,6 +375,70 @@ TEST_F(PlanRecalcTest, RejectedRateIsStoredAndAcceptedOnceCorrected) {
   EXPECT_TRUE(view.messages().empty());
   EXPECT_EQ(Text(kRate[0]), "3.000％");
   EXPECT_EQ(plan.rows[0].monthlyPayment, CalcMonthlyPayment(3000, 1200, 1, 35, 3.0));
+}
+
+// Which box the form reports while values are refused: the focused one first, then row by row,
+// rate before period before loan; every other box, and every accepted value, counts as fine.
+struct RejectedRow {
+  const char* name;
+  std::vector<std::pair<int, const char*>> texts;
+  int preferred;
+  int expectedId;  // 0: none
+  const char* caption;
+};
+class FindRejectedBoxTest : public ::testing::TestWithParam<RejectedRow> {};
+TEST_P(FindRejectedBoxTest, ReportsTheBoxTheUserMustCorrect) {
+  const RejectedRow& row = GetParam();
+  FakeFormView view;
+  for (const auto& [id, text] : row.texts) view.SetText(id, text);
+  const std::optional<RejectedBox> found = FindRejectedBox(view, row.preferred);
+  ASSERT_EQ(found.has_value(), row.expectedId != 0);
+  if (!found) return;
+  EXPECT_EQ(found->id, row.expectedId);
+  EXPECT_EQ(found->error.message, "入力値が不正です。");
+  EXPECT_EQ(found->error.caption, row.caption);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, FindRejectedBoxTest,
+    ::testing::Values(
+        RejectedRow{"Empty", {}, 0, 0, ""},
+        RejectedRow{"Limits", {{kRate[0], "99.999％"}, {kPeriod[9], "99年"}, {kLoanAmount[4], "81,999万"}}, 0, 0, ""},
+        RejectedRow{"Rate", {{kRate[3], "150"}}, 0, kRate[3], "金利"},
+        RejectedRow{"RateAsShown", {{kRate[3], "150.000％"}}, kRate[0], kRate[3], "金利"},
+        RejectedRow{"FullWidthPeriod", {{kPeriod[9], "１００"}}, 0, kPeriod[9], "返済期間"},
+        RejectedRow{"Loan", {{kLoanAmount[1], "82,000万"}}, ids::kCustomerName, kLoanAmount[1], "借入額"},
+        RejectedRow{
+            "RowOrder", {{kLoanAmount[0], "82000"}, {kRate[1], "100"}, {kPeriod[0], "100"}}, 0, kPeriod[0], "返済期間"},
+        RejectedRow{
+            "FocusedFirst", {{kRate[0], "100"}, {kLoanAmount[7], "90000"}}, kLoanAmount[7], kLoanAmount[7], "借入額"},
+        RejectedRow{"FocusedButFine", {{kRate[0], "100"}, {kLoanAmount[7], "900"}}, kLoanAmount[7], kRate[0], "金利"},
+        RejectedRow{"OtherBoxesUnchecked",
+                    {{ids::kLandPrice, "99999999"}, {kBonusAmount[0], "90000"}, {ids::kYear, "99999"}},
+                    ids::kLandPrice,
+                    0,
+                    ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlanRecalcTest, EveryRejectionGoesThroughTheViewsRefusal) {
+  // A view that counts refusals: the recalculation must use RefuseValue, which a window may
+  // delay and coalesce, not a message and a focus change of its own.
+  struct CountingView : FakeFormView {
+    std::vector<int> refused;
+    void RefuseValue(int id, const std::string& text, const std::string& caption) override {
+      refused.push_back(id);
+      FakeFormView::RefuseValue(id, text, caption);
+    }
+  } counting;
+  PlanRecalculator r(plan, counting);
+  counting.SetText(kRate[2], "100");
+  r.OnRateKillFocus(2);
+  counting.SetText(kPeriod[2], "100");
+  r.OnPeriodKillFocus(2);
+  counting.SetText(kLoanAmount[2], "82000");
+  r.OnLoanAmountKillFocus(2);
+  EXPECT_EQ(counting.refused, (std::vector<int>{kRate[2], kPeriod[2], kLoanAmount[2]}));
+  EXPECT_EQ(counting.messages().size(), 3u);
+  EXPECT_EQ(counting.focus(), kLoanAmount[2]);
 }
 
 TEST_F(PlanRecalcTest, IncomeOfZeroLeavesTheRatioEmpty) {

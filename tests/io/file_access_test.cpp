@@ -45,7 +45,7 @@ TEST(AtomicFileWriterTest, DanglingLinkIsRefusedAndNothingIsCreated) {
   QTemporaryDir dir;
   const QString link = dir.filePath(QStringLiteral("plan.zvk"));
   ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("elsewhere.zvk")), link));
-  EXPECT_EQ(WriteFileAtomically(link, "new"), AtomicWriteStatus::kNotRegularFile);
+  EXPECT_EQ(WriteFileAtomically(link, "new").status, AtomicWriteStatus::kNotRegularFile);
   EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral("plan.zvk")});
   EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
@@ -56,7 +56,7 @@ TEST(AtomicFileWriterTest, LinkToAFileReplacesTheFileAndKeepsTheLink) {
   const QString link = dir.filePath(QStringLiteral("plan.zvk"));
   MakeFile(file, "old");
   ASSERT_TRUE(QFile::link(file, link));
-  EXPECT_EQ(WriteFileAtomically(link, "new"), AtomicWriteStatus::kWritten);
+  EXPECT_EQ(WriteFileAtomically(link, "new").status, AtomicWriteStatus::kWritten);
   EXPECT_TRUE(QFileInfo(link).isSymLink());
   EXPECT_EQ(FileBytes(file), "new");
   EXPECT_EQ(Entries(dir.path()), (QStringList{QStringLiteral("plan.zvk"), QStringLiteral("real.zvk")}));
@@ -70,11 +70,35 @@ TEST(AtomicFileWriterTest, FailedFsyncKeepsTheOldFileAndLeavesNoTemporaryFile) {
     errno = EIO;
     return -1;
   });
-  const AtomicWriteStatus status = WriteFileAtomically(path, std::string(5000, 'n'));
+  const WriteResult result = WriteFileAtomically(path, std::string(5000, 'n'));
   SetFileSyncForTests(nullptr);
-  EXPECT_EQ(status, AtomicWriteStatus::kWriteFailed);
+  EXPECT_EQ(result.status, AtomicWriteStatus::kWriteFailed);
+  EXPECT_EQ(WriteFailureReason(result), "ディスクの読み書きに失敗しました。");
   EXPECT_EQ(FileBytes(path), "old");
   EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral("plan.zvk")});
+}
+
+// The user is told why a write failed, from what the system reported.
+TEST(AtomicFileWriterTest, FailureCarriesItsReason) {
+  QTemporaryDir dir;
+  struct Case {
+    QString path;
+    const char* reason;
+  };
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.zvk")));
+  const Case cases[] = {
+      {dir.filePath(QStringLiteral("missing/plan.zvk")), "保存先のフォルダーがありません。"},
+      {dir.filePath(QStringLiteral("folder.zvk")), "保存先はファイルではありません（フォルダーなど）。"},
+      {dir.filePath(QString(300, QLatin1Char('n'))), "ファイル名が長すぎます。"},
+  };
+  for (const Case& c : cases) {
+    const WriteResult result = WriteFileAtomically(c.path, "x");
+    EXPECT_FALSE(result) << c.path.toStdString();
+    EXPECT_EQ(WriteFailureReason(result), c.reason) << c.path.toStdString();
+    EXPECT_EQ(WriteFailureReasonLine(result), QStringLiteral("\n") + QString::fromUtf8(c.reason));
+  }
+  EXPECT_EQ(WriteFailureReason(WriteFailed(ENOSPC)), "ディスクの空き容量が足りません。");
+  EXPECT_EQ(WriteFailureReasonLine(WriteFailed(0)), QString());
 }
 
 TEST(AtomicFileWriterTest, TemporaryFileIsHiddenBesideTheTargetAndCarriesThePid) {
@@ -86,7 +110,8 @@ TEST(AtomicFileWriterTest, TemporaryFileIsHiddenBesideTheTargetAndCarriesThePid)
                                   [&] {
                                     during = Entries(dir.path());
                                     return true;
-                                  }),
+                                  })
+                  .status,
               AtomicWriteStatus::kWritten);
     ASSERT_EQ(during.size(), 1);
     const QRegularExpression expected(
@@ -132,7 +157,7 @@ TEST(AtomicFileWriterTest, NextWriteRemovesOnlyStaleLeftovers) {
     }
     Age(path, e.ageSeconds);
   }
-  ASSERT_EQ(WriteFileAtomically(dir.filePath(QStringLiteral("plan.zvk")), "x"), AtomicWriteStatus::kWritten);
+  ASSERT_TRUE(WriteFileAtomically(dir.filePath(QStringLiteral("plan.zvk")), "x"));
   for (const Entry& e : entries) {
     EXPECT_EQ(QFileInfo::exists(dir.filePath(e.name)), !e.removed) << e.name.toStdString();
   }

@@ -137,7 +137,7 @@ TEST(PlanFileWriter, ReportsAMissingFolderAndRefusesSpecialFiles) {
   // A FIFO (or a device) is never replaced by a regular file, and never opened.
   const QString fifo = dir.filePath("fifo.zvk");
   ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  EXPECT_EQ(WriteFileAtomically(fifo, "x"), AtomicWriteStatus::kNotRegularFile);
+  EXPECT_EQ(WriteFileAtomically(fifo, "x").status, AtomicWriteStatus::kNotRegularFile);
   EXPECT_FALSE(QFileInfo(fifo).isFile());
   EXPECT_TRUE(QFileInfo(fifo).exists());
 }

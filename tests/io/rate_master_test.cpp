@@ -182,27 +182,42 @@ TEST(RateMaster, ShippedDefaultMasterReads) {
 namespace zorvik {
 namespace {
 
-// Only a body with a line that reads as a product (a name, a comma, a number, a comma) among the
-// lines the table takes counts as a rate master.
-TEST(RateMaster, ProductLineTellsAMasterFromOtherText) {
+// A body is a rate master only when every line that is not blank reads as a product (a name, a
+// comma, a rate below 100 written as a number, a comma); pages, scripts, style sheets and a master
+// cut off inside a line are not.
+TEST(RateMaster, EveryLineMustReadAsAProduct) {
+  const std::string kZaikei = Utf8ToCp932("財形住宅融資");
   const std::pair<std::string, bool> rows[] = {
       {"A,1.940,\r\n", true},
-      {"<html>\r\n\r\n \t B , 0.475 ,rest\n", true},
+      {" \t B , 0.475 ,rest; <b>{x}</b>\n", true},  // blanks around the fields; the rest is free
       {"\xEF\xBB\xBF"
        "A,2,",
        true},
-      {"A,1.940\r\n", false},  // no closing comma: rate 0, not a product
+      {"A,1.0,\r\n\r\n \t\r\nB,2.0,\r\n", true},  // blank lines between products
+      {"A,0,\r\nB,99.999,\r\nC,099.5,\r\nD,.5,\r\n", true},
+      {Utf8ToCp932("ボーナス併用,1.0,\r\nマイホーム,2.0,\r\n"), true},  // trail bytes 0x7B and 0x7D
+      {"A,1.940\r\n", false},                                           // no closing comma: rate 0, not a product
+      {"A,1.940,\r\n" + kZaikei + ",1.1", false},                       // cut off inside the last line
       {",1.0,\r\n", false},
+      {"A,1.0,\r\n<html>\r\n \t B , 0.475 ,rest\n", false},
       {"<meta content=\"width=device-width, initial-scale=1\">\r\n", false},
+      {"<div style=\"background:rgba(0,0,0,.5)\">Wi-Fi</div>", false},
+      {"<script>\nvar steps = [1,2,3];\nfunction go() {}\n</script>\n", false},
+      {".shade { color: rgba(0,0,0,.5); }\n", false},
       {"Room, name, 1.5\r\n", false},
+      {"A,1.0,\r\nB,100,\r\n", false},
+      {"A,100.0,\r\n", false},
+      {"A,1.2.3,\r\n", false},
       {"A,-1,\r\nB,1e3,\r\nC,.,\r\n", false},
+      {"A,1.5％,\r\n", false},
       {std::string(20 * 3, '\n') + "A,1.0,\r\n", false},  // past the 20 lines the table takes
+      {" \r\n\r\n", false},
       {"", false},
   };
-  for (const auto& [bytes, expected] : rows) EXPECT_EQ(HasProductLine(bytes), expected) << bytes;
+  for (const auto& [bytes, expected] : rows) EXPECT_EQ(ReadsAsRateMaster(bytes), expected) << bytes;
   std::string shipped;
   ASSERT_TRUE(ReadFileBytes(ZORVIK_SOURCE_DIR "/res/YushiMaster.txt", shipped, 1 << 20));
-  EXPECT_TRUE(HasProductLine(shipped));
+  EXPECT_TRUE(ReadsAsRateMaster(shipped));
 }
 
 }  // namespace

@@ -13,9 +13,9 @@
 namespace zorvik {
 namespace {
 
-// The page model reads texts by control id; these tests fill them in an in-memory form.
-ControlTextFn TextsOf(const PlanFormView& view) {
-  return [&view](int id) { return view.Text(id); };
+// These tests fill the texts in an in-memory form and print what it shows.
+PlanTexts TextsOf(const PlanFormView& view) {
+  return ReadPlanTexts([&view](int id) { return view.Text(id); });
 }
 
 // Index of the n-th operation of a kind in drawing order.
@@ -30,8 +30,7 @@ const PageOp& NthOp(const PageModel& model, PageOpKind kind, int n) {
 }
 
 PageModel EmptyModel(int h, int v, int dpi = 96) {
-  return BuildPageModel(
-      h, v, dpi, [](int) { return std::string(); }, PlanDate{2026, 12, 8});
+  return BuildPageModel(h, v, dpi, PlanTexts{}, PlanDate{2026, 12, 8});
 }
 
 struct MetricsRow {
@@ -261,25 +260,24 @@ TEST(PageModelTest, TextsComeFromTheControls) {
 }
 
 TEST(PageModelTest, DateIsPrintedAsUnsignedSixteenBitIntegers) {
-  const PageModel model = BuildPageModel(
-      6774, 4720, 96, [](int) { return std::string(); }, PlanDate{65535, 0, 31});
+  const PageModel model = BuildPageModel(6774, 4720, 96, PlanTexts{}, PlanDate{65535, 0, 31});
   EXPECT_EQ(NthOp(model, kText, 2).text, "65535年 0月 31日  作成");
   EXPECT_EQ(NthOp(model, kText, 1).text, "    様");
 }
 
-TEST(PageModelTest, EveryControlIsAskedForOnce) {
-  std::map<int, int> asked;
-  BuildPageModel(
-      6774, 4720, 96,
-      [&asked](int id) {
-        ++asked[id];
-        return std::string();
-      },
-      PlanDate{});
+TEST(PageModelTest, EveryTextOfThePlanIsPrintedOnce) {
+  // Each text names its control, so that every one can be found on the page.
+  const PlanTexts texts = ReadPlanTexts([](int id) { return "@" + std::to_string(id); });
+  const PageModel model = BuildPageModel(6774, 4720, 96, texts, PlanDate{});
+  std::map<int, int> printed;
+  for (const PageOp& op : model.ops) {
+    const size_t open = op.text.find('@');
+    if (op.kind == kText && open != std::string::npos) ++printed[std::stoi(op.text.substr(open + 1))];
+  }
   // Name, 7 captions, 9 amounts, 10 x 8 row values, 4 totals, 2 yearly figures.
-  EXPECT_EQ(asked.size(), 1u + 7 + 9 + 80 + 4 + 2);
-  for (const auto& [id, count] : asked) EXPECT_EQ(count, 1) << id;
-  EXPECT_EQ(asked.count(ids::kYear), 0u) << "the date comes from the form's integers, not the boxes";
+  EXPECT_EQ(printed.size(), 1u + 7 + 9 + 80 + 4 + 2);
+  for (const auto& [id, count] : printed) EXPECT_EQ(count, 1) << id;
+  EXPECT_EQ(printed.count(ids::kYear), 0u) << "the date comes from the plan's integers, not its texts";
 }
 
 struct DpiRow {

@@ -126,6 +126,29 @@ class DownloadToFileTest : public ::testing::Test {
     server_.Route("/unannounced-good", [](const FakeRequest&) {
       return FakeAnswer{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + kGoodMaster}, 0, false};
     });
+    // Without a length a reply cut off after "財形住宅融資,1.1" would look whole.
+    server_.Route("/unannounced-cut", [](const FakeRequest&) {
+      return FakeAnswer{{"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + kGoodMaster +
+                         QByteArray::fromHex("8DE08C608F5A91EE975A8E91") + ",1.1"},
+                        0,
+                        false};
+    });
+    server_.Route("/portal-one-line", [](const FakeRequest&) {
+      return FakeHttpServer::Ok("<html><body style=\"background:rgba(0,0,0,.5)\">Guest Wi-Fi</body></html>");
+    });
+    // Half the announced body, then silence with the connection open.
+    server_.Route("/stall", [](const FakeRequest&) {
+      const QByteArray head =
+          "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kGoodMaster.size()) + "\r\n\r\n";
+      return FakeAnswer{{head + kGoodMaster.left(10), kGoodMaster.mid(10)}, 120000, false};
+    });
+    // The body in small pieces, each well within the allowed silence.
+    server_.Route("/steady", [](const FakeRequest&) {
+      QList<QByteArray> pieces{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kGoodMaster.size()) +
+                               "\r\n\r\n"};
+      for (qsizetype i = 0; i < kGoodMaster.size(); i += 8) pieces.append(kGoodMaster.mid(i, 8));
+      return FakeAnswer{pieces, 50, false};
+    });
     server_.Route("/empty", [](const FakeRequest&) { return FakeHttpServer::Ok(""); });
     server_.Route("/captive-portal", [](const FakeRequest&) {
       return FakeHttpServer::Reply(
@@ -192,7 +215,10 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"/chunked-bad-size", kDownloadTransferFailed},
         // Qt cannot tell a whole chunked body from a cut-off one: chunked is refused.
         CodeCase{"/chunked-complete", kDownloadTransferFailed}, CodeCase{"/chunked-over-cap", kDownloadTransferFailed},
-        CodeCase{"/bad-gzip", kDownloadTransferFailed}, CodeCase{"/unannounced-good", kDownloadOk},
+        CodeCase{"/bad-gzip", kDownloadTransferFailed},
+        // Without a Content-Length a whole body cannot be told from a cut-off one.
+        CodeCase{"/unannounced-good", kDownloadTransferFailed}, CodeCase{"/unannounced-cut", kDownloadTransferFailed},
+        CodeCase{"/portal-one-line", kDownloadTransferFailed}, CodeCase{"/steady", kDownloadOk},
         CodeCase{"/empty", kDownloadTransferFailed}, CodeCase{"/captive-portal", kDownloadTransferFailed}),
     [](const ::testing::TestParamInfo<CodeCase>& info) {
       std::string name;
@@ -225,6 +251,24 @@ TEST_F(DownloadToFileTest, SilentServerTimesOut) {
   EXPECT_EQ(Download("/silent", 300), kDownloadTransferFailed);
   EXPECT_LT(clock.elapsed(), 4000);
   EXPECT_EQ(ReadAll(local_), kOldMaster);
+}
+
+// A server that announces a length and then goes quiet is given up after the allowed silence,
+// long before the attempt's time-out.
+TEST_F(DownloadToFileTest, StalledAnswerFailsWithoutWaitingForTheTimeOut) {
+  DownloadOptions options;
+  options.timeoutMs = 60000;
+  options.stallMs = 300;
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(DownloadToFile(server_.Url("/stall"), local_, options), kDownloadTransferFailed);
+  EXPECT_LT(clock.elapsed(), 30000);
+  EXPECT_EQ(ReadAll(local_), kOldMaster);
+  EXPECT_EQ(DownloadOptions{}.stallMs, kDefaultDownloadStallMs);
+  // A slow answer whose pieces keep coming is no stall.
+  options.stallMs = 1500;
+  EXPECT_EQ(DownloadToFile(server_.Url("/steady"), local_, options), kDownloadOk);
+  EXPECT_EQ(ReadAll(local_), kGoodMaster);
 }
 
 TEST_F(DownloadToFileTest, RefusedConnectionGivesNine) {

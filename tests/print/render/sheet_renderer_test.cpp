@@ -20,9 +20,9 @@
 namespace zorvik {
 namespace {
 
-// The page model reads texts by control id; these tests fill them in an in-memory form.
-ControlTextFn TextsOf(const PlanFormView& view) {
-  return [&view](int id) { return view.Text(id); };
+// These tests fill the texts in an in-memory form and print what it shows.
+PlanTexts TextsOf(const PlanFormView& view) {
+  return ReadPlanTexts([&view](int id) { return view.Text(id); });
 }
 
 TEST(SheetFontTest, FaceHasJapaneseGlyphs) {
@@ -196,7 +196,12 @@ TEST(PrintedTextFitTest, SmallerThenHashesForNumbersAndFromTheStartForNames) {
       {"2,147,483,647万", width("2,147,483,647万") * 5 / 6, "2,147,483,647万", true, false},
       {"2,147,483,647万", width("2,147,483,647万") / 3, "###", false, false},
       {"とても長い融資の名前", width("とても長い融資の名前") / 3, "とても長い融資の名前", true, true},
+      // Units or dashes without a digit are captions, drawn from their start.
+      {"万円", width("万円") / 3, "万円", true, true},
+      {"－－－－", width("－－－－") / 3, "－－－－", true, true},
   };
+  for (const char* caption : {"万円", "－－－－", "", "，．"})
+    EXPECT_FALSE(LooksLikeNumber(QString::fromUtf8(caption)));
   for (const auto& r : rows) {
     const FittedText fit = FitTextToPixelWidth(QString::fromUtf8(r.text), font, r.boxWidth, 26);
     EXPECT_EQ(fit.text, QString::fromUtf8(r.shown)) << r.text << " in " << r.boxWidth;
