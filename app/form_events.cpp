@@ -257,6 +257,14 @@ void CFundingPlanDlg::OnToolsBorrowingCapacity() {
   dialog.exec();
 }
 
+void CFundingPlanDlg::OnToolsMonthlySimulation() {
+  OnClickTotalMonthly(ids::kTotalMonthly);
+}
+
+void CFundingPlanDlg::OnToolsBonusSimulation() {
+  OnClickTotalBonus(ids::kTotalBonus);
+}
+
 void CFundingPlanDlg::OnFileNew() {
   if (!TakeFocusedValue()) return;
   integrations_->fileCommands->OnFileNew();

@@ -240,13 +240,19 @@ const std::vector<MenuTemplate>& FormMenu() {
         {ids::kDownloadRateMaster, "金利マスターのダウンロード"},
         {0, ""},
         {ids::kOk, "終了(&X)"}}},
-      {"ヘルプ",
+      {"ヘルプ(&H)",
        {{ids::kHelpInstructions, "操作説明(&H)"},
         {0, ""},
         {ids::kHelpNotice, "著作権情報"},
         {ids::kHelpVersion, "バージョン情報"}}},
   };
   return menu;
+}
+
+QKeySequence MenuShortcut(int commandId) {
+  if (commandId == ids::kFileSave) return QKeySequence(Qt::CTRL | Qt::Key_S);
+  if (commandId == ids::kHelpInstructions) return QKeySequence(Qt::Key_F1);
+  return {};
 }
 
 DialogBaseUnits DialogBaseUnits::ForFont(const QFont& font) {

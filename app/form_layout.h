@@ -8,6 +8,7 @@
 // font and the screen resolution.
 
 #include <QFont>
+#include <QKeySequence>
 #include <QRect>
 #include <QString>
 #include <vector>
@@ -87,6 +88,12 @@ struct MenuTemplate {
   std::vector<MenuItemTemplate> items;
 };
 const std::vector<MenuTemplate>& FormMenu();
+// The simulation items of the "ツール(&T)" menu, after the tool windows.
+inline constexpr const char* kMonthlySimulationMenuText = "月払いシミュレーション(&M)";
+inline constexpr const char* kBonusSimulationMenuText = "ボーナス払いシミュレーション(&O)";
+// The key that runs a menu command from anywhere on the form (Ctrl+S: "上書き保存(&S)", F1:
+// "操作説明(&H)"); empty for the others.
+QKeySequence MenuShortcut(int commandId);
 // Command of the file menu that saves the sheet as a PDF document (after "名前をつけて保存(&A)").
 inline constexpr int kFileSavePdfCommand = 32790;
 

@@ -198,13 +198,15 @@ void CFundingPlanDlg::BuildMenu() {
       }
       QAction* action = menu->addAction(QString::fromUtf8(item.text));
       action->setData(item.commandId);
-      if (item.commandId == ids::kFileSave) action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+      action->setShortcut(MenuShortcut(item.commandId));
       const int command = item.commandId;
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
   }
   AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
   AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
+  AddMenuCommand(ToolsMenu(), ids::kToolsMonthlySimulation, kMonthlySimulationMenuText);
+  AddMenuCommand(ToolsMenu(), ids::kToolsBonusSimulation, kBonusSimulationMenuText);
   layout()->setMenuBar(menuBar_);
 
   commands_ = {
@@ -221,6 +223,8 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
       {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
       {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
+      {ids::kToolsMonthlySimulation, &CFundingPlanDlg::OnToolsMonthlySimulation},
+      {ids::kToolsBonusSimulation, &CFundingPlanDlg::OnToolsBonusSimulation},
   };
 }
 

@@ -26,9 +26,11 @@ CNoticeDlg::CNoticeDlg(const QString& licensePath, QWidget* parent) : QDialog(pa
   edit_->setProperty("controlId", kNoticeEditId);
   edit_->setReadOnly(true);
   edit_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Lines wrap at the box's edge: between words, and anywhere in Japanese, which has no spaces.
+  edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  edit_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   edit_->setFocusPolicy(Qt::StrongFocus);
   edit_->setGeometry(du.Rect(8, 16, 244, 180));
   edit_->setAccessibleName(group->title());  // the caption over the text

@@ -1,6 +1,6 @@
 #pragma once
 // The notice dialog (template 142, "著作権情報"): the text of "license.txt" from the program
-// directory in a read-only box whose long lines scroll sideways instead of wrapping.
+// directory in a read-only box; long lines wrap at the box's edge, the box scrolls down.
 //
 // The file is read anew each time the dialog is built, so an edited notice shows at the next
 // opening; a missing or empty file gives an empty box and no message.

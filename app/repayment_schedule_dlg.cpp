@@ -4,8 +4,6 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,13 +38,7 @@ class QtScheduleSaveUi : public ScheduleSaveUi {
  public:
   QString GetSavePath(QWidget* owner, const QString& proposedPath, const QString& filter,
                       const QString& suffix) override {
-    QFileDialog dialog(owner, QString(), QFileInfo(proposedPath).absolutePath(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(suffix);
-    dialog.selectFile(proposedPath);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    return dialog.selectedFiles().value(0);
+    return RunSaveFileDialog(owner, proposedPath, filter, suffix);
   }
 };
 
@@ -323,23 +315,31 @@ void CRepaymentScheduleDlg::OnPrint() {
   }
 }
 
+QString CRepaymentScheduleDlg::AskSavePath(const char* suffix, const char* filter) {
+  const auto ask = [this, suffix, filter](const QString& proposed) {
+    if (filter == nullptr) return print_->GetPdfSavePath(this, proposed);
+    return save_->GetSavePath(this, proposed, U(filter), U(suffix));
+  };
+  return ChooseSavePath(*print_, this, ProposedPath(suffix), U(kRepaymentScheduleCaption), ask);
+}
+
 void CRepaymentScheduleDlg::OnSavePdf() {
   Refresh();
-  const QString path = print_->GetPdfSavePath(this, ProposedPath("pdf"));
+  const QString path = AskSavePath("pdf", nullptr);
   if (path.isEmpty()) return;
   if (!WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_))) ReportSaveFailure(path);
 }
 
 void CRepaymentScheduleDlg::OnSaveExcel() {
   Refresh();
-  const QString path = save_->GetSavePath(this, ProposedPath("xlsx"), U(kExcelFilter), QStringLiteral("xlsx"));
+  const QString path = AskSavePath("xlsx", kExcelFilter);
   if (path.isEmpty()) return;
   if (!WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_)) ReportSaveFailure(path);
 }
 
 void CRepaymentScheduleDlg::OnSaveCsv() {
   Refresh();
-  const QString path = save_->GetSavePath(this, ProposedPath("csv"), U(kCsvFilter), QStringLiteral("csv"));
+  const QString path = AskSavePath("csv", kCsvFilter);
   if (path.isEmpty()) return;
   if (!WriteScheduleCsvFile(path.toStdString(), schedule_)) ReportSaveFailure(path);
 }

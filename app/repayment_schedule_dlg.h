@@ -50,8 +50,8 @@ inline constexpr const char* kScheduleNoPrinterMessage =
 class ScheduleSaveUi {
  public:
   virtual ~ScheduleSaveUi() = default;
-  // Save dialog starting at `proposedPath` with one filter and a default suffix; the chosen
-  // path, or empty when cancelled.
+  // Save dialog (RunSaveFileDialog) in the folder of `proposedPath` with its bare name filled in,
+  // one filter and a default suffix; the chosen path, or empty when cancelled.
   virtual QString GetSavePath(QWidget* owner, const QString& proposedPath, const QString& filter,
                               const QString& suffix) = 0;
 };
@@ -99,7 +99,12 @@ class CRepaymentScheduleDlg : public QDialog {
   void Rebuild();
   void FillRowChoice();
   void ShowSelection();
+  // The customer's file name in the data folder.
   QString ProposedPath(const char* suffix) const;
+  // The save dialog of one kind of file (`filter` null: the PDF dialog) on the proposed name,
+  // with the question before an existing file is replaced; empty when cancelled.
+  QString AskSavePath(const char* suffix, const char* filter);
+  // The failure box (shown once the save dialog's focus change has completed).
   void ReportSaveFailure(const QString& path);
 
   const FundingPlan& plan_;

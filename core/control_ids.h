@@ -49,6 +49,10 @@ inline constexpr int kFileSave = 57603;  // "上書き保存(&S)", Ctrl+S: the p
 inline constexpr int kFileOpen = 32772;
 inline constexpr int kFileNew = 32775;
 inline constexpr int kDownloadRateMaster = 32776;
+// The tools menu: after "借入可能額(&B)..." (32800) and "返済予定表(&R)..." (32801), the two
+// simulations that a click on the monthly (1106) or per-bonus (1107) total opens.
+inline constexpr int kToolsMonthlySimulation = 32802;
+inline constexpr int kToolsBonusSimulation = 32803;
 inline constexpr int kHelpVersion = 32779;
 inline constexpr int kHelpNotice = 32780;
 inline constexpr int kHelpInstructions = 57670;

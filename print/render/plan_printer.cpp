@@ -1,8 +1,11 @@
 #include "print/render/plan_printer.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -37,12 +40,12 @@ class QtPrintInteraction : public PrintInteraction {
 
   void ShowInformation(QWidget* owner, const QString& text, const QString& caption) override {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
-    box.exec();
+    ExecAfterPendingEvents(box);
   }
 
   void ShowWarning(QWidget* owner, const QString& text, const QString& caption) override {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
-    box.exec();
+    ExecAfterPendingEvents(box);
   }
 
   bool OfferPdfInstead(QWidget* owner, const QString& text, const QString& caption) override {
@@ -50,8 +53,16 @@ class QtPrintInteraction : public PrintInteraction {
     QPushButton* pdf = box.addButton(QString::fromUtf8(kSavePdfButtonText), QMessageBox::AcceptRole);
     box.setDefaultButton(pdf);
     box.setEscapeButton(QMessageBox::Ok);
-    box.exec();
+    ExecAfterPendingEvents(box);
     return box.clickedButton() == pdf;
+  }
+
+  bool ConfirmReplace(QWidget* owner, const QString& caption) override {
+    QMessageBox box(QMessageBox::Question, caption, QString::fromUtf8(kReplaceFileQuestion),
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    ExecAfterPendingEvents(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes);
   }
 
   bool RunPrintDialog(QWidget* owner, QPrinter& printer) override {
@@ -63,16 +74,7 @@ class QtPrintInteraction : public PrintInteraction {
   }
 
   QString GetPdfSavePath(QWidget* owner, const QString& proposedPath) override {
-    // The dialog opens in the proposed folder with the bare file name filled in: a name with a
-    // folder in it would be taken relative to the dialog's folder once more.
-    const QFileInfo proposed(proposedPath);
-    QFileDialog dialog(owner, QString(), proposed.absolutePath(), QString::fromUtf8(kPdfFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(proposed.fileName());
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    return dialog.selectedFiles().value(0);
+    return RunSaveFileDialog(owner, proposedPath, QString::fromUtf8(kPdfFilter), QStringLiteral("pdf"));
   }
 
   int DisplayDpi() override {
@@ -111,6 +113,38 @@ void ReleaseDefaultInteraction() {
 }
 
 }  // namespace
+
+QString RunSaveFileDialog(QWidget* owner, const QString& proposedPath, const QString& filter, const QString& suffix) {
+  const QFileInfo proposed(proposedPath);
+  QFileDialog dialog(owner, QString(), proposed.absolutePath(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(suffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.selectFile(proposed.fileName());
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0);
+}
+
+QString ChooseSavePath(PrintInteraction& ui, QWidget* owner, const QString& proposedPath, const QString& caption,
+                       const std::function<QString(const QString&)>& ask) {
+  QString proposed = proposedPath;
+  for (;;) {
+    const QString path = ask(proposed);
+    // A folder of that name is not replaced: writing there fails and says so.
+    if (path.isEmpty() || !QFileInfo(path).isFile() || ui.ConfirmReplace(owner, caption)) return path;
+    proposed = path;
+  }
+}
+
+int ExecAfterPendingEvents(QDialog& dialog) {
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog.setAttribute(Qt::WA_ShowModal, true);
+  QMetaObject::invokeMethod(&dialog, &QDialog::show, Qt::QueuedConnection);
+  loop.exec(QEventLoop::DialogExec);
+  return dialog.result();
+}
 
 PrintInteraction& DefaultPrintInteraction() {
   if (defaultInteraction == nullptr) {
@@ -192,7 +226,8 @@ bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& 
                       PrintInteraction& ui) {
   const QString fileName = ProposedPdfFileName(QString::fromStdString(view.Text(ids::kCustomerName)));
   const QString proposed = dataFolder.isEmpty() ? fileName : QDir(dataFolder).filePath(fileName);
-  const QString path = ui.GetPdfSavePath(owner, proposed);
+  const QString path = ChooseSavePath(ui, owner, proposed, QString::fromUtf8(kPrintMessageCaption),
+                                      [&ui, owner](const QString& p) { return ui.GetPdfSavePath(owner, p); });
   if (path.isEmpty()) return false;
   const PageModel model = BuildPdfPageModel(view, date, ui.DisplayDpi());
   const WriteResult written = WritePlanSheetPdfFile(path, model);

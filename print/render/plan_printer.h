@@ -9,6 +9,7 @@
 // so that tests can script it and never reach a real printer.
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/funding_plan.h"
@@ -17,6 +18,7 @@
 #include "io/file_access.h"
 #include "print/page_model.h"
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -42,6 +44,7 @@ inline constexpr const char* kPaperCheckMessage =
 inline constexpr const char* kPrintMessageCaption = kProductCaption;
 inline constexpr const char* kPdfFilter = "PDF (*.pdf)";
 inline constexpr const char* kPdfSaveFailedMessage = "PDFファイルを保存できませんでした。";
+inline constexpr const char* kReplaceFileQuestion = "同じ名前のファイルが存在します。\n上書きしますか？";
 
 class PrintInteraction {
  public:
@@ -59,18 +62,42 @@ class PrintInteraction {
   virtual void ShowWarning(QWidget* owner, const QString& text, const QString& caption) = 0;
   // Information box with the buttons "PDFに保存" and OK; true when the user chose "PDFに保存".
   virtual bool OfferPdfInstead(QWidget* owner, const QString& text, const QString& caption) = 0;
+  // Question box "同じ名前のファイルが存在します。\n上書きしますか？" with Yes and No (the default);
+  // true for Yes.
+  virtual bool ConfirmReplace(QWidget* owner, const QString& caption) = 0;
 
   // The print dialog on `printer`, without page-range, selection and print-to-file choices.
   // True when the user confirmed it; the choices are then in `printer`.
   virtual bool RunPrintDialog(QWidget* owner, QPrinter& printer) = 0;
 
-  // Save dialog for a PDF (filter "PDF (*.pdf)", default suffix pdf) starting at
-  // `proposedPath`. The chosen path, or empty when cancelled.
+  // Save dialog for a PDF (RunSaveFileDialog with filter "PDF (*.pdf)", default suffix pdf)
+  // starting at `proposedPath`. The chosen path, or empty when cancelled.
   virtual QString GetPdfSavePath(QWidget* owner, const QString& proposedPath) = 0;
 
   // Dots per inch of the display, used to turn font point sizes into pixels; 0 when unknown.
   virtual int DisplayDpi() = 0;
 };
+
+// The save dialog of every file the program writes. It opens in the folder of `proposedPath`
+// with the bare file name filled in (a name with its folder would be taken relative to the
+// dialog's folder once more: "LoanData/LoanData/..."), shows the one `filter` and adds `suffix`
+// to a name typed without one. Qt's own question about an existing file is off: it would open
+// while the dialog is closing and never be painted; callers ask with ChooseSavePath. The chosen
+// path, or empty when cancelled.
+QString RunSaveFileDialog(QWidget* owner, const QString& proposedPath, const QString& filter, const QString& suffix);
+
+// A save dialog (`ask`, given the path to propose) until the user picks a name that is not a
+// file yet or agrees to replace the file (ui.ConfirmReplace); after No the dialog opens again
+// on the chosen name. Empty when cancelled.
+QString ChooseSavePath(PrintInteraction& ui, QWidget* owner, const QString& proposedPath, const QString& caption,
+                       const std::function<QString(const QString&)>& ask);
+
+// Runs `dialog` application-modal, like QDialog::exec, but shows it from a queued call, once the
+// events already waiting are handled. A box shown while the window system is still moving the
+// focus (a save dialog that has just closed, a box that lost the focus) is mapped before that
+// change completes and stays unpainted, black; shown afterwards it is laid out and drawn.
+// Returns the dialog's result code.
+int ExecAfterPendingEvents(QDialog& dialog);
 
 // The real dialogs, message boxes and printers. One instance keeps the application's printer
 // settings for the whole run; it is released when the QApplication object is destroyed.

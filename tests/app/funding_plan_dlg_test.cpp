@@ -243,7 +243,7 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text(), U("ファイル(&F)"));
   EXPECT_EQ(menus[1]->text(), U("ツール(&T)"));
-  EXPECT_EQ(menus[2]->text(), U("ヘルプ"));
+  EXPECT_EQ(menus[2]->text(), U("ヘルプ(&H)"));
   auto describe = [](QMenu* menu) {
     QStringList items;
     for (QAction* a : menu->actions()) {
@@ -255,9 +255,68 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
       describe(menus[0]->menu()),
       U("新規作成(&N)=32775|開く(&O)=32772|-|上書き保存(&S)=57603|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
         "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801"));
+  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801|"
+                                          "月払いシミュレーション(&M)=32802|ボーナス払いシミュレーション(&O)=32803"));
   EXPECT_EQ(menus[0]->menu()->actions()[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
+  EXPECT_EQ(menus[2]->menu()->actions().value(0)->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+// The simulations are reached from the keyboard through the tools menu: each item opens the
+// dialog a click on its yellow total opens. F1, wherever the focus is, opens the help page.
+TEST_F(FormTest, ToolsMenuOpensTheSimulationsAndF1TheHelp) {
+  PickWithKeys(ids::kMethod[0], 0);
+  Type(ids::kRate[0], QStringLiteral("2.375"));
+  Type(ids::kPeriod[0], QStringLiteral("35"));
+  Type(ids::kLoanAmount[0], QStringLiteral("3000"));
+  ASSERT_EQ(Text(ids::kTotalMonthly), U("63,149円"));
+  QMenu* tools = form_->menuBar()->actions().value(1)->menu();
+  ASSERT_NE(tools, nullptr);
+  auto opened = [tools](int command) {
+    QString shown;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&shown, &poll] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      poll.stop();
+      shown = QString::fromLatin1(dialog->metaObject()->className()) + QLatin1Char(' ') + dialog->windowTitle();
+      dialog->reject();
+    });
+    poll.start();
+    for (QAction* action : tools->actions()) {
+      if (action->data().toInt() == command) action->trigger();
+    }
+    return shown.toStdString();
+  };
+  const std::string monthly = opened(ids::kToolsMonthlySimulation);
+  const std::string bonus = opened(ids::kToolsBonusSimulation);
+  Reactivate();
+  W(ids::kLoanAmount[0])->setFocus(Qt::MouseFocusReason);
+  QString clicked;
+  for (int total : {ids::kTotalMonthly, ids::kTotalBonus}) {
+    QTimer::singleShot(0, [&clicked] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      clicked +=
+          QString::fromLatin1(dialog->metaObject()->className()) + QLatin1Char(' ') + dialog->windowTitle() + '|';
+      dialog->reject();
+    });
+    QTest::mouseClick(W(total), Qt::LeftButton);
+  }
+  EXPECT_EQ(clicked.toStdString(), monthly + "|" + bonus + "|");
+  EXPECT_EQ(monthly.rfind("zorvik::CMonthlySimDlg ", 0), 0u) << monthly;
+  EXPECT_EQ(bonus.rfind("zorvik::CBonusSimDlg ", 0), 0u) << bonus;
+
+  // F1 in a box: the help page is looked for (here it is missing, so the user is told).
+  Reactivate();
+  app_.setDirectory(kInstallDirectory, dir_.path());
+  app_.setDirectory(kHelpDirectory, QStringLiteral("?NoHelpHere"));
+  W(ids::kAnnualIncome)->setFocus(Qt::MouseFocusReason);
+  AnswerMessages();
+  QTest::keyClick(Focused(), Qt::Key_F1);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].text.startsWith(U("操作説明のページが見つかりません。")));
 }
 
 // ---- the worked example --------------------------------------------------------------------

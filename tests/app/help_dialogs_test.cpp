@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 #include "app/about_dlg.h"
@@ -64,18 +66,32 @@ TEST_F(NoticeDlgTest, Utf8WithByteOrderMarkIsReadAsUtf8) {
   EXPECT_EQ(dialog.noticeEdit()->toPlainText(), "ご注意 UTF-8");
 }
 
-TEST_F(NoticeDlgTest, LongLinesScrollInsteadOfWrapping) {
-  const QByteArray longLine(2000, 'W');
-  Write(longLine + "\r\nshort\r\n");
+// Long lines, Latin or Japanese (which has no spaces), wrap inside the box: no line is wider
+// than the box and nothing scrolls sideways; the text itself is unchanged.
+TEST_F(NoticeDlgTest, LongLinesWrapInsideTheBox) {
+  const QByteArray latin = QByteArray("Copyright ") + QByteArray(300, 'W');
+  const QString japanese =
+      QString::fromUtf8("このプログラムが計算する返済額は、元利均等・元金均等の計算式による概算です。").repeated(4);
+  Write("\xEF\xBB\xBF" + latin + "\r\n" + japanese.toUtf8() + "\r\nshort\r\n");
   CNoticeDlg dialog(path_);
   QPlainTextEdit* edit = dialog.noticeEdit();
-  EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
   EXPECT_TRUE(edit->isReadOnly());
   dialog.show();
   QCoreApplication::processEvents();
-  EXPECT_EQ(edit->document()->lineCount(), 3);  // two lines and the empty one after the last line end
-  EXPECT_GT(edit->horizontalScrollBar()->maximum(), 0) << "the long line must scroll sideways";
-  EXPECT_EQ(edit->toPlainText().split('\n').first().size(), 2000);
+  EXPECT_EQ(edit->document()->blockCount(), 4);  // three lines and the empty one after the last line end
+  EXPECT_EQ(edit->toPlainText().split('\n').value(1), japanese);
+  EXPECT_EQ(edit->horizontalScrollBar()->maximum(), 0);
+  const int width = edit->viewport()->width();
+  for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    ASSERT_NE(layout, nullptr);
+    if (block.blockNumber() < 2) {
+      EXPECT_GT(layout->lineCount(), 1) << block.blockNumber();
+    }
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      EXPECT_LE(layout->lineAt(i).naturalTextWidth(), width) << block.blockNumber() << " line " << i;
+    }
+  }
 }
 
 TEST_F(NoticeDlgTest, FileIsReadAnewEachTime) {
@@ -209,9 +225,12 @@ TEST(HelpInstructionsTest, TheShippedHelpPageIsThere) {
   const QString html = QString::fromUtf8(page.readAll());
   for (const char* topic :
        {"金利マスターのダウンロード", "新規作成", "開く", "名前をつけて保存", "印 刷", "元に戻す", "シミュレーション",
-        "PDF", "借入可能額", "審査金利", "返済予定表", "最終回の端数調整", "最終回（420回目）は 63,159円"}) {
+        "PDF", "借入可能額", "審査金利", "返済予定表", "最終回の端数調整", "最終回（420回目）は 63,159円", "ヘルプ(H)",
+        "<kbd>F1</kbd>", "上書き保存(S)", "月払いシミュレーション(M)", "ボーナス払いシミュレーション(O)"}) {
     EXPECT_TRUE(html.contains(QString::fromUtf8(topic))) << topic;
   }
+  // Escape and 終了 ask about unsaved changes; the page never says they quit without asking.
+  EXPECT_FALSE(html.contains(QString::fromUtf8("確認なし")));
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
     printedOrientation = printer.pageLayout().orientation();
     return true;
   }
+  bool ConfirmReplace(QWidget*, const QString&) override { return true; }
   QString GetPdfSavePath(QWidget*, const QString&) override { return answer; }
   int DisplayDpi() override { return 96; }
   QString GetSavePath(QWidget*, const QString&, const QString&, const QString&) override { return answer; }

@@ -8,11 +8,15 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,9 +45,11 @@ class ScriptedPrint : public PrintInteraction {
   };
 
   bool hasPrinter = true;
-  bool choosePdf = false;          // the answer to the no-printer message
-  std::deque<bool> dialogAnswers;  // true = OK
-  QString pdfPathAnswer;           // empty = cancel
+  bool choosePdf = false;              // the answer to the no-printer message
+  std::deque<bool> dialogAnswers;      // true = OK
+  QString pdfPathAnswer;               // empty = cancel
+  std::deque<QString> pdfPathAnswers;  // taken first, one per dialog, before pdfPathAnswer
+  std::deque<bool> replaceAnswers;     // true = Yes; No when none is left
   int dpi = 96;
 
   std::vector<QString> events;
@@ -86,10 +92,20 @@ class ScriptedPrint : public PrintInteraction {
     }
     return ok;
   }
+  bool ConfirmReplace(QWidget*, const QString& caption) override {
+    events.push_back(QStringLiteral("replace?"));
+    messages.push_back({QStringLiteral("replace?"), QString(), caption});
+    const bool yes = !replaceAnswers.empty() && replaceAnswers.front();
+    if (!replaceAnswers.empty()) replaceAnswers.pop_front();
+    return yes;
+  }
   QString GetPdfSavePath(QWidget*, const QString& proposedPath) override {
     events.push_back(QStringLiteral("save-dialog"));
     proposedPdfPath = proposedPath;
-    return pdfPathAnswer;
+    if (pdfPathAnswers.empty()) return pdfPathAnswer;
+    const QString answer = pdfPathAnswers.front();
+    pdfPathAnswers.pop_front();
+    return answer;
   }
   int DisplayDpi() override { return dpi; }
 
@@ -302,19 +318,33 @@ TEST_F(PlanPrinterTest, PdfExportFailureIsReportedAndKeepsTheOldFile) {
   EXPECT_TRUE(QFileInfo(folderTarget).isDir());
 }
 
-TEST_F(PlanPrinterTest, PdfExportReplacesAnExistingFile) {
+// An existing file is replaced only after Yes; No opens the dialog again on the chosen name.
+TEST_F(PlanPrinterTest, PdfExportAsksBeforeReplacingAnExistingFile) {
   const QString target = dir_.filePath(QStringLiteral("old.pdf"));
   {
     QFile old(target);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old contents");
   }
-  ScriptedPrint ui(dir_.path());
-  ui.pdfPathAnswer = target;
-  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
-  QFile file(target);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+  auto contents = [&target] {
+    QFile file(target);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  ScriptedPrint no(dir_.path());
+  no.pdfPathAnswers = {target, target, QString()};  // the third dialog is cancelled
+  no.replaceAnswers = {false, false};
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), no));
+  EXPECT_EQ(no.events, (std::vector<QString>{"save-dialog", "replace?", "save-dialog", "replace?", "save-dialog"}));
+  EXPECT_EQ(no.proposedPdfPath, target);
+  EXPECT_EQ(no.messages[0].caption.toStdString(), "ゾルビク");
+  EXPECT_EQ(contents(), QByteArray("old contents"));
+
+  ScriptedPrint yes(dir_.path());
+  yes.pdfPathAnswer = target;
+  yes.replaceAnswers = {true};
+  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), yes));
+  EXPECT_EQ(yes.events, (std::vector<QString>{"save-dialog", "replace?"}));
+  EXPECT_TRUE(contents().startsWith("%PDF-"));
 }
 
 }  // namespace
@@ -328,6 +358,87 @@ TEST(DefaultPrintInteractionTest, OneInstanceWithTheDisplayResolution) {
   EXPECT_EQ(&ui, &DefaultPrintInteraction());
   // The offscreen platform has a screen of 96 logical dots per inch.
   EXPECT_EQ(ui.DisplayDpi(), 96);
+}
+
+// Counts the paint events of every message box and of the widgets inside it.
+class BoxPaints : public QObject {
+ public:
+  BoxPaints() { QCoreApplication::instance()->installEventFilter(this); }
+  ~BoxPaints() override { QCoreApplication::instance()->removeEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      for (QObject* o = watched; o != nullptr; o = o->parent()) {
+        if (qobject_cast<QMessageBox*>(o) != nullptr) ++count;
+      }
+    }
+    return false;
+  }
+};
+
+// The real boxes open from the event loop once the events already waiting are handled (a save
+// dialog that has just closed, a focus change), laid out at their own size and painted.
+TEST(DefaultPrintInteractionTest, BoxesOpenAfterPendingEventsLaidOutAndPainted) {
+  QWidget owner;
+  owner.show();
+  struct Seen {
+    bool openWhilePending = true;
+    QSize size, sizeHint;
+    QString text, caption;
+    int paints = 0;
+    bool noIsDefault = false;
+  };
+  auto run = [&owner](const std::function<void(PrintInteraction&)>& show, QMessageBox::StandardButton answer) {
+    Seen seen;
+    BoxPaints paints;
+    QMetaObject::invokeMethod(
+        &owner, [&seen] { seen.openWhilePending = QApplication::activeModalWidget() != nullptr; },
+        Qt::QueuedConnection);
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || !QTest::qWaitForWindowExposed(box)) return;
+      poll.stop();
+      QCoreApplication::processEvents();
+      seen = {seen.openWhilePending,
+              box->size(),
+              box->sizeHint(),
+              box->text(),
+              box->windowTitle(),
+              paints.count,
+              box->defaultButton() == box->button(QMessageBox::No)};
+      box->button(answer)->click();
+    });
+    poll.start();
+    show(DefaultPrintInteraction());
+    return seen;
+  };
+
+  const Seen warning = run(
+      [&owner](PrintInteraction& ui) {
+        ui.ShowWarning(&owner, QStringLiteral("PDFファイルを保存できませんでした。\n/tmp/a.pdf"),
+                       QStringLiteral("ゾルビク"));
+      },
+      QMessageBox::Ok);
+  bool replace = false;
+  const Seen question = run(
+      [&owner, &replace](PrintInteraction& ui) { replace = ui.ConfirmReplace(&owner, QStringLiteral("返済予定表")); },
+      QMessageBox::Yes);
+  EXPECT_TRUE(replace);
+  EXPECT_TRUE(question.noIsDefault);
+  EXPECT_EQ(warning.text.toStdString(), "PDFファイルを保存できませんでした。\n/tmp/a.pdf");
+  EXPECT_EQ(question.text.toStdString(), "同じ名前のファイルが存在します。\n上書きしますか？");
+  EXPECT_EQ(question.caption.toStdString(), "返済予定表");
+  for (const Seen& box : {warning, question}) {
+    EXPECT_FALSE(box.openWhilePending) << "the box opened before the events waiting for it";
+    EXPECT_GT(box.paints, 0);
+    EXPECT_GE(box.size.width(), box.sizeHint.width());
+    EXPECT_GE(box.size.height(), box.sizeHint.height());
+    EXPECT_GE(box.size.height(), 60);
+  }
 }
 
 // A first-time user accepts every proposal: the save dialog opens in the data folder (given
