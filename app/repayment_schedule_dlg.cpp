@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include "app/window_fit.h"
+#include "core/plan_evaluation.h"
+#include "core/units.h"
 #include "io/schedule_export.h"
 #include "print/render/plan_printer.h"
 #include "print/render/schedule_chart.h"
@@ -233,7 +235,7 @@ void CRepaymentScheduleDlg::Refresh() {
 }
 
 void CRepaymentScheduleDlg::Rebuild() {
-  schedule_ = BuildPlanSchedule(plan_);
+  schedule_ = EvaluatePlan(plan_).schedule;
   QStringList notes;
   for (const std::string& note : ScheduleNotes(schedule_)) notes << U(note);
   notes_->setText(notes.join(QLatin1Char('\n')));
@@ -250,12 +252,6 @@ void CRepaymentScheduleDlg::FillRowChoice() {
   rowChoice_->setCurrentIndex(shownRow_ ? rowChoice_->findData(*shownRow_) : 0);
 }
 
-void CRepaymentScheduleDlg::ShowRow(std::optional<int> row) {
-  shownRow_ = row && schedule_.FindRow(*row) != nullptr ? row : std::nullopt;
-  rowChoice_->setCurrentIndex(shownRow_ ? rowChoice_->findData(*shownRow_) : 0);
-  ShowSelection();
-}
-
 void CRepaymentScheduleDlg::ShowSelection() {
   const RowSchedule* row = shownRow_ ? schedule_.FindRow(*shownRow_) : nullptr;
   const ScheduleTotals& totals = row != nullptr ? row->totals : schedule_.totals;
@@ -264,7 +260,7 @@ void CRepaymentScheduleDlg::ShowSelection() {
 
   const bool any = !schedule_.rows.empty();
   emptyNote_->setVisible(!any);
-  summary_[0]->setText(any ? U(FormatScheduleManYen(totals.principal / 10000)) : QString());
+  summary_[0]->setText(any ? U(FormatScheduleManYen(WholeManYen(totals.principal))) : QString());
   summary_[1]->setText(any ? U(FormatScheduleYen(totals.totalRepaid)) : QString());
   summary_[2]->setText(any ? U(FormatScheduleYen(totals.totalInterest)) : QString());
   summary_[3]->setText(U(FormatPayoffYears(totals.years)));
@@ -290,8 +286,10 @@ QString CRepaymentScheduleDlg::ProposedPath(const char* suffix) const {
   return dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
 }
 
-void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path) {
-  print_->ShowWarning(this, U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
+  print_->ShowWarning(this,
+                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
+                          WriteFailureReasonLine(result),
                       U(kRepaymentScheduleCaption));
 }
 
@@ -327,21 +325,24 @@ void CRepaymentScheduleDlg::OnSavePdf() {
   Refresh();
   const QString path = AskSavePath("pdf", nullptr);
   if (path.isEmpty()) return;
-  if (!WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_))) ReportSaveFailure(path);
+  const WriteResult written = WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_));
+  if (!written) ReportSaveFailure(path, written);
 }
 
 void CRepaymentScheduleDlg::OnSaveExcel() {
   Refresh();
   const QString path = AskSavePath("xlsx", kExcelFilter);
   if (path.isEmpty()) return;
-  if (!WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_)) ReportSaveFailure(path);
+  const WriteResult written = WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_);
+  if (!written) ReportSaveFailure(path, written);
 }
 
 void CRepaymentScheduleDlg::OnSaveCsv() {
   Refresh();
   const QString path = AskSavePath("csv", kCsvFilter);
   if (path.isEmpty()) return;
-  if (!WriteScheduleCsvFile(path.toStdString(), schedule_)) ReportSaveFailure(path);
+  const WriteResult written = WriteScheduleCsvFile(path.toStdString(), schedule_);
+  if (!written) ReportSaveFailure(path, written);
 }
 
 }  // namespace zorvik

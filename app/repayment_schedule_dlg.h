@@ -8,7 +8,7 @@
 // schedule's notes (rows left out, stored payments that differ). Prints and saves the whole
 // plan's schedule: PDF (A4 portrait), Excel workbook, CSV file.
 //
-// Flow: plan (read only) -> BuildPlanSchedule -> view; -> page model -> printer or PDF;
+// Flow: plan (read only) -> EvaluatePlan -> view; -> page model -> printer or PDF;
 // -> io exports. Refresh() rebuilds only when the loan rows' inputs or stored payments changed
 // since the last build.
 
@@ -19,6 +19,7 @@
 
 #include "core/funding_plan.h"
 #include "core/repayment_schedule.h"
+#include "io/file_access.h"
 
 class QComboBox;
 class QLabel;
@@ -75,8 +76,6 @@ class CRepaymentScheduleDlg : public QDialog {
   const PlanSchedule& schedule() const { return schedule_; }
   // The loan row shown (0..9), or nothing for the whole plan.
   std::optional<int> shownRow() const { return shownRow_; }
-  // Shows the whole plan (nullopt) or a loan row that has a schedule.
-  void ShowRow(std::optional<int> row);
 
   QComboBox* rowChoice() const { return rowChoice_; }
   QTableWidget* yearTable() const { return table_; }
@@ -105,7 +104,8 @@ class CRepaymentScheduleDlg : public QDialog {
   // with the question before an existing file is replaced; empty when cancelled.
   QString AskSavePath(const char* suffix, const char* filter);
   // The failure box (shown once the save dialog's focus change has completed).
-  void ReportSaveFailure(const QString& path);
+  // The failure message, with why on a line of its own when the system said.
+  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& plan_;
   QString dataFolder_;
