@@ -173,7 +173,8 @@ TEST_F(SaveDialogsTest, ScheduleSaveFailureBoxIsReadable) {
     if (button->text() == U("CSVに保存(&C)...")) QTest::mouseClick(button, Qt::LeftButton);
   }
   EXPECT_EQ(text, U("ファイルを保存できませんでした。\n") +
-                      QDir::toNativeSeparators(dir_.filePath(U("LoanData/無い/a.csv"))));
+                      QDir::toNativeSeparators(dir_.filePath(U("LoanData/無い/a.csv"))) +
+                      U("\n保存先のフォルダーがありません。"));
   EXPECT_GE(size.width(), hint.width());
   EXPECT_GE(size.height(), hint.height());
 }

@@ -5,36 +5,13 @@
 #include <string>
 
 #include "tests/support/editing_session.h"
+#include "tests/support/worked_plan.h"
 
 namespace zorvik {
 namespace {
 
-// The worked example: 3,000万 with 1,200万 through the bonuses, 2.375 % over 35 years (元利均等),
-// on an income of 600万.
-FundingPlan WorkedExample() {
-  FundingPlan plan;
-  plan.ResetToNewPlan(PlanDate{2026, 12, 8});
-  plan.annualIncome = 600;
-  LoanRow& row = plan.rows[0];
-  row.loanName = "フラット35";
-  row.method = 1;
-  row.ratePercent = 2.375;
-  row.periodYears = 35;
-  row.loanAmount = 3000;
-  row.bonusAmount = 1200;
-  row.monthlyPayment = 63149;
-  row.bonusPayment = 253397;
-  plan.totalLoan = 3000;
-  plan.totalBonusAmount = 1200;
-  plan.totalMonthly = 63149;
-  plan.totalBonus = 253397;
-  plan.annualRepayment = 12 * 63149 + 2 * 253397;
-  plan.repaymentRatio = plan.annualRepayment / 600 * 0.01;
-  return plan;
-}
-
 TEST(PlanEvaluationTest, WorkedExampleStoredAndComputedAgree) {
-  const PlanEvaluation e = EvaluatePlan(WorkedExample());
+  const PlanEvaluation e = EvaluatePlan(WorkedPlan());
   EXPECT_EQ(e.computed.rows[0], (RowPayments{63149, 253397}));
   EXPECT_EQ(e.computed.annualRepayment, 1264582.0);
   ASSERT_TRUE(e.computed.ratioPercent.has_value());
@@ -46,7 +23,7 @@ TEST(PlanEvaluationTest, WorkedExampleStoredAndComputedAgree) {
 
 TEST(PlanEvaluationTest, StoredFiguresAreShownAndTheScheduleIsComputed) {
   // A file written elsewhere holds 59,074円 a month where its inputs give 63,149円.
-  FundingPlan plan = WorkedExample();
+  FundingPlan plan = WorkedPlan();
   plan.rows[0].monthlyPayment = 59074;
   plan.totalMonthly = 59074;
   const PlanEvaluation e = EvaluatePlan(plan);
@@ -60,7 +37,7 @@ TEST(PlanEvaluationTest, StoredFiguresAreShownAndTheScheduleIsComputed) {
 }
 
 TEST(PlanEvaluationTest, NoRatioWithoutIncomeAndOnlyCompleteRowsCount) {
-  FundingPlan plan = WorkedExample();
+  FundingPlan plan = WorkedPlan();
   plan.annualIncome = 0;
   plan.rows[1].loanAmount = 500;  // no rate, period or method: not complete
   const PlanEvaluation e = EvaluatePlan(plan);
