@@ -46,6 +46,8 @@ bool SaveFormScreenshot(const QString& path) {
   view.SetText(ids::kAnnualIncome, "800");
   form.OnAnnualIncomeKillFocus(ids::kAnnualIncome);
 
+  // The layout settles (the sheet's scroll area sees its final size) before the picture is taken.
+  QCoreApplication::processEvents();
   const QPixmap picture = form.grab();
   const QString dir = QFileInfo(path).absolutePath();
   QDir().mkpath(dir);
