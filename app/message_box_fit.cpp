@@ -24,4 +24,15 @@ void WidenToLongestLine(QMessageBox& box) {
   label->setMinimumWidth(std::min(widest + 2, limit));
 }
 
+void FitCaption(QMessageBox& box) {
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (label == nullptr) return;
+  // Title bars often use a larger or bold face: a fifth more than the box's own font, and room
+  // for the window's icon, its close button and the frame.
+  const QFontMetrics metrics(box.font());
+  const int caption = metrics.horizontalAdvance(box.windowTitle()) * 6 / 5;
+  label->setMinimumWidth(std::max(label->minimumWidth(), caption + 72));
+}
+
 }  // namespace zorvik

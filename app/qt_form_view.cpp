@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/form_widgets.h"
+#include "app/message_box_fit.h"
 
 namespace zorvik {
 
@@ -101,6 +102,7 @@ void QtFormView::ShowMessage(const std::string& text, const std::string& caption
   lastMessage_ = {QString::fromStdString(text), QString::fromStdString(caption)};
   QMessageBox box(QMessageBox::NoIcon, lastMessage_.second, lastMessage_.first, QMessageBox::Ok, owner_);
   box.setObjectName(QStringLiteral("rangeMessage"));
+  FitCaption(box);
   ++messageDepth_;
   box.exec();
   --messageDepth_;
