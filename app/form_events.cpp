@@ -13,6 +13,7 @@
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
+#include "core/plan_texts.h"
 #include "print/render/plan_printer.h"
 #include "simulation/dialogs/simulation_entry.h"
 
@@ -210,16 +211,17 @@ void CFundingPlanDlg::OnClickTotalBonus(int) {
 }
 
 void CFundingPlanDlg::PrintPlanSheet() {
-  if (RefusedValueOnForm()) return;
+  // The sheet is the plan's: the box being edited is first taken as leaving it would take it.
+  if (!TakeFocusedValue() || RefusedValueOnForm()) return;
   // Without a printer the message may offer "PDFに保存": the same command as the menu item.
-  if (::zorvik::PrintPlanSheet(this, view_, FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
+  if (::zorvik::PrintPlanSheet(this, MakePlanTexts(plan_), FormDate(), printFlag_) == PrintResult::SavePdfChosen) {
     OnFileSavePdf();
   }
 }
 
 void CFundingPlanDlg::OnFileSavePdf() {
-  if (RefusedValueOnForm()) return;
-  SavePlanSheetPdf(this, view_, FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
+  if (!TakeFocusedValue() || RefusedValueOnForm()) return;
+  SavePlanSheetPdf(this, MakePlanTexts(plan_), FormDate(), app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
 }
 
 void CFundingPlanDlg::OnToolsRepaymentSchedule() {

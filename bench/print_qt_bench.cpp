@@ -74,7 +74,7 @@ BENCHMARK(BM_PageModelTenRows);
 void BM_RenderTenRowPlanToPdf(benchmark::State& state) {
   const MemoryFormView view = TenRowView();
   for (auto _ : state) {
-    const PageModel model = BuildPdfPageModel(view, PlanDate{2026, 4, 1}, 96);
+    const PageModel model = BuildPdfPageModel(TextsOf(view), PlanDate{2026, 4, 1}, 96);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -90,7 +90,7 @@ void BM_WriteTenRowPdfFile(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("plan.pdf"));
   for (auto _ : state) {
-    const PageModel model = BuildPdfPageModel(view, PlanDate{2026, 4, 1}, 96);
+    const PageModel model = BuildPdfPageModel(TextsOf(view), PlanDate{2026, 4, 1}, 96);
     if (!WritePlanSheetPdfFile(path, model)) state.SkipWithError("PDF file not written");
   }
 }

@@ -87,11 +87,6 @@ class QtPrintInteraction : public PrintInteraction {
   std::unique_ptr<QPrinter> applicationPrinter_;
 };
 
-// The sheet shows what the form's boxes show (also a text typed but not yet taken into the plan).
-PlanTexts ShownTexts(const PlanFormView& view) {
-  return ReadPlanTexts([&view](int id) { return view.Text(id); });
-}
-
 // The caption of the Windows no-printer message: the program's own name.
 QString ApplicationCaption() {
   const QString name = QGuiApplication::applicationDisplayName();
@@ -169,7 +164,7 @@ bool OfferPdfWithoutPrinter(QWidget* owner, PrintInteraction& ui, const QString&
 #endif
 }
 
-PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+PrintResult PrintPlanSheet(QWidget* owner, const PlanTexts& texts, const PlanDate& date, int& printFlag,
                            PrintInteraction& ui) {
   // Without a printer there is nothing to print on.
   if (!ui.HasPrinter()) {
@@ -202,14 +197,14 @@ PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanD
   QPainter painter;
   if (!painter.begin(printer)) return PrintResult::NotPrinted;
   const PageModel model =
-      BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), ShownTexts(view), date);
+      BuildPageModel(painter.device()->width(), painter.device()->height(), ui.DisplayDpi(), texts, date);
   RenderPageModel(painter, model);
   painter.end();
   return PrintResult::Printed;
 }
 
-PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi) {
-  return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, ShownTexts(view), date);
+PageModel BuildPdfPageModel(const PlanTexts& texts, const PlanDate& date, int displayDpi) {
+  return BuildPageModel(kReferencePageWidth, kReferencePageHeight, displayDpi, texts, date);
 }
 
 WriteResult WritePlanSheetPdfFile(const QString& path, const PageModel& model) {
@@ -222,14 +217,14 @@ QString ProposedPdfFileName(const QString& customerName) {
   return name + QStringLiteral(".pdf");
 }
 
-bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& date, const QString& dataFolder,
+bool SavePlanSheetPdf(QWidget* owner, const PlanTexts& texts, const PlanDate& date, const QString& dataFolder,
                       PrintInteraction& ui) {
-  const QString fileName = ProposedPdfFileName(QString::fromStdString(view.Text(ids::kCustomerName)));
+  const QString fileName = ProposedPdfFileName(QString::fromStdString(texts.customerName));
   const QString proposed = dataFolder.isEmpty() ? fileName : QDir(dataFolder).filePath(fileName);
   const QString path = ChooseSavePath(ui, owner, proposed, QString::fromUtf8(kPrintMessageCaption),
                                       [&ui, owner](const QString& p) { return ui.GetPdfSavePath(owner, p); });
   if (path.isEmpty()) return false;
-  const PageModel model = BuildPdfPageModel(view, date, ui.DisplayDpi());
+  const PageModel model = BuildPdfPageModel(texts, date, ui.DisplayDpi());
   const WriteResult written = WritePlanSheetPdfFile(path, model);
   if (!written) {
     ui.ShowWarning(owner,

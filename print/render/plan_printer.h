@@ -114,11 +114,11 @@ enum class PrintResult {
 // printer settings, keeping the printer the user picked. `printFlag` is the form's print flag: 0 at
 // start-up, set to 1 when the user cancels the print dialog; the layout no longer depends on it.
 // `date` is the form's date integers.
-PrintResult PrintPlanSheet(QWidget* owner, const PlanFormView& view, const PlanDate& date, int& printFlag,
+PrintResult PrintPlanSheet(QWidget* owner, const PlanTexts& texts, const PlanDate& date, int& printFlag,
                            PrintInteraction& ui = DefaultPrintInteraction());
 
 // The sheet for the PDF page: the reference printable area, 6774 x 4720 pixels at 600 dpi.
-PageModel BuildPdfPageModel(const PlanFormView& view, const PlanDate& date, int displayDpi);
+PageModel BuildPdfPageModel(const PlanTexts& texts, const PlanDate& date, int displayDpi);
 
 // Writes the one-page PDF of `model` to `path` atomically (io/file_access.h): the file appears
 // complete or not at all, an existing file is replaced only on success, and only a regular file
@@ -138,7 +138,7 @@ QString ProposedPdfFileName(const QString& customerName);
 // "PDFに保存(&P)...": asks for a file (proposed: the customer name, in `dataFolder`) and writes
 // the sheet there. A failure to write is reported in a warning box. Returns whether a PDF was
 // written (false also when the user cancelled).
-bool SavePlanSheetPdf(QWidget* owner, const PlanFormView& view, const PlanDate& date, const QString& dataFolder,
+bool SavePlanSheetPdf(QWidget* owner, const PlanTexts& texts, const PlanDate& date, const QString& dataFolder,
                       PrintInteraction& ui = DefaultPrintInteraction());
 
 }  // namespace zorvik

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/editing_session.h"
 #include "tests/support/worked_plan.h"
@@ -55,6 +56,29 @@ TEST(PlanEvaluationTest, AgreesWithTheFormAfterAnyEditing) {
       events += editing.Step() + "; ";
       const PlanEvaluation e = EvaluatePlan(editing.plan());
       ASSERT_FALSE(e.StoredFiguresDiffer()) << "session " << session << ": " << events;
+    }
+  }
+}
+
+// After any editing, once the box being edited is left, the form shows the plan's own texts, so a
+// sheet printed from the plan is the sheet of what the form shows.
+TEST(PlanEvaluationTest, FormShowsThePlansTextsAfterAnyEditing) {
+  std::vector<int> textIds;  // every control a plan has a text for
+  ReadPlanTexts([&textIds](int id) {
+    textIds.push_back(id);
+    return std::string();
+  });
+  for (uint32_t session = 1; session <= 60; ++session) {
+    EditingSession editing(session);
+    ShowLoadedPlan(editing.plan(), editing.view());  // the new plan on the form
+    std::string events;
+    for (int event = 0; event < 30; ++event) {
+      events += editing.Step() + "; ";
+      const PlanTexts shown = ReadPlanTexts([&](int id) { return editing.view().Text(id); });
+      const PlanTexts held = MakePlanTexts(editing.plan());
+      for (int id : textIds) {
+        ASSERT_EQ(shown.Text(id), held.Text(id)) << "control " << id << ", session " << session << ": " << events;
+      }
     }
   }
 }

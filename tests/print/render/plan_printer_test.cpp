@@ -27,6 +27,11 @@
 namespace zorvik {
 namespace {
 
+// The texts a form view shows, as the form's plan would give them.
+PlanTexts TextsOf(const PlanFormView& view) {
+  return ReadPlanTexts([&view](int id) { return view.Text(id); });
+}
+
 // Plays the user and the printing system from a script; every printer prints into a PDF file
 // in a temporary folder, never on a real device.
 class ScriptedPrint : public PrintInteraction {
@@ -148,7 +153,7 @@ TEST_F(PlanPrinterTest, NoPrinterShowsTheMessageAndStops) {
   ScriptedPrint ui(dir_.path());
   ui.hasPrinter = false;
   int flag = 0;
-  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::NotPrinted);
+  EXPECT_EQ(PrintPlanSheet(nullptr, TextsOf(view_), date_, flag, ui), PrintResult::NotPrinted);
   ASSERT_EQ(ui.messages.size(), 1u);
 #ifdef Q_OS_WIN
   EXPECT_EQ(ui.messages[0].kind, QStringLiteral("information"));
@@ -168,7 +173,7 @@ TEST_F(PlanPrinterTest, NoPrinterShowsTheMessageAndStops) {
   EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("「PDFに保存」")));
   EXPECT_EQ(ui.messages[0].caption.toStdString(), "ゾルビク");
   ui.choosePdf = true;
-  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::SavePdfChosen);
+  EXPECT_EQ(PrintPlanSheet(nullptr, TextsOf(view_), date_, flag, ui), PrintResult::SavePdfChosen);
 #endif
   EXPECT_TRUE(ui.dialogs.empty());
   EXPECT_EQ(flag, 0);
@@ -179,7 +184,7 @@ TEST_F(PlanPrinterTest, PresetConfirmationDialogThenOnePage) {
   ScriptedPrint ui(dir_.path());
   ui.dialogAnswers = {true};
   int flag = 0;
-  EXPECT_EQ(PrintPlanSheet(nullptr, view_, date_, flag, ui), PrintResult::Printed);
+  EXPECT_EQ(PrintPlanSheet(nullptr, TextsOf(view_), date_, flag, ui), PrintResult::Printed);
 
   const std::vector<QString> expected = {QStringLiteral("has-printer"), QStringLiteral("information"),
                                          QStringLiteral("print-dialog")};
@@ -215,7 +220,7 @@ TEST_F(PlanPrinterTest, EveryPrintStartsFromA4LandscapeOnThePickedPrinter) {
   ui.dialogAnswers = {true, false, true, false};
   int flag = 0;
   for (int i = 0; i < 4; ++i) {
-    PrintPlanSheet(nullptr, view_, date_, flag, ui);
+    PrintPlanSheet(nullptr, TextsOf(view_), date_, flag, ui);
     EXPECT_EQ(flag, i == 0 ? 0 : 1) << "the flag still records a cancel";
     // The user turns the paper to portrait Letter in the dialog or in between.
     ui.application()->setPageOrientation(QPageLayout::Portrait);
@@ -238,7 +243,7 @@ TEST_F(PlanPrinterTest, NoPrinterLeavesASetFlagAlone) {
   ScriptedPrint ui(dir_.path());
   ui.hasPrinter = false;
   int flag = 1;
-  PrintPlanSheet(nullptr, view_, date_, flag, ui);
+  PrintPlanSheet(nullptr, TextsOf(view_), date_, flag, ui);
   EXPECT_EQ(flag, 1);
   EXPECT_TRUE(ui.dialogs.empty());
 }
@@ -268,7 +273,7 @@ TEST_F(PlanPrinterTest, PdfExportWritesTheReferencePage) {
   ui.pdfPathAnswer = target;
   const QString dataFolder = dir_.filePath(QStringLiteral("LoanData"));
 
-  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dataFolder, ui));
+  EXPECT_TRUE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dataFolder, ui));
   EXPECT_EQ(ui.proposedPdfPath, QDir(dataFolder).filePath(QStringLiteral("山田 太郎.pdf")));
   EXPECT_TRUE(ui.messages.empty());
   QFile file(target);
@@ -285,7 +290,7 @@ TEST_F(PlanPrinterTest, PdfExportWritesTheReferencePage) {
 }
 
 TEST_F(PlanPrinterTest, PdfPageModelIsTheReferencePage) {
-  const PageModel model = BuildPdfPageModel(view_, date_, 96);
+  const PageModel model = BuildPdfPageModel(TextsOf(view_), date_, 96);
   EXPECT_EQ(model.metrics.H, 6774);
   EXPECT_EQ(model.metrics.V, 4720);
   EXPECT_EQ(model.titleFont.pixelHeight, 133);
@@ -295,7 +300,7 @@ TEST_F(PlanPrinterTest, PdfPageModelIsTheReferencePage) {
 TEST_F(PlanPrinterTest, PdfExportCancelledWritesNothing) {
   ScriptedPrint ui(dir_.path());
   ui.pdfPathAnswer.clear();
-  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dir_.path(), ui));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
 }
@@ -303,7 +308,7 @@ TEST_F(PlanPrinterTest, PdfExportCancelledWritesNothing) {
 TEST_F(PlanPrinterTest, PdfExportFailureIsReportedAndKeepsTheOldFile) {
   ScriptedPrint ui(dir_.path());
   ui.pdfPathAnswer = dir_.filePath(QStringLiteral("no such folder/out.pdf"));
-  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dir_.path(), ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].kind, QStringLiteral("warning"));
   EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
@@ -313,7 +318,7 @@ TEST_F(PlanPrinterTest, PdfExportFailureIsReportedAndKeepsTheOldFile) {
   const QString folderTarget = dir_.filePath(QStringLiteral("taken.pdf"));
   ASSERT_TRUE(QDir().mkpath(folderTarget));
   ui.pdfPathAnswer = folderTarget;
-  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), ui));
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dir_.path(), ui));
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_TRUE(QFileInfo(folderTarget).isDir());
 }
@@ -333,7 +338,7 @@ TEST_F(PlanPrinterTest, PdfExportAsksBeforeReplacingAnExistingFile) {
   ScriptedPrint no(dir_.path());
   no.pdfPathAnswers = {target, target, QString()};  // the third dialog is cancelled
   no.replaceAnswers = {false, false};
-  EXPECT_FALSE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), no));
+  EXPECT_FALSE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dir_.path(), no));
   EXPECT_EQ(no.events, (std::vector<QString>{"save-dialog", "replace?", "save-dialog", "replace?", "save-dialog"}));
   EXPECT_EQ(no.proposedPdfPath, target);
   EXPECT_EQ(no.messages[0].caption.toStdString(), "ゾルビク");
@@ -342,7 +347,7 @@ TEST_F(PlanPrinterTest, PdfExportAsksBeforeReplacingAnExistingFile) {
   ScriptedPrint yes(dir_.path());
   yes.pdfPathAnswer = target;
   yes.replaceAnswers = {true};
-  EXPECT_TRUE(SavePlanSheetPdf(nullptr, view_, date_, dir_.path(), yes));
+  EXPECT_TRUE(SavePlanSheetPdf(nullptr, TextsOf(view_), date_, dir_.path(), yes));
   EXPECT_EQ(yes.events, (std::vector<QString>{"save-dialog", "replace?"}));
   EXPECT_TRUE(contents().startsWith("%PDF-"));
 }
@@ -459,7 +464,8 @@ TEST(DefaultPrintInteractionTest, AcceptingTheProposedPdfNameSavesInTheDataFolde
     if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) shownName = name->text();
     static_cast<QDialog*>(dialog)->accept();  // the Save button
   });
-  const bool saved = SavePlanSheetPdf(nullptr, FilledView(), PlanDate{2026, 12, 8}, QStringLiteral("./LoanData"));
+  const bool saved =
+      SavePlanSheetPdf(nullptr, TextsOf(FilledView()), PlanDate{2026, 12, 8}, QStringLiteral("./LoanData"));
   QDir::setCurrent(previous);
   EXPECT_TRUE(saved);
   EXPECT_EQ(shownFolder, QDir(dir.filePath(QStringLiteral("LoanData"))).absolutePath());
