@@ -24,6 +24,7 @@
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
+#include "tests/print/render/pdf_text.h"
 
 namespace zorvik {
 namespace {
@@ -143,6 +144,22 @@ TEST_F(SaveDialogsTest, AcceptingTheProposalSavesInTheDataFolder) {
     EXPECT_EQ(again.boxes, QStringList(U("同じ名前のファイルが存在します。\n上書きしますか？")));
     EXPECT_FALSE(Head(U(c.fileName), 8).isEmpty());
   }
+}
+
+// The sheet is the plan's: a value still being typed is taken as leaving its box would take it
+// before the PDF is made, so the last keystrokes are never missed.
+TEST_F(SaveDialogsTest, PdfTakesTheValueBeingTyped) {
+  QWidget* income = form_->control(ids::kAnnualIncome);
+  QApplication::setActiveWindow(form_.get());
+  income->setFocus();
+  ASSERT_TRUE(income->hasFocus());
+  form_->Dispatch(ids::kAnnualIncome, FormNotification::SetFocus);
+  form_->qtView().SetText(ids::kAnnualIncome, "800");  // typed, the box not yet left
+  AcceptProposal([this] { form_->RunCommand(kFileSavePdfCommand); });
+  EXPECT_EQ(form_->plan().annualIncome, 800);
+  const std::optional<QString> text = PdfText(dir_.filePath(U("LoanData/山田 太郎.pdf")));
+  ASSERT_TRUE(text.has_value());
+  EXPECT_TRUE(text->contains(U("800万"))) << text->toStdString();
 }
 
 // The schedule window's failure box is laid out and painted, with its text.
