@@ -17,11 +17,11 @@
 #include "app/form_widgets.h"
 #include "app/funding_plan_dlg.h"
 #include "app/qt_form_view.h"
-#include "app/ui_font.h"
-#include "app/window_fit.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/text_forms.h"
+#include "ui/ui_font.h"
+#include "ui/window_fit.h"
 
 namespace zorvik {
 namespace {

@@ -25,12 +25,12 @@
 #include "app/form_widgets.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
-#include "app/ui_font.h"
-#include "app/window_fit.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
 #include "core/plan_texts.h"
+#include "ui/ui_font.h"
+#include "ui/window_fit.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-#include "app/ui_font.h"
+#include "ui/ui_font.h"
 
 namespace zorvik {
 

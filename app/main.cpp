@@ -16,9 +16,9 @@
 #include "app/command_line.h"
 #include "app/form_screenshot.h"
 #include "app/install_layout.h"
-#include "app/message_box_fit.h"
 #include "app/qt_translations.h"
 #include "app/zorvik_app.h"
+#include "ui/message_box_fit.h"
 
 namespace {
 

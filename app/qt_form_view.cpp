@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "app/form_widgets.h"
-#include "app/message_box_fit.h"
+#include "ui/message_box_fit.h"
 
 namespace zorvik {
 

@@ -6,8 +6,8 @@
 #include <QProgressDialog>
 
 #include "app/credentials_dialog.h"
-#include "app/message_box_fit.h"
 #include "io/download/rate_master_sources.h"
+#include "ui/message_box_fit.h"
 
 namespace zorvik {
 

@@ -17,7 +17,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/window_fit.h"
 #include "core/plan_evaluation.h"
 #include "core/units.h"
 #include "io/schedule_export.h"
@@ -25,6 +24,7 @@
 #include "print/render/schedule_chart.h"
 #include "print/render/schedule_renderer.h"
 #include "print/schedule_pages.h"
+#include "ui/window_fit.h"
 
 namespace zorvik {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/app_icon.h"
 #include "app/form_layout.h"
-#include "app/ui_font.h"
+#include "ui/ui_font.h"
 
 namespace zorvik {
 

@@ -6,8 +6,8 @@
 #include <QImage>
 
 #include "app/repayment_schedule_dlg.h"
-#include "app/ui_font.h"
 #include "core/funding_plan.h"
+#include "ui/ui_font.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "app/ui_font.h"
+#include "ui/ui_font.h"
 
 namespace zorvik {
 

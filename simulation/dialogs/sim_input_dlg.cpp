@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/window_fit.h"
 #include "core/text_forms.h"
 #include "simulation/desired_amount.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
 #include "simulation/dialogs/sim_dialog_style.h"
 #include "simulation/dialogs/simulation_prompter.h"
 #include "simulation/payment_target.h"
+#include "ui/window_fit.h"
 
 namespace zorvik {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/window_fit.h"
 #include "core/text_forms.h"
 #include "simulation/dialogs/sim_dialog_ids.h"
 #include "simulation/dialogs/sim_dialog_style.h"
+#include "ui/window_fit.h"
 
 namespace zorvik {
 

@@ -11,8 +11,8 @@
 #include <set>
 
 #include "app/form_colors.h"
-#include "app/ui_font.h"
 #include "core/control_ids.h"
+#include "ui/ui_font.h"
 
 namespace zorvik {
 namespace {

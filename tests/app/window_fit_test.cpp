@@ -1,6 +1,6 @@
 // Windows fitted into a screen area smaller than they ask for: they open inside it, their bodies
 // scroll, and their buttons stay in view.
-#include "app/window_fit.h"
+#include "ui/window_fit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/message_box_fit.h"
+#include "ui/message_box_fit.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -25,14 +25,19 @@ void WidenToLongestLine(QMessageBox& box) {
 }
 
 void FitCaption(QMessageBox& box) {
-  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
   if (label == nullptr) return;
   // Title bars often use a larger or bold face: a fifth more than the box's own font, and room
   // for the window's icon, its close button and the frame.
   const QFontMetrics metrics(box.font());
-  const int caption = metrics.horizontalAdvance(box.windowTitle()) * 6 / 5;
-  label->setMinimumWidth(std::max(label->minimumWidth(), caption + 72));
+  const int caption = metrics.horizontalAdvance(box.windowTitle()) * 6 / 5 + 72;
+  // Never narrower than the text's own lines, which the box would otherwise wrap.
+  int widest = 0;
+  const QFontMetrics textMetrics(label->font());
+  for (const QString& line : box.text().split(QLatin1Char('\n'))) {
+    widest = std::max(widest, textMetrics.horizontalAdvance(line) + 2);
+  }
+  if (caption > widest) label->setMinimumWidth(std::max(label->minimumWidth(), caption));
 }
 
 }  // namespace zorvik

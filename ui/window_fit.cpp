@@ -1,4 +1,4 @@
-#include "app/window_fit.h"
+#include "ui/window_fit.h"
 
 #include <QGuiApplication>
 #include <QLayout>

@@ -13,8 +13,8 @@ namespace zorvik {
 void WidenToLongestLine(QMessageBox& box);
 
 // For a small box whose caption says what it is about (a field's name over "入力値が不正です。"):
-// only a close button in its title bar, and wide enough that a window manager's title bar shows
-// the whole caption beside its icon and that button instead of cutting it ("返… 間").
+// wide enough that a window manager's title bar shows the whole caption beside its icon and
+// buttons instead of cutting it ("返… 間").
 void FitCaption(QMessageBox& box);
 
 }  // namespace zorvik

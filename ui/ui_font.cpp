@@ -1,4 +1,4 @@
-#include "app/ui_font.h"
+#include "ui/ui_font.h"
 
 #include <QFontDatabase>
 #include <QStringList>
