@@ -24,6 +24,7 @@
 #include "core/repayment.h"
 #include "core/text_forms.h"
 #include "tests/support/accessible_names.h"
+#include "tests/support/private_settings.h"
 
 namespace zorvik {
 namespace {
@@ -92,8 +93,7 @@ class CapacityDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    KeepSettingsIn(dir_);
     app_.setProgramDirectory(dir_.path());
     form_ = std::make_unique<CFundingPlanDlg>(app_);
     form_->setSaveSettingsOnDestroy(false);

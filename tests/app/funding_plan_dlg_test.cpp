@@ -52,6 +52,7 @@
 #include "simulation/dialogs/sim_dialog_ids.h"
 #include "simulation/dialogs/sim_result_dlg.h"
 #include "tests/support/accessible_names.h"
+#include "tests/support/private_settings.h"
 
 namespace zorvik {
 namespace {
@@ -79,8 +80,7 @@ class FormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    KeepSettingsIn(dir_);
     WriteMaster(kMaster);
     app_.setProgramDirectory(dir_.path());
     Open();

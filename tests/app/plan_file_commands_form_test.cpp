@@ -22,6 +22,7 @@
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "io/cp932.h"
+#include "tests/support/private_settings.h"
 
 namespace zorvik {
 namespace {
@@ -52,8 +53,7 @@ class FileCommandsOnFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("settings"));
+    KeepSettingsIn(dir_);
     QFile master(dir_.filePath("YushiMaster.txt"));
     ASSERT_TRUE(master.open(QIODevice::WriteOnly));
     master.write(QByteArray::fromStdString(Utf8ToCp932("フラット35,1.940,\r\n民間固定10年,1.450,\r\n")));

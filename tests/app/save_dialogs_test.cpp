@@ -25,6 +25,7 @@
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "tests/print/render/pdf_text.h"
+#include "tests/support/private_settings.h"
 
 namespace zorvik {
 namespace {
@@ -44,8 +45,7 @@ class SaveDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    KeepSettingsIn(dir_);
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("LoanData")));
     previous_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));

@@ -22,6 +22,7 @@
 #include "simulation/dialogs/monthly_sim_dlg.h"
 #include "simulation/dialogs/sim_result_dlg.h"
 #include "simulation/simulation_work.h"
+#include "tests/support/private_settings.h"
 
 namespace zorvik {
 namespace {
@@ -100,8 +101,7 @@ class RealWindowsFitTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("settings")));
+    KeepSettingsIn(dir_);
     app_.setProgramDirectory(dir_.path());
     form_ = std::make_unique<CFundingPlanDlg>(app_);
     form_->setSaveSettingsOnDestroy(false);
