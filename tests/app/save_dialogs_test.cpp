@@ -25,6 +25,7 @@
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "tests/print/render/pdf_text.h"
+#include "tests/support/message_box_watch.h"
 #include "tests/support/private_settings.h"
 
 namespace zorvik {
@@ -175,17 +176,12 @@ TEST_F(SaveDialogsTest, ScheduleSaveFailureBoxIsReadable) {
   QSize size;
   QSize hint;
   QTimer poll;
-  poll.setInterval(5);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible() || !QTest::qWaitForWindowExposed(box)) return;
-    poll.stop();
-    text = box->text();
-    size = box->size();
-    hint = box->sizeHint();
-    box->button(QMessageBox::Ok)->click();
+  WatchForMessageBox(poll, [&](QMessageBox& box) {
+    text = box.text();
+    size = box.size();
+    hint = box.sizeHint();
+    box.button(QMessageBox::Ok)->click();
   });
-  poll.start();
   for (QPushButton* button : schedule.findChildren<QPushButton*>()) {
     if (button->text() == U("CSVに保存(&C)...")) QTest::mouseClick(button, Qt::LeftButton);
   }

@@ -23,6 +23,7 @@
 #include "core/control_ids.h"
 #include "core/memory_form_view.h"
 #include "tests/print/render/pdf_text.h"
+#include "tests/support/message_box_watch.h"
 
 namespace zorvik {
 namespace {
@@ -402,22 +403,17 @@ TEST(DefaultPrintInteractionTest, BoxesOpenAfterPendingEventsLaidOutAndPainted) 
         &owner, [&seen] { seen.openWhilePending = QApplication::activeModalWidget() != nullptr; },
         Qt::QueuedConnection);
     QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible() || !QTest::qWaitForWindowExposed(box)) return;
-      poll.stop();
+    WatchForMessageBox(poll, [&](QMessageBox& box) {
       QCoreApplication::processEvents();
       seen = {seen.openWhilePending,
-              box->size(),
-              box->sizeHint(),
-              box->text(),
-              box->windowTitle(),
+              box.size(),
+              box.sizeHint(),
+              box.text(),
+              box.windowTitle(),
               paints.count,
-              box->defaultButton() == box->button(QMessageBox::No)};
-      box->button(answer)->click();
+              box.defaultButton() == box.button(QMessageBox::No)};
+      box.button(answer)->click();
     });
-    poll.start();
     show(DefaultPrintInteraction());
     return seen;
   };
