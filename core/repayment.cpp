@@ -55,9 +55,26 @@ double AnnuityDivisor(double g, int count) {
 // amount x rate / divisor, without dividing by zero: a zero divisor (a rate too small to move
 // the growth factor off 1.0) would only give an infinite or undefined quotient, which the yen
 // conversion turns into 0 anyway.
-int32_t LevelPayment(int64_t amountYen, double rate, double divisor) {
+int32_t AnnuityPayment(int64_t amountYen, double rate, double divisor) {
   if (divisor == 0.0 || !std::isfinite(divisor)) return 0;
   return TruncateToYen(static_cast<double>(amountYen) * rate / divisor);
+}
+
+// The same truncation for amounts beyond the int32_t range (a balance of a plan read from a file):
+// clamped to +-2^62, not finite: 0.
+int64_t TruncateToYen64(double value) {
+  constexpr double kLimit = 4611686018427387904.0;  // 2^62
+  if (!std::isfinite(value)) return 0;
+  if (value >= kLimit) return int64_t{1} << 62;
+  if (value <= -kLimit) return -(int64_t{1} << 62);
+  return static_cast<int64_t>(value);
+}
+
+// The rate of one period: a twelfth as the form forms it, a half, or a share of any other count.
+double PeriodRate(double rate, int32_t paymentsPerYear) {
+  if (paymentsPerYear == 12) return rate * kOneTwelfth;
+  if (paymentsPerYear == 2) return rate * 0.5;
+  return paymentsPerYear > 0 ? rate / paymentsPerYear : 0.0;
 }
 
 // ((A + n A r) / n) x share, with n A formed in 64 bits before it meets the rate.
@@ -92,7 +109,7 @@ int32_t MonthlyPaymentWith(const PaymentFactors& f, int32_t loanAmount, int32_t 
   const int64_t monthlyPart =
       static_cast<int64_t>(loanAmount) * kYenPerManYen - static_cast<int64_t>(bonusAmount) * kYenPerManYen;
   if (f.method == MethodCode(RepaymentMethod::EqualInstallment)) {
-    return LevelPayment(monthlyPart, f.monthlyRate, f.monthlyDivisor);
+    return AnnuityPayment(monthlyPart, f.monthlyRate, f.monthlyDivisor);
   }
   return FirstPrincipalInstalment(monthlyPart, f.periodYears, f.rate, kOneTwelfth);
 }
@@ -101,7 +118,7 @@ int32_t BonusPaymentWith(const PaymentFactors& f, int32_t bonusAmount) {
   if (f.paysNothing) return 0;
   const int64_t bonusPart = static_cast<int64_t>(bonusAmount) * kYenPerManYen;
   if (f.method == MethodCode(RepaymentMethod::EqualInstallment)) {
-    return LevelPayment(bonusPart, f.halfYearRate, f.bonusDivisor);
+    return AnnuityPayment(bonusPart, f.halfYearRate, f.bonusDivisor);
   }
   return FirstPrincipalInstalment(bonusPart, f.periodYears, f.rate, 0.5);
 }
@@ -113,6 +130,25 @@ int32_t CalcMonthlyPayment(int32_t loanAmount, int32_t bonusAmount, uint16_t met
 
 int32_t CalcBonusPayment(int32_t bonusAmount, uint16_t method, int16_t periodYears, double ratePercent) {
   return BonusPaymentWith(PreparePaymentFactors(method, periodYears, ratePercent), bonusAmount);
+}
+
+int64_t LevelPayment(int64_t balance, double ratePercent, int32_t payments, int32_t paymentsPerYear) {
+  if (payments <= 0 || balance <= 0 || !std::isfinite(ratePercent)) return 0;
+  const double periodRate = PeriodRate(ratePercent * 0.01, paymentsPerYear);
+  if (ratePercent == 0.0) return balance / payments;
+  const double divisor = AnnuityDivisor(1.0 + periodRate, payments);
+  if (divisor == 0.0 || !std::isfinite(divisor)) return balance / payments;
+  return TruncateToYen64(static_cast<double>(balance) * periodRate / divisor);
+}
+
+int64_t FirstEqualPrincipalPayment(int64_t balance, double ratePercent, int32_t payments, int32_t paymentsPerYear) {
+  if (payments <= 0 || balance <= 0 || paymentsPerYear <= 0 || !std::isfinite(ratePercent)) return 0;
+  // ((A + n A r) / n) x share with n in years, as the form forms it for whole years.
+  const double years = static_cast<double>(payments) / paymentsPerYear;
+  const double share = paymentsPerYear == 12 ? kOneTwelfth : paymentsPerYear == 2 ? 0.5 : 1.0 / paymentsPerYear;
+  const double perYear =
+      (static_cast<double>(balance) + years * static_cast<double>(balance) * (ratePercent * 0.01)) / years;
+  return TruncateToYen64(perYear * share);
 }
 
 }  // namespace zorvik

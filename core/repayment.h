@@ -43,4 +43,13 @@ PaymentFactors PreparePaymentFactors(uint16_t method, int16_t periodYears, doubl
 int32_t MonthlyPaymentWith(const PaymentFactors& factors, int32_t loanAmount, int32_t bonusAmount);
 int32_t BonusPaymentWith(const PaymentFactors& factors, int32_t bonusAmount);
 
+// The level (元利均等) payment of a balance in yen over `payments` payments of `paymentsPerYear` a
+// year: the form's own formula applied to a yen amount, so that for 万円 x 10,000 it gives the
+// form's payment to the yen. At 0 % (or a rate too small to move the growth factor) it is
+// balance / payments, truncated. 0 for no payments or no balance.
+int64_t LevelPayment(int64_t balance, double ratePercent, int32_t payments, int32_t paymentsPerYear);
+// The first 元金均等 payment of a balance in yen: its principal share and one period's interest on
+// the whole balance, formed as the form forms it.
+int64_t FirstEqualPrincipalPayment(int64_t balance, double ratePercent, int32_t payments, int32_t paymentsPerYear);
+
 }  // namespace zorvik

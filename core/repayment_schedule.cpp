@@ -62,6 +62,7 @@ void Add(ScheduleTotals& to, const ScheduleTotals& from) {
   to.totalRepaid += from.totalRepaid;
   to.totalInterest += from.totalInterest;
   to.paymentCount += from.paymentCount;
+  to.unpaidInterest += from.unpaidInterest;
   to.years = std::max(to.years, from.years);
 }
 
@@ -77,6 +78,7 @@ void AddYears(std::vector<ScheduleYear>& to, const std::vector<ScheduleYear>& fr
     to[i].principal += from[i].principal;
     to[i].interest += from[i].interest;
     to[i].balance += from[i].balance;
+    to[i].unpaidInterest += from[i].unpaidInterest;
   }
 }
 
@@ -89,14 +91,16 @@ std::vector<ScheduleYear> WalkPart(const SchedulePart& part, ScheduleTotals& tot
   PartPayments walk(part);
   SchedulePayment p;
   while (walk.Next(p)) {
-    if (years.empty() || years.back().year != p.year) years.push_back(ScheduleYear{p.year, 0, 0, 0, 0});
+    if (years.empty() || years.back().year != p.year) years.push_back(ScheduleYear{p.year, 0, 0, 0, 0, 0});
     ScheduleYear& y = years.back();
     y.payment += p.payment;
     y.principal += p.principal;
     y.interest += p.interest;
     y.balance = p.balance;
+    y.unpaidInterest += p.unpaidInterest;
     totals.totalRepaid += p.payment;
     totals.totalInterest += p.interest;
+    totals.unpaidInterest += p.unpaidInterest;
     ++totals.paymentCount;
     totals.years = std::max(totals.years, p.year);
   }
@@ -175,28 +179,84 @@ SchedulePart MakeSchedulePart(const LoanRow& row, SchedulePartKind kind) {
   return part;
 }
 
-PartPayments::PartPayments(const SchedulePart& part) : part_(part), balance_(part.principal) {}
+PartPayments::PartPayments(const SchedulePart& part)
+    : part_(part), balance_(part.principal), rate_(part.rateThousandths), level_(part.firstPayment) {}
+
+void PartPayments::MoveToRateOf(int32_t number) {
+  const int64_t previousRate = rate_;
+  bool reset = false;
+  while (nextChange_ < part_.rates.size() && part_.rates[nextChange_].fromPayment <= number) {
+    const RateChange& change = part_.rates[nextChange_++];
+    rate_ = RateInThousandths(change.ratePercent);
+    ratePercent_ = change.ratePercent;
+    reset = reset || (change.resetsPayment && change.fromPayment == number);
+  }
+  if (number == 1) {
+    levelRate_ = rate_;
+    return;
+  }
+  // Only a level payment is reviewed; an equal-principal payment follows its interest anyway.
+  if (part_.method != MethodCode(RepaymentMethod::EqualInstallment)) return;
+  const int32_t remaining = part_.paymentCount - number + 1;
+  const PaymentReview& review = part_.review;
+  if (reset || (!review.fiveYearRule && rate_ != previousRate)) {
+    level_ = LevelPayment(balance_, ratePercent_, remaining, part_.paymentsPerYear);
+    levelRate_ = rate_;
+    lastCapped_ = false;
+    if (reset) clockStart_ = number;
+    return;
+  }
+  if (!review.fiveYearRule) return;
+  const int32_t every = review.reviewEvery > 0 ? review.reviewEvery : 5 * part_.paymentsPerYear;
+  if ((number - clockStart_) % every != 0) return;
+  if (rate_ == levelRate_ && !lastCapped_ && !review.recomputeWhenUnchanged) return;
+  const int64_t recomputed = LevelPayment(balance_, ratePercent_, remaining, part_.paymentsPerYear);
+  const double ceiling = std::floor(static_cast<double>(level_) * review.capRatio);
+  const int64_t cap = ceiling >= 9.0e18 ? std::numeric_limits<int64_t>::max() : static_cast<int64_t>(ceiling);
+  lastCapped_ = recomputed > cap;
+  level_ = std::min(recomputed, cap);
+  levelRate_ = rate_;
+}
 
 bool PartPayments::Next(SchedulePayment& out) {
   if (!part_.HasPayments() || balance_ <= 0 || number_ >= part_.paymentCount) return false;
   ++number_;
-  const int64_t interest = InterestOn(balance_, part_.rateThousandths, part_.interestDivisor);
+  MoveToRateOf(number_);
+  const int64_t interest = InterestOn(balance_, rate_, part_.interestDivisor);
+  const bool level = part_.method == MethodCode(RepaymentMethod::EqualInstallment);
+  // With one rate throughout, a level payment below its interest is raised to the interest; once
+  // the rate moves, the payment stays and the interest it leaves is deferred.
+  const bool defers = level && part_.rates.size() > 1;
   int64_t principal = 0;
+  int64_t paidInterest = interest;
+  int64_t unpaid = 0;
   if (number_ == part_.paymentCount) {
     principal = balance_;
-  } else if (number_ == 1 || part_.method == MethodCode(RepaymentMethod::EqualInstallment)) {
-    principal = part_.firstPayment - interest;
+  } else if (level) {
+    if (defers && level_ < interest) {
+      paidInterest = std::max<int64_t>(level_, 0);
+      unpaid = interest - paidInterest;
+    } else {
+      principal = level_ - interest;
+    }
   } else {
-    principal = part_.equalPrincipal;
+    principal = number_ == 1 ? part_.firstPayment - interest : part_.equalPrincipal;
   }
   principal = std::clamp<int64_t>(principal, 0, balance_);
   balance_ -= principal;
+  deferred_ += unpaid;
+  if (balance_ == 0) {
+    // The payment that ends the part pays every deferred yen with it.
+    paidInterest += deferred_;
+    deferred_ = 0;
+  }
   out.number = number_;
   out.year = (number_ - 1) / part_.paymentsPerYear + 1;
-  out.payment = principal + interest;
+  out.payment = principal + paidInterest;
   out.principal = principal;
-  out.interest = interest;
+  out.interest = paidInterest;
   out.balance = balance_;
+  out.unpaidInterest = unpaid;
   return true;
 }
 

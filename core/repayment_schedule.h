@@ -40,6 +40,7 @@
 #include <vector>
 
 #include "core/funding_plan.h"
+#include "core/rate_timeline.h"
 
 namespace zorvik {
 
@@ -69,6 +70,9 @@ struct SchedulePayment {
   int64_t principal = 0;
   int64_t interest = 0;
   int64_t balance = 0;  // after the payment
+  // Interest of this payment that the payment did not cover and that is deferred to the last
+  // payment (未払利息); `interest` is what the payment itself paid of interest.
+  int64_t unpaidInterest = 0;
   bool operator==(const SchedulePayment&) const = default;
 };
 
@@ -83,6 +87,10 @@ struct SchedulePart {
   int64_t interestDivisor = kMonthlyInterestDivisor;  // or kBonusInterestDivisor
   int64_t firstPayment = 0;    // the payment the form shows (元利均等: every payment but the last)
   int64_t equalPrincipal = 0;  // 元金均等: principal / paymentCount, truncated
+  // The rate of each payment after the first when it is not the row's rate throughout, sorted by
+  // fromPayment and starting at payment 1; empty for a fixed-rate part. See core/rate_timeline.h.
+  std::vector<RateChange> rates;
+  PaymentReview review;
 
   bool HasPayments() const { return paymentCount > 0 && principal > 0; }
 };
@@ -110,9 +118,22 @@ class PartPayments {
   bool Next(SchedulePayment& out);
 
  private:
+  void MoveToRateOf(int32_t number);
+
   SchedulePart part_;
   int64_t balance_ = 0;
   int32_t number_ = 0;
+  // The timeline's state: the rate in force, the payment of 元利均等 as last set, the rate it was
+  // computed at, where the review clock started, whether the last review was capped, and the
+  // interest deferred so far.
+  size_t nextChange_ = 0;
+  int64_t rate_ = 0;
+  double ratePercent_ = 0.0;
+  int64_t level_ = 0;
+  int64_t levelRate_ = 0;
+  int32_t clockStart_ = 1;
+  bool lastCapped_ = false;
+  int64_t deferred_ = 0;
 };
 
 // Every payment of a part (for tests and small views).
@@ -125,6 +146,7 @@ struct ScheduleTotals {
   int64_t totalInterest = 0;  // 利息総額, the sum of the interest
   int32_t years = 0;          // 完済年数: 年目 of the last payment (0 without payments)
   int64_t paymentCount = 0;
+  int64_t unpaidInterest = 0;  // 未払利息: yen deferred to the last payment
   bool operator==(const ScheduleTotals&) const = default;
 };
 
@@ -134,7 +156,8 @@ struct ScheduleYear {
   int64_t payment = 0;
   int64_t principal = 0;
   int64_t interest = 0;
-  int64_t balance = 0;  // after the last payment of the year
+  int64_t balance = 0;         // after the last payment of the year
+  int64_t unpaidInterest = 0;  // yen deferred in the year
   bool operator==(const ScheduleYear&) const = default;
 };
 
