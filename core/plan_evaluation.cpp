@@ -37,6 +37,10 @@ std::optional<double> ShownRatioPercent(double annualRepaymentYen, int32_t annua
 }
 
 PlanEvaluation EvaluatePlan(const FundingPlan& plan) {
+  return EvaluatePlan(plan, RateScenario{});
+}
+
+PlanEvaluation EvaluatePlan(const FundingPlan& plan, const RateScenario& scenario) {
   PlanEvaluation e;
   e.plan = plan;
   e.texts = MakePlanTexts(plan);
@@ -54,7 +58,7 @@ PlanEvaluation EvaluatePlan(const FundingPlan& plan) {
   e.stored.annualRepayment = plan.annualRepayment;
   e.stored.ratioPercent = ShowsRatio(plan) ? std::optional<double>(plan.repaymentRatio) : std::nullopt;
   e.computed = Sum(plan, computed);
-  e.schedule = BuildPlanSchedule(plan);
+  e.schedule = BuildPlanSchedule(plan, scenario);
   return e;
 }
 

@@ -18,6 +18,7 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_texts.h"
+#include "core/rate_scenario.h"
 #include "core/repayment_schedule.h"
 
 namespace zorvik {
@@ -58,5 +59,8 @@ RowPayments ComputeRowPayments(const LoanRow& row);
 std::optional<double> ShownRatioPercent(double annualRepaymentYen, int32_t annualIncome);
 
 PlanEvaluation EvaluatePlan(const FundingPlan& plan);
+// The same under a rate scenario: the schedule follows the scenario's rates; the figures the form
+// shows stay those of the plan's own rates.
+PlanEvaluation EvaluatePlan(const FundingPlan& plan, const RateScenario& scenario);
 
 }  // namespace zorvik

@@ -269,12 +269,16 @@ std::vector<SchedulePayment> PartPaymentList(const SchedulePart& part) {
   return list;
 }
 
-RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex) {
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const PartTimeline& timeline) {
   RowSchedule s;
   s.row = rowIndex;
   s.loan = ScheduledLoan(row);
   s.monthly = MakeSchedulePart(row, SchedulePartKind::Monthly);
   s.bonus = MakeSchedulePart(row, SchedulePartKind::Bonus);
+  if (timeline) {
+    if (s.monthly.HasPayments()) timeline(s.loan, rowIndex, s.monthly);
+    if (s.bonus.HasPayments()) timeline(s.loan, rowIndex, s.bonus);
+  }
   AddYears(s.years, WalkPart(s.monthly, s.monthlyTotals));
   AddYears(s.years, WalkPart(s.bonus, s.bonusTotals));
   Add(s.totals, s.monthlyTotals);
@@ -282,14 +286,14 @@ RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex) {
   return s;
 }
 
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan) {
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const PartTimeline& timeline) {
   PlanSchedule s;
   for (int i = 0; i < kLoanRowCount; ++i) {
     const LoanRow& row = plan.rows[static_cast<size_t>(i)];
     if (IsLeftOutOfSchedule(row)) s.leftOutRows.push_back(i);
     if (!HasSchedule(row)) continue;
     s.storedPaymentsDiffer = s.storedPaymentsDiffer || StoredPaymentsDiffer(row);
-    RowSchedule rs = BuildRowSchedule(row, i);
+    RowSchedule rs = BuildRowSchedule(row, i, timeline);
     Add(s.totals, rs.totals);
     AddYears(s.years, rs.years);
     s.rows.push_back(std::move(rs));

@@ -36,6 +36,7 @@
 // All amounts are whole yen in int64_t.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -185,8 +186,13 @@ struct PlanSchedule {
   const RowSchedule* FindRow(int row) const;
 };
 
-RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex);
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan);
+// Sets the rate timeline of a row's part (the row, its index 0..9, the part made from it).
+using PartTimeline = std::function<void(const LoanRow&, int, SchedulePart&)>;
+
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const PartTimeline& timeline = nullptr);
+// The plan's schedule, each part at its row's rate throughout or, with `timeline`, on the timeline
+// it sets.
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const PartTimeline& timeline = nullptr);
 
 // Texts of the schedule wherever it is shown (dialog, printout, workbook).
 inline constexpr const char* kScheduleTitle = "返済予定表";
