@@ -4,6 +4,7 @@
 
 #include "core/plan_evaluation.h"
 #include "core/repayment.h"
+#include "core/scenario_report.h"
 
 namespace zorvik {
 namespace {
@@ -120,6 +121,43 @@ TEST(RateScenarioTest, FixedPeriodSwitchesUncappedAfterItsYears) {
   // The clock restarts at payment 121: the rise of year 15 waits for payment 181.
   EXPECT_EQ(ps[179].payment, ps[120].payment);
   EXPECT_LE(ps[180].payment, ps[120].payment * 5 / 4);
+}
+
+}  // namespace
+}  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+const ScenarioTableLine* FindLine(const ScenarioReport& r, const std::string& caption) {
+  for (const ScenarioTableLine& line : r.table) {
+    if (line.caption == caption) return &line;
+  }
+  return nullptr;
+}
+
+// Four columns, 据え置き and +1, +2, +3 points from year 2: the government example's totals side by
+// side, with the warning only where interest is deferred.
+TEST(ScenarioReportTest, FourColumnsOfThePublishedExample) {
+  const FundingPlan plan = OneVariableRow();
+  std::vector<RateScenario> scenarios(5);
+  for (size_t i = 0; i < scenarios.size(); ++i) {
+    scenarios[i].name = i == 0 ? kUnchangedScenarioName : "+" + std::to_string(i);
+    scenarios[i].rowTypes = RateTypesFromNames(plan);
+    if (i > 0) scenarios[i].path = {{2, static_cast<double>(i)}};
+  }
+  const ScenarioReport r = BuildScenarioReport(plan, scenarios);
+  ASSERT_EQ(r.columns.size(), kMaxScenarioColumns);
+  EXPECT_EQ(FindLine(r, "総返済額")->cells,
+            (std::vector<std::string>{"13,991,280円", "15,940,991円", "18,299,322円", "21,043,742円"}));
+  EXPECT_EQ(FindLine(r, "未払利息")->cells, (std::vector<std::string>{"0円", "0円", "0円", "234,720円"}));
+  EXPECT_EQ(FindLine(r, "最終回の返済額")->cells[3], "300,937円");
+  EXPECT_EQ(FindLine(r, "注意")->cells, (std::vector<std::string>{"", "", "", kUnpaidInterestWarning}));
+  EXPECT_EQ(FindLine(r, "月々の返済額 1〜5年目")->cells[0], "38,865円");
+  EXPECT_EQ(FindLine(r, "月々の返済額 26〜30年目")->cells.size(), 4u);
+  EXPECT_EQ(FindLine(r, "ボーナス時（最高）"), nullptr);
+  ASSERT_EQ(r.rows.size(), 1u);
+  EXPECT_EQ(r.rows[0].rateType, "変動");
 }
 
 }  // namespace
