@@ -465,4 +465,15 @@ WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& pl
   return WriteFileAtomically(path, bytes);
 }
 
+// Placeholders until the scenario exports are written.
+std::string ScenarioCsvBytes(const PlanSchedule& schedule) {
+  return ScheduleCsvBytes(schedule);
+}
+WriteResult WriteScenarioCsvFile(const std::string& path, const PlanSchedule& schedule) {
+  return WriteScheduleCsvFile(path, schedule);
+}
+WriteResult WriteScenarioXlsxFile(const std::string&, const ScenarioReport&) {
+  return WriteFailed(ENOSYS);
+}
+
 }  // namespace zorvik

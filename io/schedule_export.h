@@ -26,6 +26,7 @@
 
 #include "core/funding_plan.h"
 #include "core/repayment_schedule.h"
+#include "core/scenario_report.h"
 #include "io/file_access.h"
 
 namespace zorvik {
@@ -43,5 +44,14 @@ WriteResult WriteScheduleCsvFile(const std::string& path, const PlanSchedule& sc
 // Writes the workbook; false when it could not be produced or written (an existing file is then
 // unchanged). Fails also when the payments do not fit one sheet (1,048,575 lines).
 WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule);
+
+// Under a rate scenario: the CSV file's columns with 未払利息 last (the yen of each payment's interest
+// that is deferred).
+inline constexpr const char* kUnpaidInterestColumn = "未払利息";
+std::string ScenarioCsvBytes(const PlanSchedule& schedule);
+WriteResult WriteScenarioCsvFile(const std::string& path, const PlanSchedule& schedule);
+// The workbook of a scenario report: a summary sheet "金利シナリオ" (rows, the table with amounts as
+// numbers) and one schedule sheet per scenario (the CSV's lines as numbers).
+WriteResult WriteScenarioXlsxFile(const std::string& path, const ScenarioReport& report);
 
 }  // namespace zorvik
