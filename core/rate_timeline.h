@@ -27,4 +27,17 @@ struct PaymentReview {
   bool recomputeWhenUnchanged = false;  // recompute at a review even when the rate did not change
 };
 
+// A prepayment (繰上返済) on a part's timeline, as it is applied: after payment `afterPayment` (0:
+// before the first), `amount` yen repay principal at once. 期間短縮型 removes the next
+// `removePayments` payments (the amount is their principal shares, so every later payment keeps
+// its amount and the part ends that many payments early); 返済額軽減型 (`recompute`) keeps the
+// number of payments and recomputes the payment over them at the rate of the next payment,
+// outside the review rules. An amount that reaches the balance pays the part off (一括返済).
+struct PartPrepayment {
+  int32_t afterPayment = 0;
+  int64_t amount = 0;
+  int32_t removePayments = 0;
+  bool recompute = false;
+};
+
 }  // namespace zorvik

@@ -101,6 +101,7 @@ std::vector<ScheduleYear> WalkPart(const SchedulePart& part, ScheduleTotals& tot
     totals.totalRepaid += p.payment;
     totals.totalInterest += p.interest;
     totals.unpaidInterest += p.unpaidInterest;
+    if (p.prepayment) continue;
     ++totals.paymentCount;
     totals.years = std::max(totals.years, p.year);
   }
@@ -218,8 +219,60 @@ void PartPayments::MoveToRateOf(int32_t number) {
   levelRate_ = rate_;
 }
 
+std::pair<int64_t, double> PartPayments::RateOf(int32_t number) const {
+  std::pair<int64_t, double> rate{rate_, ratePercent_};
+  if (part_.rates.empty()) rate.second = static_cast<double>(part_.rateThousandths) / 1000.0;
+  for (size_t i = nextChange_; i < part_.rates.size() && part_.rates[i].fromPayment <= number; ++i) {
+    rate = {RateInThousandths(part_.rates[i].ratePercent), part_.rates[i].ratePercent};
+  }
+  return rate;
+}
+
+void PartPayments::Prepay(const PartPrepayment& prepayment, SchedulePayment& out) {
+  const int64_t amount = std::clamp<int64_t>(prepayment.amount, 0, balance_);
+  balance_ -= amount;
+  part_.paymentCount = std::max(number_, part_.paymentCount - std::max(prepayment.removePayments, 0));
+  int64_t interest = 0;
+  if (balance_ == 0) {
+    // 一括返済: the part ends here and pays the interest deferred until now.
+    part_.paymentCount = number_;
+    interest = deferred_;
+    deferred_ = 0;
+  } else if (prepayment.recompute && part_.paymentCount > number_) {
+    // 返済額軽減型: the same remaining payments at once at the rate of the next payment, outside the
+    // review rules; it counts as the payment's last recomputation.
+    const int32_t remaining = part_.paymentCount - number_;
+    const auto [thousandths, percent] = RateOf(number_ + 1);
+    if (part_.method == MethodCode(RepaymentMethod::EqualInstallment)) {
+      level_ = LevelPayment(balance_, percent, remaining, part_.paymentsPerYear);
+      levelRate_ = thousandths;
+      lastCapped_ = false;
+    } else {
+      part_.equalPrincipal = balance_ / remaining;
+    }
+  }
+  principalReset_ = true;
+  out.number = number_;
+  out.year = number_ == 0 ? 1 : (number_ - 1) / part_.paymentsPerYear + 1;
+  out.payment = amount + interest;
+  out.principal = amount;
+  out.interest = interest;
+  out.balance = balance_;
+  out.unpaidInterest = 0;
+  out.prepayment = true;
+}
+
 bool PartPayments::Next(SchedulePayment& out) {
-  if (!part_.HasPayments() || balance_ <= 0 || number_ >= part_.paymentCount) return false;
+  if (!part_.HasPayments() || balance_ <= 0) return false;
+  while (nextPrepayment_ < part_.prepayments.size() && part_.prepayments[nextPrepayment_].afterPayment < number_) {
+    ++nextPrepayment_;  // out of order or beyond the part: not paid
+  }
+  if (nextPrepayment_ < part_.prepayments.size() && part_.prepayments[nextPrepayment_].afterPayment == number_ &&
+      number_ < part_.paymentCount) {
+    Prepay(part_.prepayments[nextPrepayment_++], out);
+    return true;
+  }
+  if (number_ >= part_.paymentCount) return false;
   ++number_;
   MoveToRateOf(number_);
   const int64_t interest = InterestOn(balance_, rate_, part_.interestDivisor);
@@ -240,7 +293,7 @@ bool PartPayments::Next(SchedulePayment& out) {
       principal = level_ - interest;
     }
   } else {
-    principal = number_ == 1 ? part_.firstPayment - interest : part_.equalPrincipal;
+    principal = number_ == 1 && !principalReset_ ? part_.firstPayment - interest : part_.equalPrincipal;
   }
   principal = std::clamp<int64_t>(principal, 0, balance_);
   balance_ -= principal;
@@ -257,6 +310,7 @@ bool PartPayments::Next(SchedulePayment& out) {
   out.interest = paidInterest;
   out.balance = balance_;
   out.unpaidInterest = unpaid;
+  out.prepayment = false;
   return true;
 }
 

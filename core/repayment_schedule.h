@@ -38,6 +38,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/funding_plan.h"
@@ -74,6 +75,9 @@ struct SchedulePayment {
   // Interest of this payment that the payment did not cover and that is deferred to the last
   // payment (未払利息); `interest` is what the payment itself paid of interest.
   int64_t unpaidInterest = 0;
+  // A prepayment (繰上返済) line: paid after payment `number` (0: before the first), its payment is
+  // its principal (and, when it pays the part off, the interest deferred until then).
+  bool prepayment = false;
   bool operator==(const SchedulePayment&) const = default;
 };
 
@@ -92,6 +96,8 @@ struct SchedulePart {
   // fromPayment and starting at payment 1; empty for a fixed-rate part. See core/rate_timeline.h.
   std::vector<RateChange> rates;
   PaymentReview review;
+  // Prepayments in the order they are paid (by afterPayment, numbered as the part is paid then).
+  std::vector<PartPrepayment> prepayments;
 
   bool HasPayments() const { return paymentCount > 0 && principal > 0; }
 };
@@ -120,6 +126,9 @@ class PartPayments {
 
  private:
   void MoveToRateOf(int32_t number);
+  // The rate (thousandths, percent) of payment `number` without moving to it.
+  std::pair<int64_t, double> RateOf(int32_t number) const;
+  void Prepay(const PartPrepayment& prepayment, SchedulePayment& out);
 
   SchedulePart part_;
   int64_t balance_ = 0;
@@ -135,6 +144,8 @@ class PartPayments {
   int32_t clockStart_ = 1;
   bool lastCapped_ = false;
   int64_t deferred_ = 0;
+  size_t nextPrepayment_ = 0;
+  bool principalReset_ = false;  // 元金均等: a prepayment set the principal share before payment 1
 };
 
 // Every payment of a part (for tests and small views).
