@@ -251,10 +251,22 @@ std::vector<RateChange> PartRateChanges(const LoanRow& row, SchedulePartKind kin
   return rates;
 }
 
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RateScenario& scenario) {
-  return BuildPlanSchedule(plan, [&scenario](const LoanRow& row, int index, SchedulePart& part) {
-    part.rates = PartRateChanges(row, part.kind, scenario.rowTypes[static_cast<size_t>(index)], scenario.path);
-    part.review = scenario.review;
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RateScenario& scenario, PrepaymentResults* results) {
+  PrepaymentResult noRow;
+  noRow.refused = PrepaymentRefusal::NoSuchPart;  // a row without a schedule
+  if (results != nullptr) results->assign(scenario.prepayments.size(), noRow);
+  return BuildPlanSchedule(plan, [&scenario, results](RowSchedule& row) {
+    const RowRateType& type = scenario.rowTypes[static_cast<size_t>(row.row)];
+    for (SchedulePart* part : {&row.monthly, &row.bonus}) {
+      if (!part->HasPayments()) continue;
+      part->rates = PartRateChanges(row.loan, part->kind, type, scenario.path);
+      part->review = scenario.review;
+    }
+    for (size_t i = 0; i < scenario.prepayments.size(); ++i) {
+      if (scenario.prepayments[i].row != row.row) continue;
+      const PrepaymentResult r = PrepayRow(row, scenario.prepayments[i]);
+      if (results != nullptr) (*results)[i] = r;
+    }
   });
 }
 
@@ -275,10 +287,15 @@ ScenarioSummary SummarizeScenario(const PlanSchedule& schedule, int32_t annualIn
       const bool monthly = part->kind == SchedulePartKind::Monthly;
       const std::vector<SchedulePayment> payments = PartPaymentList(*part);
       int64_t deferred = 0;
-      for (const SchedulePayment& p : payments) deferred += p.unpaidInterest;
+      size_t lastIndex = 0;
+      for (size_t i = 0; i < payments.size(); ++i) {
+        deferred += payments[i].unpaidInterest;
+        if (!payments[i].prepayment) lastIndex = i;
+      }
       for (size_t i = 0; i < payments.size(); ++i) {
         const SchedulePayment& p = payments[i];
-        const bool last = i + 1 == payments.size();
+        if (p.prepayment) continue;  // a lump paid at will is not a payment of the plan
+        const bool last = i == lastIndex;
         const auto index = static_cast<size_t>(p.number - 1);
         if (monthly) add(s.monthlyPayments, index, p.payment);
         if (!last) add(monthly ? monthlyWithoutLast : bonusPayments, index, p.payment);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/funding_plan.h"
+#include "core/prepayment.h"
 #include "core/rate_timeline.h"
 #include "core/repayment_schedule.h"
 
@@ -74,7 +75,11 @@ struct RateScenario {
   RatePath path;
   std::array<RowRateType, kLoanRowCount> rowTypes{};
   PaymentReview review;
+  std::vector<PlannedPrepayment> prepayments;  // applied in order, each row's on that row
 };
+
+// What became of each planned prepayment of a scenario, in the same order.
+using PrepaymentResults = std::vector<PrepaymentResult>;
 
 // 据え置き, 毎年 +0.25％（上限 +2.0％）, 5年ごとに +0.5％, 2年目に +1.0％, 3年目に +3.0％ (paths only).
 std::vector<RateScenario> PresetScenarios();
@@ -86,8 +91,11 @@ std::array<RowRateType, kLoanRowCount> RateTypesFromNames(const FundingPlan& pla
 // rate never moves (the plain schedule).
 std::vector<RateChange> PartRateChanges(const LoanRow& row, SchedulePartKind kind, const RowRateType& type,
                                         const RatePath& path);
-// The plan's schedule under a scenario; under 据え置き with no 固定期間選択 row, the plain schedule.
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RateScenario& scenario);
+// The plan's schedule under a scenario (its rates, then its prepayments in order); under 据え置き with
+// no 固定期間選択 row and no prepayment, the plain schedule. `results`, when given, receives what
+// became of each planned prepayment (refused ones change nothing).
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RateScenario& scenario,
+                               PrepaymentResults* results = nullptr);
 
 // What the scenario window, its page and the CLI show of one scenario.
 struct ScenarioSummary {

@@ -323,16 +323,13 @@ std::vector<SchedulePayment> PartPaymentList(const SchedulePart& part) {
   return list;
 }
 
-RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const PartTimeline& timeline) {
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const RowTimeline& timeline) {
   RowSchedule s;
   s.row = rowIndex;
   s.loan = ScheduledLoan(row);
   s.monthly = MakeSchedulePart(row, SchedulePartKind::Monthly);
   s.bonus = MakeSchedulePart(row, SchedulePartKind::Bonus);
-  if (timeline) {
-    if (s.monthly.HasPayments()) timeline(s.loan, rowIndex, s.monthly);
-    if (s.bonus.HasPayments()) timeline(s.loan, rowIndex, s.bonus);
-  }
+  if (timeline) timeline(s);
   AddYears(s.years, WalkPart(s.monthly, s.monthlyTotals));
   AddYears(s.years, WalkPart(s.bonus, s.bonusTotals));
   Add(s.totals, s.monthlyTotals);
@@ -340,7 +337,7 @@ RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const PartTimelin
   return s;
 }
 
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const PartTimeline& timeline) {
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RowTimeline& timeline) {
   PlanSchedule s;
   for (int i = 0; i < kLoanRowCount; ++i) {
     const LoanRow& row = plan.rows[static_cast<size_t>(i)];

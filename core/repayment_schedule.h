@@ -197,13 +197,14 @@ struct PlanSchedule {
   const RowSchedule* FindRow(int row) const;
 };
 
-// Sets the rate timeline of a row's part (the row, its index 0..9, the part made from it).
-using PartTimeline = std::function<void(const LoanRow&, int, SchedulePart&)>;
+// Sets the timelines (rates, prepayments) of a row's parts once they are made from the row, before
+// they are paid.
+using RowTimeline = std::function<void(RowSchedule&)>;
 
-RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const PartTimeline& timeline = nullptr);
+RowSchedule BuildRowSchedule(const LoanRow& row, int rowIndex, const RowTimeline& timeline = nullptr);
 // The plan's schedule, each part at its row's rate throughout or, with `timeline`, on the timeline
 // it sets.
-PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const PartTimeline& timeline = nullptr);
+PlanSchedule BuildPlanSchedule(const FundingPlan& plan, const RowTimeline& timeline = nullptr);
 
 // Texts of the schedule wherever it is shown (dialog, printout, workbook).
 inline constexpr const char* kScheduleTitle = "返済予定表";

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/plan_evaluation.h"
+#include "core/rate_scenario.h"
 
 namespace zorvik {
 namespace {
@@ -87,8 +88,9 @@ TEST(PrepaymentTest, PropertiesOverRandomLoans) {
     p.rule = trial % 5 == 0 ? ShortenRule::AtMostAmount : ShortenRule::AtLeastAmount;
     const PrepaymentResult r = PrepayRow(row, p);
     if (r.refused != PrepaymentRefusal::None) continue;
-    const RowSchedule after = BuildRowSchedule(row.loan, 0, [&row](const LoanRow&, int, SchedulePart& part) {
-      part = part.kind == SchedulePartKind::Monthly ? row.monthly : row.bonus;
+    const RowSchedule after = BuildRowSchedule(row.loan, 0, [&row](RowSchedule& made) {
+      made.monthly = row.monthly;
+      made.bonus = row.bonus;
     });
     EXPECT_EQ(after.totals.principal, original.totals.principal);
     EXPECT_LE(after.totals.totalRepaid, original.totals.totalRepaid);
@@ -103,6 +105,35 @@ TEST(PrepaymentTest, PropertiesOverRandomLoans) {
       EXPECT_EQ(r.amount + r.interestSaved, r.paymentsRemoved * original.monthly.firstPayment);
     }
   }
+}
+
+}  // namespace
+}  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+// Through a plan: the prepayment is a line of its own (its payment is its principal), the plan's
+// totals still add up, and a prepayment on a row without a schedule is refused.
+TEST(PrepaymentTest, ThroughThePlanSchedule) {
+  FundingPlan plan;
+  plan.rows[0] = Row(2.3, 30, 3000);
+  RateScenario scenario;
+  scenario.prepayments = {{0, 60, 1000000, PrepaymentKind::ShortenTerm, ShortenRule::AtLeastAmount, false},
+                          {4, 0, 1000000, PrepaymentKind::ShortenTerm, ShortenRule::AtLeastAmount, false}};
+  PrepaymentResults results;
+  const PlanSchedule s = BuildPlanSchedule(plan, scenario, &results);
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].amount, 1054999);
+  EXPECT_EQ(results[1].refused, PrepaymentRefusal::NoSuchPart);
+  EXPECT_EQ(s.totals.paymentCount, 360 - 16);
+  EXPECT_EQ(s.totals.totalRepaid, s.totals.principal + s.totals.totalInterest);
+  EXPECT_EQ(BuildPlanSchedule(plan).totals.totalInterest - s.totals.totalInterest, 792041);
+  const auto lines = PartPaymentList(s.rows[0].monthly);
+  EXPECT_TRUE(lines[60].prepayment);
+  EXPECT_EQ(lines[60].payment, 1054999);
+  EXPECT_EQ(lines[61].number, 61);
+  EXPECT_EQ(SummarizeScenario(s, 0).lastPayment, lines.back().payment);
 }
 
 }  // namespace
