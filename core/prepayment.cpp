@@ -232,4 +232,59 @@ std::string ShortenedTermText(int32_t payments, int32_t paymentsPerYear) {
   return text;
 }
 
+std::optional<PlannedPrepayment> ParsePrepaymentOption(const std::string& text, std::string* error) {
+  const auto fail = [&]() -> std::optional<PlannedPrepayment> {
+    if (error != nullptr) {
+      *error =
+          "繰上返済の指定「" + text +
+          "」を読み取れません。行:回:金額:shorten または reduce（ボーナス払いは :bonus）の形で指定してください（例 "
+          "1:60:100万:shorten）。";
+    }
+    return std::nullopt;
+  };
+  std::vector<std::string> fields;
+  size_t begin = 0;
+  for (;;) {
+    const size_t at = text.find(':', begin);
+    fields.push_back(text.substr(begin, at == std::string::npos ? std::string::npos : at - begin));
+    if (at == std::string::npos) break;
+    begin = at + 1;
+  }
+  if (fields.size() != 4 && fields.size() != 5) return fail();
+  const auto number = [](std::string digits, size_t maxDigits) -> std::optional<int64_t> {
+    if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
+    int64_t v = 0;
+    for (const char c : digits) {
+      if (c < '0' || c > '9') return std::nullopt;
+      v = v * 10 + (c - '0');
+    }
+    return v;
+  };
+  PlannedPrepayment p;
+  const auto row = number(fields[0], 2);
+  const auto after = number(fields[1], 4);
+  std::string amountText = fields[2];
+  const std::string man = "万";
+  const bool inManYen =
+      amountText.size() > man.size() && amountText.compare(amountText.size() - man.size(), man.size(), man) == 0;
+  if (inManYen) amountText.resize(amountText.size() - man.size());
+  const auto amount = number(amountText, inManYen ? 6 : 10);
+  if (!row || *row < 1 || *row > kLoanRowCount || !after || !amount) return fail();
+  if (fields[3] == "shorten") {
+    p.kind = PrepaymentKind::ShortenTerm;
+  } else if (fields[3] == "reduce") {
+    p.kind = PrepaymentKind::ReducePayment;
+  } else {
+    return fail();
+  }
+  if (fields.size() == 5) {
+    if (fields[4] != "bonus") return fail();
+    p.bonusPart = true;
+  }
+  p.row = static_cast<int>(*row) - 1;
+  p.afterPayment = static_cast<int32_t>(*after);
+  p.amount = inManYen ? *amount * 10000 : *amount;
+  return p;
+}
+
 }  // namespace zorvik

@@ -18,6 +18,7 @@
 // deferred stays deferred to the last payment.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,5 +77,11 @@ PrepaymentResult PrepayRow(RowSchedule& row, const PlannedPrepayment& planned);
 std::string PrepaymentRefusalText(PrepaymentRefusal refusal);
 // "1年4か月" for 16 payments of 12 a year ("6か月", "2年").
 std::string ShortenedTermText(int32_t payments, int32_t paymentsPerYear);
+
+// A prepayment written "ROW:AFTER:AMOUNT:shorten|reduce[:bonus]" (the sheet tool's --prepay): ROW the
+// form's row number 1-10, AFTER the payment of the part after which it is paid (0: at the start),
+// AMOUNT in yen, or in 万円 when it ends in 万 ("100万"). On a malformed text: none, and `error`
+// names it. Whether the rules accept it is for PrepayRow to say.
+std::optional<PlannedPrepayment> ParsePrepaymentOption(const std::string& text, std::string* error = nullptr);
 
 }  // namespace zorvik

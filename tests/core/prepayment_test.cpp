@@ -138,3 +138,22 @@ TEST(PrepaymentTest, ThroughThePlanSchedule) {
 
 }  // namespace
 }  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+TEST(PrepaymentTest, CommandLineForm) {
+  EXPECT_EQ(ParsePrepaymentOption("1:60:100万:shorten"),
+            (PlannedPrepayment{0, 60, 1000000, PrepaymentKind::ShortenTerm, ShortenRule::AtLeastAmount, false}));
+  EXPECT_EQ(ParsePrepaymentOption("10:0:1500000:reduce:bonus"),
+            (PlannedPrepayment{9, 0, 1500000, PrepaymentKind::ReducePayment, ShortenRule::AtLeastAmount, true}));
+  for (const char* bad : {"0:60:100:shorten", "11:60:100:shorten", "1:60:100", "1:x:100:reduce", "1:60:1.5万:reduce",
+                          "1:60:100:faster", "1:60:100:reduce:monthly", "1:60:万:reduce", ""}) {
+    std::string error;
+    EXPECT_FALSE(ParsePrepaymentOption(bad, &error)) << bad;
+    EXPECT_NE(error.find("繰上返済の指定「"), std::string::npos) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace zorvik
