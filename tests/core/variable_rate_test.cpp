@@ -45,6 +45,23 @@ TEST(VariableRateTest, PublishedExampleOfTheFiveYearAndQuarterRules) {
   }
 }
 
+// A worked example published by an FP column (fps-net.com, 2025-04-21, "変動金利住宅ローン<具体的な計算例>"):
+// 3,000万, 1 %, 35 years; the rate rises by 0.5 each year from year 2 to 3 % in year 5. The column
+// rounds a level payment to the nearest yen where the form truncates it (84,685.6...), so its
+// 84,686円, capped 105,857円 and 91,659円 (no rule, year 2) are a yen above ours; the payment
+// recomputed at payment 121, the last review having been capped though the rate did not change,
+// is its 120,460円 exactly.
+TEST(VariableRateTest, PublishedExampleOfACappedReviewAndTheNextOne) {
+  const std::vector<RateChange> rates{{1, 1.0}, {13, 1.5}, {25, 2.0}, {37, 2.5}, {49, 3.0}};
+  const auto ps = VariableRatePayments(kLevel, 30000000, 420, 12, rates, PaymentReview{});
+  ASSERT_EQ(ps.size(), 420u);
+  EXPECT_EQ(ps[0].payment, 84685);
+  EXPECT_EQ(ps[59].payment, 84685);
+  EXPECT_EQ(ps[60].payment, 105856);  // floor(84,685 x 1.25)
+  EXPECT_EQ(ps[120].payment, 120460);
+  EXPECT_EQ(VariableRatePayments(kLevel, 30000000, 420, 12, rates, PaymentReview{false})[12].payment, 91658);
+}
+
 TEST(VariableRateTest, RefusesTimelinesThatDoNotStartAtTheFirstPaymentOrGoBack) {
   const PaymentReview r;
   EXPECT_TRUE(VariableRatePayments(kLevel, 1000000, 12, 12, {}, r).empty());
