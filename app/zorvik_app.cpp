@@ -51,14 +51,12 @@ QString SettingsKey(const char* section, const char* key) {
   return QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(key);
 }
 
-// Where the settings live: QSettings' default format (the registry on Windows, an INI file in
-// the per-user configuration folder elsewhere), organization "Quorvane".
-std::unique_ptr<QSettings> OpenStore() {
+}  // namespace
+
+std::unique_ptr<QSettings> OpenSettingsStore() {
   return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
                                      QString::fromLatin1(kOrganization), ExecutableBaseName());
 }
-
-}  // namespace
 
 QString JoinPath(const QString& base, const QString& name) {
   if (EndsWithSeparator(base)) return base + name;
@@ -115,7 +113,7 @@ bool CZorvikApp::MayCreateQuestionFolder(int index) const {
 }
 
 bool CZorvikApp::LoadSettings() {
-  std::unique_ptr<QSettings> store = OpenStore();
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
   const QString install = store
                               ->value(SettingsKey(kFilesSection, kDirectoryEntries[0].key),
                                       QString::fromUtf8(kDirectoryEntries[0].defaultValue))
@@ -150,7 +148,7 @@ bool CZorvikApp::LoadSettings() {
 }
 
 bool CZorvikApp::SaveSettings() {
-  std::unique_ptr<QSettings> store = OpenStore();
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
   for (int i = 0; i < kDirectoryCount; ++i) {
     store->setValue(SettingsKey(kFilesSection, kDirectoryEntries[i].key), directories_[static_cast<size_t>(i)]);
   }
@@ -173,13 +171,14 @@ QString CZorvikApp::ResolveDirectoryPath(int index, const QString& fileName, boo
 
 double CZorvikApp::ScreeningRatePercent() const {
   bool ok = false;
-  const double rate = OpenStore()->value(SettingsKey(kSettingsSection, kScreeningRateKey)).toString().toDouble(&ok);
+  const double rate =
+      OpenSettingsStore()->value(SettingsKey(kSettingsSection, kScreeningRateKey)).toString().toDouble(&ok);
   return ok && rate > 0.0 && rate < 100.0 ? rate : kDefaultScreeningRate;
 }
 
 void CZorvikApp::SetScreeningRatePercent(double ratePercent) {
   if (!(ratePercent > 0.0 && ratePercent < 100.0)) return;
-  std::unique_ptr<QSettings> store = OpenStore();
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
   // Three decimals, as the rate is shown; written with a point whatever the locale.
   store->setValue(SettingsKey(kSettingsSection, kScreeningRateKey), QString::number(ratePercent, 'f', 3));
   store->sync();

@@ -13,10 +13,18 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 #include "app/install_layout.h"
 
+class QSettings;
+
 namespace zorvik {
+
+// The program's settings store: QSettings' default format (the registry on Windows, an INI file
+// in the per-user configuration folder elsewhere), organization "Quorvane". Windows that remember
+// a choice (a scenario's rate types, a comparison's plans) keep it here, in sections of their own.
+std::unique_ptr<QSettings> OpenSettingsStore();
 
 enum DirectoryIndex : int {
   kInstallDirectory = 0,  // "INSTALL_DIRECTORY", default "."

@@ -14,7 +14,7 @@
 namespace zorvik {
 
 inline constexpr const char* kScenarioTitle = "金利シナリオ";
-inline constexpr const char* kScenarioMenuText = "金利シナリオ(&R)...";
+inline constexpr const char* kScenarioMenuText = "金利シナリオ(&V)...";
 inline constexpr size_t kMaxScenarioColumns = 4;
 
 struct ScenarioColumn {

@@ -18,7 +18,7 @@
 #include "core/units.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
-#include "io/zip_reader.h"
+#include "io/xlsx_workbook.h"
 
 namespace zorvik {
 namespace {
@@ -73,114 +73,10 @@ void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart&
 
 // ---- workbook -----------------------------------------------------------------------------------
 
-// Excel's last row index (1,048,576 rows).
-constexpr lxw_row_t kLastSheetRow = 1048575;
 constexpr const char* kTooManyRowsReason = "返済予定表の行数が表計算ソフトの上限（1,048,576行）を超えます。";
 
-// Number formats. The unit text is part of the format, so the cells hold plain numbers.
-constexpr const char* kManFormat = "#,##0\"万\"";
-constexpr const char* kYenFormat = "#,##0\"円\"";
-constexpr const char* kRateFormat = "0.000\"％\"";
-constexpr const char* kYearsFormat = "0\"年\"";
-constexpr const char* kRatioFormat = "0.00\"％\"";
-
-struct Formats {
-  lxw_format* title = nullptr;
-  lxw_format* heading = nullptr;  // bold section captions
-  lxw_format* header = nullptr;   // column headers: bold, bordered, centred
-  lxw_format* text = nullptr;     // bordered text
-  lxw_format* man = nullptr;
-  lxw_format* yen = nullptr;
-  lxw_format* rate = nullptr;
-  lxw_format* years = nullptr;
-  lxw_format* ratio = nullptr;
-  lxw_format* integer = nullptr;
-
-  bool complete() const {
-    for (const lxw_format* f : {title, heading, header, text, man, yen, rate, years, ratio, integer}) {
-      if (f == nullptr) return false;
-    }
-    return true;
-  }
-};
-
-lxw_format* Bordered(lxw_workbook* wb, const char* numFormat) {
-  lxw_format* f = workbook_add_format(wb);
-  if (f == nullptr) return nullptr;
-  format_set_border(f, LXW_BORDER_THIN);
-  if (numFormat != nullptr) format_set_num_format(f, numFormat);
-  return f;
-}
-
-Formats MakeFormats(lxw_workbook* wb) {
-  Formats f;
-  f.title = workbook_add_format(wb);
-  f.heading = workbook_add_format(wb);
-  f.header = Bordered(wb, nullptr);
-  f.text = Bordered(wb, nullptr);
-  f.man = Bordered(wb, kManFormat);
-  f.yen = Bordered(wb, kYenFormat);
-  f.rate = Bordered(wb, kRateFormat);
-  f.years = Bordered(wb, kYearsFormat);
-  f.ratio = Bordered(wb, kRatioFormat);
-  f.integer = Bordered(wb, "0");
-  if (!f.complete()) return f;
-  format_set_bold(f.title);
-  format_set_font_size(f.title, 16);
-  format_set_bold(f.heading);
-  format_set_bold(f.header);
-  format_set_align(f.header, LXW_ALIGN_CENTER);
-  format_set_bg_color(f.header, 0xDDEBF7);
-  return f;
-}
-
-// Writes cells and remembers the first failure (a row beyond the sheet, no memory) and the last
-// row that holds a cell. Every text goes in as a string cell, which a spreadsheet shows as it is
-// and never evaluates: a loan name "=HYPERLINK(...)" stays that text.
-class SheetWriter {
- public:
-  SheetWriter(lxw_worksheet* sheet, lxw_error& firstError) : sheet_(sheet), error_(firstError) {}
-
-  // The last row written (0-based), or -1 when none was.
-  int64_t lastRow() const { return lastRow_; }
-
-  void Text(lxw_row_t row, lxw_col_t col, const std::string& text, lxw_format* format) {
-    Cell(row, worksheet_write_string(sheet_, row, col, text.c_str(), format));
-  }
-  void Number(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
-    Cell(row, worksheet_write_number(sheet_, row, col, value, format));
-  }
-  // A zero is an empty (but bordered) cell, as the form shows it.
-  void NumberOrBlank(lxw_row_t row, lxw_col_t col, double value, lxw_format* format) {
-    if (value == 0.0) {
-      Cell(row, worksheet_write_blank(sheet_, row, col, format));
-    } else {
-      Number(row, col, value, format);
-    }
-  }
-  void Headers(lxw_row_t row, std::initializer_list<const char*> texts, lxw_format* format) {
-    lxw_col_t col = 0;
-    for (const char* t : texts) Text(row, col++, t, format);
-  }
-  void Width(lxw_col_t first, lxw_col_t last, double width) {
-    Check(0, worksheet_set_column(sheet_, first, last, width, nullptr));
-  }
-  bool ok() const { return error_ == LXW_NO_ERROR; }
-
- private:
-  void Check(lxw_row_t row, lxw_error e) {
-    if (e != LXW_NO_ERROR && error_ == LXW_NO_ERROR) error_ = e;
-    if (row > kLastSheetRow && error_ == LXW_NO_ERROR) error_ = LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
-  }
-  void Cell(lxw_row_t row, lxw_error e) {
-    Check(row, e);
-    if (e == LXW_NO_ERROR) lastRow_ = std::max<int64_t>(lastRow_, row);
-  }
-
-  lxw_worksheet* sheet_;
-  lxw_error& error_;
-  int64_t lastRow_ = -1;
-};
+using Formats = XlsxFormats;
+using SheetWriter = XlsxSheetWriter;
 
 // A caption without the blanks that place it in the form's box (" 諸費用 （概算）" there): a
 // spreadsheet cell aligns its text itself.
@@ -354,63 +250,28 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
   }
 }
 
-// The last row written on each of the three sheets (0-based; -1 for none).
-using SheetRows = std::array<int64_t, 3>;
-
-// Builds the workbook at `path` (a new file in a private folder; paths in the local 8-bit
-// encoding, as the library opens them). False on any failure the library reports.
-bool BuildWorkbook(const std::string& path, const std::string& tmpDir, const FundingPlan& plan,
-                   const PlanSchedule& schedule, SheetRows& rows) {
-  lxw_workbook_options options{};
-  std::string tmp = tmpDir;
-  options.tmpdir = tmp.data();
-  lxw_workbook* wb = workbook_new_opt(path.c_str(), &options);
-  if (wb == nullptr) return false;
-  lxw_error error = LXW_NO_ERROR;
-  const Formats f = MakeFormats(wb);
+// Fills the three sheets of the schedule's workbook.
+void BuildScheduleWorkbook(lxw_workbook* wb, lxw_error& error, std::vector<int64_t>& rows, const FundingPlan& plan,
+                           const PlanSchedule& schedule) {
+  const Formats f = MakeXlsxFormats(wb);
   lxw_worksheet* planSheet = workbook_add_worksheet(wb, kPlanSheetName);
   lxw_worksheet* yearSheet = workbook_add_worksheet(wb, kYearSheetName);
   lxw_worksheet* monthSheet = workbook_add_worksheet(wb, kMonthSheetName);
   if (!f.complete() || planSheet == nullptr || yearSheet == nullptr || monthSheet == nullptr) {
     error = LXW_ERROR_MEMORY_MALLOC_FAILED;
-  } else {
-    SheetWriter planWriter(planSheet, error);
-    WritePlanSheet(planWriter, plan, f);
-    worksheet_set_landscape(planSheet);
-    // Each sheet is printed one page wide, as many pages down as it needs.
-    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_fit_to_pages(sheet, 1, 0);
-    SheetWriter yearWriter(yearSheet, error);
-    WriteYearSheet(yearWriter, schedule, f);
-    SheetWriter monthWriter(monthSheet, error);
-    WriteMonthSheet(monthWriter, monthSheet, schedule, f);
-    for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
-    rows = {planWriter.lastRow(), yearWriter.lastRow(), monthWriter.lastRow()};
+    return;
   }
-  // Closing also releases the workbook, so it is closed whatever happened before.
-  const lxw_error closed = workbook_close(wb);
-  return error == LXW_NO_ERROR && closed == LXW_NO_ERROR;
-}
-
-// The library writes each part to a temporary file first and does not notice when that file was
-// cut short (a full disk): it then zips a cut sheet and reports success. So the built file is
-// read back: every entry must read whole, and every sheet must end with its closing tag and
-// hold the last row that was written to it.
-bool IsCompleteWorkbook(const std::string& path, const SheetRows& rows) {
-  constexpr size_t kMaxWorkbookXml = size_t{1} << 31;
-  const auto entries = ReadZipEntries(path, kMaxWorkbookXml);
-  if (!entries) return false;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const std::string name = "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml";
-    const auto part = std::find_if(entries->begin(), entries->end(), [&](const auto& e) { return e.first == name; });
-    if (part == entries->end()) return false;
-    std::string_view xml = part->second;
-    while (!xml.empty() && (xml.back() == '\n' || xml.back() == '\r' || xml.back() == ' ')) xml.remove_suffix(1);
-    if (!xml.ends_with("</worksheet>")) return false;
-    if (rows[i] >= 0 && xml.find("<row r=\"" + std::to_string(rows[i] + 1) + "\"") == std::string_view::npos) {
-      return false;
-    }
-  }
-  return true;
+  SheetWriter planWriter(planSheet, error);
+  WritePlanSheet(planWriter, plan, f);
+  worksheet_set_landscape(planSheet);
+  // Each sheet is printed one page wide, as many pages down as it needs.
+  for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_fit_to_pages(sheet, 1, 0);
+  SheetWriter yearWriter(yearSheet, error);
+  WriteYearSheet(yearWriter, schedule, f);
+  SheetWriter monthWriter(monthSheet, error);
+  WriteMonthSheet(monthWriter, monthSheet, schedule, f);
+  for (lxw_worksheet* sheet : {planSheet, yearSheet, monthSheet}) worksheet_set_paper(sheet, 9);  // A4
+  rows = {planWriter.lastRow(), yearWriter.lastRow(), monthWriter.lastRow()};
 }
 
 }  // namespace
@@ -432,37 +293,14 @@ WriteResult WriteScheduleCsvFile(const std::string& path, const PlanSchedule& sc
 }
 
 WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& plan, const PlanSchedule& schedule) {
-  const QString target = QString::fromStdString(path);
-  if (path.empty()) return WriteFailed(ENOENT);
-  if (!IsReplaceableTarget(target)) return WriteResult{AtomicWriteStatus::kNotRegularFile, 0, std::string()};
   // The month sheet holds a header and a line per payment.
-  if (schedule.totals.paymentCount < 0 || schedule.totals.paymentCount > static_cast<int64_t>(kLastSheetRow)) {
+  if (!path.empty() &&
+      (schedule.totals.paymentCount < 0 || schedule.totals.paymentCount > static_cast<int64_t>(kLastSheetRow))) {
     return WriteFailed(0, kTooManyRowsReason);
   }
-  // Work folders that earlier versions left in the shared temporary folder.
-  RemoveStaleExportFolders(QDir::tempPath());
-  // The library writes its own temporary files and the workbook into a private folder beside
-  // the target (on the target's disk, not the shared temporary folder); the finished, checked
-  // workbook is then put in place through the same atomic writer as every other file.
-  const QFileInfo info(target);
-  QString work;
-  errno = 0;
-  if (!MakeTemporaryFolderBeside(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath(), work)) {
-    return WriteFailed(errno);
-  }
-  const auto removeWork = qScopeGuard([&work] { QDir(work).removeRecursively(); });
-  const QString built = QDir(work).filePath(QStringLiteral("workbook.xlsx"));
-  const std::string builtLocal = QFile::encodeName(built).toStdString();
-  SheetRows rows{};
-  // The library's own errors say nothing the user can act on; the system's error number of its
-  // failed file operation (a full disk, as a rule) does.
-  errno = 0;
-  if (!BuildWorkbook(builtLocal, QFile::encodeName(work).toStdString(), plan, schedule, rows))
-    return WriteFailed(errno);
-  if (!IsCompleteWorkbook(builtLocal, rows)) return WriteFailed(errno);
-  std::string bytes;
-  if (!ReadFileBytes(built.toStdString(), bytes, std::numeric_limits<size_t>::max())) return WriteFailed(errno);
-  return WriteFileAtomically(path, bytes);
+  return WriteXlsxFileAtomically(path, [&](lxw_workbook* wb, lxw_error& error, std::vector<int64_t>& rows) {
+    BuildScheduleWorkbook(wb, error, rows, plan, schedule);
+  });
 }
 
 // Placeholders until the scenario exports are written.
