@@ -142,7 +142,10 @@ std::optional<TaxCreditTable> ParseTaxCreditTable(const std::string& text, std::
   const auto lines = Split(body, '\n');
   const auto fail = [&](size_t number, const std::string& line) -> std::optional<TaxCreditTable> {
     if (error != nullptr) {
-      *error = "住宅ローン控除の表の " + std::to_string(number) + " 行目を読み取れません: " + line.substr(0, 80);
+      // At most 80 bytes of the line, never cut inside a character.
+      size_t cut = std::min<size_t>(line.size(), 80);
+      while (cut > 0 && cut < line.size() && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+      *error = "住宅ローン控除の表の " + std::to_string(number) + " 行目を読み取れません: " + line.substr(0, cut);
     }
     return std::nullopt;
   };

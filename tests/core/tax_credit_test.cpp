@@ -93,6 +93,15 @@ TEST(TaxCreditTest, TableCoverageAndReaderErrors) {
   std::string error;
   ParseTaxCreditTable("確認日,2026-12-09\n\n2026-01-01,2027-12-31,新築,ZEH,一般,3500,13\n", &error);
   EXPECT_NE(error.find(" 3 行目"), std::string::npos) << error;
+  // A long line is quoted in part, never cut inside a character (the message is shown as UTF-8).
+  ParseTaxCreditTable(
+      "確認日,2026-12-09\n2026-01-01,2027-12-31,新築,x省エネ基準適合住宅ではない長い説明の行,一般,3500,13\n", &error);
+  ASSERT_FALSE(error.empty());
+  size_t lead = error.size() - 1;
+  while (lead > 0 && (static_cast<unsigned char>(error[lead]) & 0xC0) == 0x80) --lead;
+  const auto first = static_cast<unsigned char>(error[lead]);
+  const size_t length = first < 0x80 ? 1 : first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : 2;
+  EXPECT_EQ(error.size() - lead, length) << error;
 }
 
 }  // namespace
