@@ -4,6 +4,7 @@
 //   zorvik-sheet --layout WxH PLAN.zvk     the page model for a W x H pixel page, as text
 //   --schedule, --csv FILE, --xlsx FILE    the repayment schedule: pages after the sheet, exports
 //   zorvik-sheet A.zvk B.zvk ... -o DIR    several plans in one process, each into DIR
+//   --prepay ROW:AFTER:AMOUNT:KIND[:bonus]  planned prepayments (繰上返済) in the schedule and its exports
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
@@ -11,7 +12,7 @@
 // years, which standard error names), 1 a plan could not be read (also an empty file or one with
 // NUL bytes) or an output not written (also when an output is not a regular file or a new name, or
 // is one of the run's plan files; the plan's other outputs and the other plans are still done), 2
-// bad usage.
+// bad usage (also a prepayment that the rules refuse for one of the plans; nothing is then written).
 
 #include <QApplication>
 #include <QDir>
@@ -29,6 +30,8 @@
 
 #include "core/funding_plan.h"
 #include "core/plan_evaluation.h"
+#include "core/prepayment.h"
+#include "core/rate_scenario.h"
 #include "core/repayment_schedule.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
@@ -68,6 +71,13 @@ constexpr const char* kUsage =
     "  zorvik-sheet PLAN1.zvk PLAN2.zvk ... -o DIR [--schedule] [--csv DIR] [--xlsx DIR]\n"
     "      Several plans in one run. -o, --csv and --xlsx then name existing folders; each\n"
     "      plan's files are named after it (PLAN1.pdf, PLAN1.csv, ...).\n"
+    "  --prepay ROW:AFTER:AMOUNT:shorten|reduce[:bonus]   (may be repeated)\n"
+    "      A prepayment (繰上返済) of loan row ROW (1-10) after payment AFTER of its part (0: at\n"
+    "      the start), AMOUNT in yen or in 万円 when it ends in 万 (100万); shorten = 期間短縮型\n"
+    "      (the fewest whole payments that reach the amount; a row with bonus payments in steps\n"
+    "      of six months), reduce = 返済額軽減型 (the monthly part, or the bonus part with :bonus).\n"
+    "      The schedule pages, the CSV and the workbook then show the schedule with them. A\n"
+    "      prepayment the rules refuse stops the run (status 2) before any file is written.\n"
     "  zorvik-sheet --help\n"
     "\n"
     "The texts are those the form shows after opening the plan. No output ever replaces\n"
@@ -83,6 +93,7 @@ struct Arguments {
   std::optional<std::string> csv;
   std::optional<std::string> xlsx;
   std::vector<std::string> plans;
+  std::vector<PlannedPrepayment> prepayments;  // --prepay, in the order given
 };
 
 void Error(const std::string& message) {
@@ -137,6 +148,18 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
                                                            : args.output;
       if (target) return UsageError("option " + a + " given twice");
       target = Utf8(argv[++i]);
+    } else if (a == "--prepay" || a.rfind("--prepay=", 0) == 0) {
+      std::string value;
+      if (a == "--prepay") {
+        if (i + 1 >= argc) return UsageError("option --prepay needs a value");
+        value = Utf8(argv[++i]);
+      } else {
+        value = Utf8(argv[i] + std::strlen("--prepay="));
+      }
+      std::string error;
+      const auto planned = ParsePrepaymentOption(value, &error);
+      if (!planned) return UsageError(error);
+      args.prepayments.push_back(*planned);
     } else if (a.rfind("--csv=", 0) == 0 || a.rfind("--xlsx=", 0) == 0) {
       const bool csv = a[2] == 'c';
       std::optional<std::string>& target = csv ? args.csv : args.xlsx;
@@ -157,8 +180,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
   if (args.help) return std::nullopt;
   if (args.plans.empty()) return UsageError("no plan file given");
   if (args.layout) {
-    if (args.output || args.csv || args.xlsx || args.schedule) {
-      return UsageError("give either --layout or -o, --csv, --xlsx and --schedule, not both");
+    if (args.output || args.csv || args.xlsx || args.schedule || !args.prepayments.empty()) {
+      return UsageError("give either --layout or -o, --csv, --xlsx, --schedule and --prepay, not both");
     }
     if (args.plans.size() > 1) return UsageError("--layout takes one plan file");
     return std::nullopt;
@@ -261,6 +284,35 @@ class OutputNames {
   std::set<QString> taken_;
 };
 
+// The scenario the options describe: the plan's own rates, with the planned prepayments.
+RateScenario ScenarioFromArguments(const Arguments& args) {
+  RateScenario scenario;
+  scenario.name = kUnchangedScenarioName;
+  scenario.prepayments = args.prepayments;
+  return scenario;
+}
+
+bool HasScenario(const Arguments& args) {
+  return !args.prepayments.empty();
+}
+
+// The plan's schedule under the options; false, with each refused prepayment named, when the rules
+// refuse one of them.
+bool ScheduleUnderArguments(const std::string& path, const FundingPlan& plan, const Arguments& args,
+                            PlanSchedule& schedule) {
+  PrepaymentResults results;
+  schedule = BuildPlanSchedule(plan, ScenarioFromArguments(args), &results);
+  bool ok = true;
+  for (size_t i = 0; i < results.size() && i < args.prepayments.size(); ++i) {
+    if (results[i].refused == PrepaymentRefusal::None) continue;
+    const PlannedPrepayment& p = args.prepayments[i];
+    Error(path + ": --prepay " + std::to_string(p.row + 1) + ":" + std::to_string(p.afterPayment) + ":" +
+          std::to_string(p.amount) + ": " + PrepaymentRefusalText(results[i].refused));
+    ok = false;
+  }
+  return ok;
+}
+
 // The files of one plan. False when the plan could not be read or a file not written; an
 // output that is refused is named, and the plan's other outputs are still written.
 bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& names) {
@@ -288,7 +340,9 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     Error(out.toStdString() + ": cannot be written (plan " + path + ")" + (why.empty() ? "" : ": " + why));
     ok = false;
   };
-  const PlanEvaluation evaluation = EvaluatePlan(plan);
+  PlanEvaluation evaluation = EvaluatePlan(plan);
+  // Refused prepayments stopped the run before any file was written (CheckPrepayments).
+  if (HasScenario(args)) ScheduleUnderArguments(path, plan, args, evaluation.schedule);
   const PlanSchedule& schedule = evaluation.schedule;
   // A row left out of the schedule is named; the rest is done and the run still succeeds.
   if (args.schedule || !csv.isEmpty() || !xlsx.isEmpty()) {
@@ -318,6 +372,21 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   return ok;
 }
 
+// Every plan's prepayments are checked before anything is written: false when the rules refuse
+// one (a plan that cannot be read is left to the run, which reports it).
+bool CheckPrepayments(const Arguments& args) {
+  if (!HasScenario(args)) return true;
+  bool ok = true;
+  for (const std::string& path : args.plans) {
+    FundingPlan plan;
+    plan.ClearForLoad();
+    if (!ReadPlanFile(plan, path)) continue;
+    PlanSchedule schedule;
+    if (!ScheduleUnderArguments(path, plan, args, schedule)) ok = false;
+  }
+  return ok;
+}
+
 int RunPlans(char** argv, const Arguments& args) {
   // Fonts and the PDF engine need a GUI application object, but no window system; the chart of
   // the schedule pages needs the widgets' one. Only the program name is handed over, so that Qt
@@ -334,6 +403,7 @@ int RunPlans(char** argv, const Arguments& args) {
   } else {
     app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
   }
+  if (!CheckPrepayments(args)) return kExitUsage;
   OutputNames names;
   bool failed = false;
   for (const std::string& plan : args.plans) {

@@ -114,6 +114,10 @@ const char* SchedulePartText(SchedulePartKind kind) {
   return kind == SchedulePartKind::Monthly ? "月払" : "ボーナス払";
 }
 
+const char* PaymentLineText(SchedulePartKind kind, const SchedulePayment& payment) {
+  return payment.prepayment ? "繰上返済" : SchedulePartText(kind);
+}
+
 int64_t RateInThousandths(double ratePercent) {
   if (!std::isfinite(ratePercent)) return 0;
   if (ratePercent >= kLargestShownRate) return kLargestRateThousandths;

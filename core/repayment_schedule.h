@@ -50,6 +50,9 @@ enum class SchedulePartKind { Monthly, Bonus };
 
 // "月払" or "ボーナス払".
 const char* SchedulePartText(SchedulePartKind kind);
+struct SchedulePayment;
+// The 区分 of one schedule line: the part's "月払" / "ボーナス払", or "繰上返済" for a prepayment.
+const char* PaymentLineText(SchedulePartKind kind, const SchedulePayment& payment);
 
 // 2^39 yen: with at most 12 x 99 payments a part and twenty parts a plan, sums stay in int64_t.
 inline constexpr int64_t kMaxScheduleInterest = int64_t{1} << 39;

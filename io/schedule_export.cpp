@@ -54,14 +54,14 @@ void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart&
     std::string p = std::to_string(row.row + 1) + ",";
     AppendCsvText(p, row.loan.loanName);
     p += ",";
-    p += SchedulePartText(part.kind);
-    p += ",";
     return p;
   }();
   PartPayments walk(part);
   SchedulePayment p;
   while (walk.Next(p)) {
     out += prefix;
+    out += PaymentLineText(part.kind, p);
+    out += ',';
     for (const int64_t v : {int64_t{p.number}, int64_t{p.year}, p.payment, p.principal, p.interest}) {
       out += std::to_string(v);
       out += ',';
@@ -237,7 +237,7 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
       while (walk.Next(p) && w.ok()) {
         w.Number(r, 0, row.row + 1, f.integer);
         w.Text(r, 1, row.loan.loanName, f.text);
-        w.Text(r, 2, SchedulePartText(part->kind), f.text);
+        w.Text(r, 2, PaymentLineText(part->kind, p), f.text);
         w.Number(r, 3, p.number, f.integer);
         w.Number(r, 4, p.year, f.integer);
         w.Number(r, 5, static_cast<double>(p.payment), f.yen);

@@ -7,8 +7,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "io/plan_file.h"
 #include "tests/print/render/pdf_text.h"
 #include "tests/print/render/sheet_tool_run.h"
+#include "tests/support/worked_plan.h"
 
 namespace zorvik {
 namespace {
@@ -167,6 +169,46 @@ TEST(SheetToolScheduleTest, EmptyOrNulFilesAreNotPlans) {
         << run.err.toStdString();
   }
   EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{QStringLiteral("two_rows.csv")});
+}
+
+// 繰上返済 from the command line. A lender's published case: 3,000万 at 2.3 % over 30 years, 100万
+// after payment 60, 期間短縮型: 1,054,999円 prepaid. Wrong or refused prepayments stop the run with
+// status 2 before any file is written.
+TEST(SheetToolScheduleTest, PrepaymentsInTheExportsAndRefusals) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  FundingPlan one = WorkedPlan();
+  one.rows[0].ratePercent = 2.3;
+  one.rows[0].periodYears = 30;
+  one.rows[0].bonusAmount = 0;
+  const QString plan = dir.filePath(QStringLiteral("one.zvk"));
+  ASSERT_TRUE(WritePlanFile(one, plan.toStdString()));
+  const QString csv = dir.filePath(QStringLiteral("p.csv"));
+  const ToolRun run =
+      RunSheet({plan, QStringLiteral("--prepay"), QStringLiteral("1:60:100万:shorten"), QStringLiteral("--csv"), csv});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QFile written(csv);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(written.readAll());
+  EXPECT_TRUE(text.contains(QStringLiteral(",繰上返済,60,5,1054999,1054999,0,"))) << text.left(400).toStdString();
+  EXPECT_EQ(text.count(QStringLiteral(",月払,")), 360 - 16);
+
+  const struct {
+    const char* option;
+    const char* message;
+  } refused[] = {
+      {"1:60:abc:shorten", "読み取れません"},        {"11:60:100万:shorten", "読み取れません"},
+      {"1:60:9000万:shorten", "残高を超えています"}, {"1:360:100万:reduce", "範囲外"},
+      {"2:0:100万:reduce", "返済区分がありません"},
+  };
+  for (const auto& r : refused) {
+    const QString out = dir.filePath(QStringLiteral("refused.csv"));
+    const ToolRun bad = RunSheet({plan, QStringLiteral("--prepay"), QString::fromUtf8(r.option),
+                                  QStringLiteral("--csv"), out, QStringLiteral("-o"), dir.filePath("refused.pdf")});
+    EXPECT_EQ(bad.exitCode, 2) << r.option;
+    EXPECT_TRUE(bad.err.contains(QString::fromUtf8(r.message))) << r.option << bad.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out) || QFileInfo::exists(dir.filePath("refused.pdf"))) << r.option;
+  }
 }
 
 }  // namespace
