@@ -5,6 +5,7 @@
 //   --schedule, --csv FILE, --xlsx FILE    the repayment schedule: pages after the sheet, exports
 //   zorvik-sheet A.zvk B.zvk ... -o DIR    several plans in one process, each into DIR
 //   --prepay ROW:AFTER:AMOUNT:KIND[:bonus]  planned prepayments (繰上返済) in the schedule and its exports
+//   --rate-path 2:+1.0,6:+2.0 [--variable-rows 1,3]  a rate scenario: the scenario page, 未払利息 in the CSV
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
@@ -33,11 +34,13 @@
 #include "core/prepayment.h"
 #include "core/rate_scenario.h"
 #include "core/repayment_schedule.h"
+#include "core/scenario_report.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
 #include "io/schedule_export.h"
 #include "print/page_model.h"
 #include "print/render/plan_printer.h"
+#include "print/render/scenario_render.h"
 #include "print/render/schedule_renderer.h"
 #include "print/schedule_pages.h"
 
@@ -78,6 +81,14 @@ constexpr const char* kUsage =
     "      of six months), reduce = 返済額軽減型 (the monthly part, or the bonus part with :bonus).\n"
     "      The schedule pages, the CSV and the workbook then show the schedule with them. A\n"
     "      prepayment the rules refuse stops the run (status 2) before any file is written.\n"
+    "  --rate-path YEAR:POINTS[,YEAR:POINTS...]   [--variable-rows ROW[,ROW...]]\n"
+    "      A rate scenario (金利シナリオ): from loan year YEAR (2-99) the rate is the row's own rate\n"
+    "      plus POINTS percentage points, each step holding until the next (2:+1.0,6:+2.0).\n"
+    "      変動 rows follow it with the 5年ルール and 125％ルール, 固定期間選択 rows after their\n"
+    "      fixed years, 全期間固定 rows keep their rate; the types come from the product names,\n"
+    "      or --variable-rows names the 変動 rows (the others are then 全期間固定). -o writes the\n"
+    "      sheet followed by the scenario page; the CSV gains a last column 未払利息; --schedule\n"
+    "      and --xlsx follow the path. A malformed path or row list stops the run (status 2).\n"
     "  zorvik-sheet --help\n"
     "\n"
     "The texts are those the form shows after opening the plan. No output ever replaces\n"
@@ -93,8 +104,30 @@ struct Arguments {
   std::optional<std::string> csv;
   std::optional<std::string> xlsx;
   std::vector<std::string> plans;
-  std::vector<PlannedPrepayment> prepayments;  // --prepay, in the order given
+  std::vector<PlannedPrepayment> prepayments;    // --prepay, in the order given
+  std::optional<RatePath> ratePath;              // --rate-path
+  std::optional<std::vector<int>> variableRows;  // --variable-rows, rows 0..9
 };
+
+// "1,3": the form's row numbers 1-10, each at most once.
+std::optional<std::vector<int>> ParseRowList(const std::string& text) {
+  std::vector<int> rows;
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    const std::string item = text.substr(start, comma - start);
+    if (item.empty() || item.size() > 2 || item.find_first_not_of("0123456789") != std::string::npos) {
+      return std::nullopt;
+    }
+    const int row = std::stoi(item);
+    if (row < 1 || row > kLoanRowCount || std::find(rows.begin(), rows.end(), row - 1) != rows.end()) {
+      return std::nullopt;
+    }
+    rows.push_back(row - 1);
+    start = comma + 1;
+  }
+  return rows;
+}
 
 void Error(const std::string& message) {
   std::fprintf(stderr, "zorvik-sheet: %s\n", message.c_str());
@@ -160,6 +193,22 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
       const auto planned = ParsePrepaymentOption(value, &error);
       if (!planned) return UsageError(error);
       args.prepayments.push_back(*planned);
+    } else if (a == "--rate-path" || a == "--variable-rows") {
+      if (i + 1 >= argc) return UsageError("option " + a + " needs a value");
+      const std::string value = Utf8(argv[++i]);
+      if (a == "--rate-path") {
+        if (args.ratePath) return UsageError("option --rate-path given twice");
+        std::string error;
+        args.ratePath = ParseRatePath(value, &error);
+        if (!args.ratePath) return UsageError(error);
+      } else {
+        if (args.variableRows) return UsageError("option --variable-rows given twice");
+        args.variableRows = ParseRowList(value);
+        if (!args.variableRows) {
+          return UsageError("変動金利の行の指定「" + value +
+                            "」を読み取れません。1〜10の行番号をカンマで区切って指定してください（例 1,3）。");
+        }
+      }
     } else if (a.rfind("--csv=", 0) == 0 || a.rfind("--xlsx=", 0) == 0) {
       const bool csv = a[2] == 'c';
       std::optional<std::string>& target = csv ? args.csv : args.xlsx;
@@ -180,8 +229,9 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
   if (args.help) return std::nullopt;
   if (args.plans.empty()) return UsageError("no plan file given");
   if (args.layout) {
-    if (args.output || args.csv || args.xlsx || args.schedule || !args.prepayments.empty()) {
-      return UsageError("give either --layout or -o, --csv, --xlsx, --schedule and --prepay, not both");
+    if (args.output || args.csv || args.xlsx || args.schedule || !args.prepayments.empty() || args.ratePath ||
+        args.variableRows) {
+      return UsageError("give either --layout or -o, --csv, --xlsx, --schedule, --prepay and --rate-path, not both");
     }
     if (args.plans.size() > 1) return UsageError("--layout takes one plan file");
     return std::nullopt;
@@ -190,6 +240,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
     return UsageError("nothing to do: give -o OUT.pdf, --csv FILE, --xlsx FILE or --layout WxH");
   }
   if (args.schedule && !args.output) return UsageError("--schedule adds pages to the PDF: give -o as well");
+  if (args.variableRows && !args.ratePath) return UsageError("--variable-rows goes with --rate-path");
   for (const auto* target : {&args.output, &args.csv, &args.xlsx}) {
     if (*target && (*target)->empty()) return UsageError("empty output file name");
     // Several plans cannot share one file: each target must be a folder to put them in.
@@ -284,16 +335,25 @@ class OutputNames {
   std::set<QString> taken_;
 };
 
-// The scenario the options describe: the plan's own rates, with the planned prepayments.
-RateScenario ScenarioFromArguments(const Arguments& args) {
+// The scenario the options describe: the rate path (none: the plan's own rates) with each row's
+// 金利タイプ, and the planned prepayments.
+RateScenario ScenarioFromArguments(const Arguments& args, const FundingPlan& plan) {
   RateScenario scenario;
-  scenario.name = kUnchangedScenarioName;
+  scenario.name = args.ratePath ? "指定の金利推移" : kUnchangedScenarioName;
+  if (args.ratePath) {
+    scenario.path = *args.ratePath;
+    if (args.variableRows) {
+      for (const int row : *args.variableRows) scenario.rowTypes[static_cast<size_t>(row)].type = RateType::Variable;
+    } else {
+      scenario.rowTypes = RateTypesFromNames(plan);
+    }
+  }
   scenario.prepayments = args.prepayments;
   return scenario;
 }
 
 bool HasScenario(const Arguments& args) {
-  return !args.prepayments.empty();
+  return !args.prepayments.empty() || args.ratePath;
 }
 
 // The plan's schedule under the options; false, with each refused prepayment named, when the rules
@@ -301,7 +361,7 @@ bool HasScenario(const Arguments& args) {
 bool ScheduleUnderArguments(const std::string& path, const FundingPlan& plan, const Arguments& args,
                             PlanSchedule& schedule) {
   PrepaymentResults results;
-  schedule = BuildPlanSchedule(plan, ScenarioFromArguments(args), &results);
+  schedule = BuildPlanSchedule(plan, ScenarioFromArguments(args, plan), &results);
   bool ok = true;
   for (size_t i = 0; i < results.size() && i < args.prepayments.size(); ++i) {
     if (results[i].refused == PrepaymentRefusal::None) continue;
@@ -351,7 +411,15 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   if (!pdf.isEmpty()) {
     PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, evaluation);
     WriteResult written;
-    if (args.schedule) {
+    if (args.ratePath) {
+      // The sheet, then the scenario's page(s), then the schedule's pages under the path, numbered
+      // as one document when there is more than the sheet.
+      const ScenarioReport report = BuildScenarioReport(plan, {ScenarioFromArguments(args, plan)});
+      const int before = 1 + static_cast<int>(ScenarioPageCount(report));
+      const SchedulePages pages = args.schedule ? BuildSchedulePages(plan, schedule, before) : SchedulePages{};
+      AddSheetPageNumber(sheet, before + static_cast<int>(pages.pages.size()));
+      written = WriteSheetAndScenarioPdfFile(pdf, sheet, report, args.schedule ? &pages : nullptr);
+    } else if (args.schedule) {
       // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
       const SchedulePages pages = BuildSchedulePages(plan, schedule, 1);
       AddSheetPageNumber(sheet, 1 + static_cast<int>(pages.pages.size()));
@@ -362,7 +430,8 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     if (!written) report(pdf, written);
   }
   if (!csv.isEmpty()) {
-    const WriteResult written = WriteScheduleCsvFile(csv.toStdString(), schedule);
+    const WriteResult written = args.ratePath ? WriteScenarioCsvFile(csv.toStdString(), schedule)
+                                              : WriteScheduleCsvFile(csv.toStdString(), schedule);
     if (!written) report(csv, written);
   }
   if (!xlsx.isEmpty()) {
@@ -396,7 +465,7 @@ int RunPlans(char** argv, const Arguments& args) {
   static int qtArgc = 1;
   static char* qtArgv[] = {argv[0], nullptr};
   std::unique_ptr<QCoreApplication> app;
-  if (args.schedule) {
+  if (args.schedule || (args.ratePath && args.output)) {
     app = std::make_unique<QApplication>(qtArgc, qtArgv);
   } else if (args.output) {
     app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "core/plan_texts.h"
@@ -49,7 +50,8 @@ void AppendCsvText(std::string& out, std::string_view text) {
   }
 }
 
-void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart& part) {
+// The lines of one part; with `unpaidColumn` each ends with the payment's 未払利息.
+void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart& part, bool unpaidColumn) {
   const std::string prefix = [&] {
     std::string p = std::to_string(row.row + 1) + ",";
     AppendCsvText(p, row.loan.loanName);
@@ -67,6 +69,10 @@ void AppendCsvPart(std::string& out, const RowSchedule& row, const SchedulePart&
       out += ',';
     }
     out += std::to_string(p.balance);
+    if (unpaidColumn) {
+      out += ',';
+      out += std::to_string(p.unpaidInterest);
+    }
     out += "\r\n";
   }
 }
@@ -220,13 +226,16 @@ void WriteYearSheet(SheetWriter& w, const PlanSchedule& s, const Formats& f) {
   }
 }
 
-void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s, const Formats& f) {
+// Every payment, one a line; with `unpaidColumn` a last column 未払利息.
+void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s, const Formats& f,
+                     bool unpaidColumn = false) {
   w.Width(0, 0, 6);
   w.Width(1, 1, 24);
   w.Width(2, 2, 12);
   w.Width(3, 4, 7);
-  w.Width(5, 8, 16);
+  w.Width(5, unpaidColumn ? 9 : 8, 16);
   w.Headers(0, {"行", "融資名", "区分", "回", "年目", "返済額", "うち元金", "うち利息", "残高"}, f.header);
+  if (unpaidColumn) w.Text(0, 9, kUnpaidInterestColumn, f.header);
   worksheet_freeze_panes(sheet, 1, 0);
   worksheet_repeat_rows(sheet, 0, 0);  // the header row on every printed page
   lxw_row_t r = 1;
@@ -244,6 +253,7 @@ void WriteMonthSheet(SheetWriter& w, lxw_worksheet* sheet, const PlanSchedule& s
         w.Number(r, 6, static_cast<double>(p.principal), f.yen);
         w.Number(r, 7, static_cast<double>(p.interest), f.yen);
         w.Number(r, 8, static_cast<double>(p.balance), f.yen);
+        if (unpaidColumn) w.Number(r, 9, static_cast<double>(p.unpaidInterest), f.yen);
         ++r;
       }
     }
@@ -276,16 +286,28 @@ void BuildScheduleWorkbook(lxw_workbook* wb, lxw_error& error, std::vector<int64
 
 }  // namespace
 
-std::string ScheduleCsvBytes(const PlanSchedule& schedule) {
+namespace {
+
+std::string CsvBytes(const PlanSchedule& schedule, bool unpaidColumn) {
   std::string out = "\xEF\xBB\xBF";
   out += kScheduleCsvHeader;
+  if (unpaidColumn) {
+    out += ',';
+    out += kUnpaidInterestColumn;
+  }
   out += "\r\n";
   out.reserve(static_cast<size_t>(schedule.totals.paymentCount) * 64 + out.size());
   for (const RowSchedule& row : schedule.rows) {
-    AppendCsvPart(out, row, row.monthly);
-    AppendCsvPart(out, row, row.bonus);
+    AppendCsvPart(out, row, row.monthly, unpaidColumn);
+    AppendCsvPart(out, row, row.bonus, unpaidColumn);
   }
   return out;
+}
+
+}  // namespace
+
+std::string ScheduleCsvBytes(const PlanSchedule& schedule) {
+  return CsvBytes(schedule, false);
 }
 
 WriteResult WriteScheduleCsvFile(const std::string& path, const PlanSchedule& schedule) {
@@ -303,15 +325,107 @@ WriteResult WriteScheduleXlsxFile(const std::string& path, const FundingPlan& pl
   });
 }
 
-// Placeholders until the scenario exports are written.
 std::string ScenarioCsvBytes(const PlanSchedule& schedule) {
-  return ScheduleCsvBytes(schedule);
+  return CsvBytes(schedule, true);
 }
+
 WriteResult WriteScenarioCsvFile(const std::string& path, const PlanSchedule& schedule) {
-  return WriteScheduleCsvFile(path, schedule);
+  return WriteFileAtomically(path, ScenarioCsvBytes(schedule));
 }
-WriteResult WriteScenarioXlsxFile(const std::string&, const ScenarioReport&) {
-  return WriteFailed(ENOSYS);
+namespace {
+
+// A table cell of yen ("1,234円", "-5円") as its number; none for any other text ("－", a ratio).
+std::optional<double> YenCellValue(const std::string& cell) {
+  constexpr std::string_view kYen = "円";
+  std::string_view t = cell;
+  if (!t.ends_with(kYen)) return std::nullopt;
+  t.remove_suffix(kYen.size());
+  double value = 0;
+  bool negative = false, digits = false;
+  for (size_t i = 0; i < t.size(); ++i) {
+    const char c = t[i];
+    if (i == 0 && c == '-') {
+      negative = true;
+    } else if (c >= '0' && c <= '9') {
+      value = value * 10 + (c - '0');
+      digits = true;
+    } else if (c != ',') {
+      return std::nullopt;
+    }
+  }
+  if (!digits) return std::nullopt;
+  return negative ? -value : value;
+}
+
+// The summary sheet: title, customer and date, the rows, how payments follow the rate, the
+// table (yen as numbers) and the notes.
+void WriteScenarioSummarySheet(SheetWriter& w, const ScenarioReport& report, const Formats& f) {
+  w.Width(0, 0, 30);
+  w.Width(1, static_cast<lxw_col_t>(report.columns.size()), 22);
+  w.Text(0, 0, kScenarioTitle, f.title);
+  w.Text(1, 0, report.customerName.empty() ? std::string() : report.customerName + " 様", nullptr);
+  w.Text(1, 1, report.dateText, nullptr);
+  lxw_row_t r = 3;
+  for (const ScenarioRowLine& row : report.rows) {
+    w.Text(r, 0, row.title, f.text);
+    w.Text(r, 1, row.rateType, f.text);
+    w.Text(r, 2, row.details, f.text);
+    ++r;
+  }
+  w.Text(++r, 0, report.reviewText, nullptr);
+  r += 2;
+  for (const ScenarioTableLine& line : report.table) {
+    w.Text(r, 0, line.caption, f.header);
+    for (size_t c = 0; c < line.cells.size(); ++c) {
+      const auto col = static_cast<lxw_col_t>(c + 1);
+      const auto value = line.money ? YenCellValue(line.cells[c]) : std::nullopt;
+      if (value) {
+        w.Number(r, col, *value, f.yen);
+      } else {
+        w.Text(r, col, line.cells[c], f.text);
+      }
+    }
+    ++r;
+  }
+  ++r;
+  for (const std::string& note : report.notes) w.Text(r++, 0, note, nullptr);
+}
+
+}  // namespace
+
+WriteResult WriteScenarioXlsxFile(const std::string& path, const ScenarioReport& report) {
+  int64_t lines = 0;
+  for (const ScenarioColumn& c : report.columns) lines = std::max<int64_t>(lines, c.schedule.totals.paymentCount);
+  if (!path.empty() && lines > static_cast<int64_t>(kLastSheetRow)) return WriteFailed(0, kTooManyRowsReason);
+  return WriteXlsxFileAtomically(path, [&](lxw_workbook* wb, lxw_error& error, std::vector<int64_t>& rows) {
+    const Formats f = MakeXlsxFormats(wb);
+    lxw_worksheet* summary = workbook_add_worksheet(wb, kScenarioTitle);
+    if (!f.complete() || summary == nullptr) {
+      error = LXW_ERROR_MEMORY_MALLOC_FAILED;
+      return;
+    }
+    SheetWriter summaryWriter(summary, error);
+    WriteScenarioSummarySheet(summaryWriter, report, f);
+    worksheet_set_landscape(summary);
+    worksheet_fit_to_pages(summary, 1, 1);
+    worksheet_set_paper(summary, 9);  // A4
+    rows.push_back(summaryWriter.lastRow());
+    // One schedule sheet per scenario, named by its column ("A 据え置き"; names are cut to Excel's
+    // 31 characters and cannot hold some signs, so the column letter keeps them apart).
+    for (size_t i = 0; i < report.columns.size() && error == LXW_NO_ERROR; ++i) {
+      std::string name = std::string(1, static_cast<char>('A' + i)) + " 返済予定表";
+      lxw_worksheet* sheet = workbook_add_worksheet(wb, name.c_str());
+      if (sheet == nullptr) {
+        error = LXW_ERROR_MEMORY_MALLOC_FAILED;
+        return;
+      }
+      SheetWriter writer(sheet, error);
+      WriteMonthSheet(writer, sheet, report.columns[i].schedule, f, true);
+      worksheet_fit_to_pages(sheet, 1, 0);
+      worksheet_set_paper(sheet, 9);
+      rows.push_back(writer.lastRow());
+    }
+  });
 }
 
 }  // namespace zorvik

@@ -9,6 +9,8 @@
 
 #include "core/scenario_report.h"
 #include "io/file_access.h"
+#include "print/page_model.h"
+#include "print/schedule_pages.h"
 
 class QPainter;
 QT_BEGIN_NAMESPACE
@@ -24,12 +26,21 @@ void FillScenarioChart(QChart& chart, const ScenarioReport& report, const QFont&
 // The colour of scenario column `index` (window, chart and page).
 QColor ScenarioColor(size_t index);
 
-// Draws the page (title "金利シナリオ", customer and date, rows, the table and the chart) into
-// `page` (painter coordinates of an A4 landscape page).
+// The page (A4 landscape): title "金利シナリオ", customer and date, the rows with their 金利タイプ,
+// how payments follow the rate, the table and the chart. The table's lines are 14 points high
+// when there is room, else smaller down to 10.5 points (8-point figures) with the chart in the
+// height left; when even then the chart has less than 170 points, the table runs on over further
+// pages and the chart takes a page of its own. Never a figure below 8 points or cut off.
+size_t ScenarioPageCount(const ScenarioReport& report);
+// Draws the first page into `page` (painter coordinates of an A4 landscape page).
 void RenderScenarioPage(QPainter& painter, const QRectF& page, const ScenarioReport& report);
-// Writes the page as a one-page PDF, atomically.
+// Writes the pages as a PDF, atomically.
 WriteResult WriteScenarioPdfFile(const QString& path, const ScenarioReport& report);
-// Prints the page on `printer` (set to A4 landscape by the caller's dialog); false on failure.
+// The plan sheet, then the scenario's pages, then (when given) the schedule's pages, numbered as
+// one document.
+WriteResult WriteSheetAndScenarioPdfFile(const QString& path, const PageModel& sheet, const ScenarioReport& report,
+                                         const SchedulePages* schedulePages);
+// Prints the pages on `printer` (set to A4 landscape by the caller's dialog); false on failure.
 bool PrintScenarioReport(QPrinter& printer, const ScenarioReport& report);
 
 }  // namespace zorvik

@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/rate_scenario.h"
 #include "core/repayment.h"
+#include "core/scenario_report.h"
 #include "io/zip_reader.h"
 #include "tests/support/file_size_limit.h"
 
@@ -340,6 +342,57 @@ TEST(ScheduleExportDeathTest, WorkbookWhosePartsWereCutShortIsNotWritten) {
   EXPECT_TRUE(ReadAll(path) == "old");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList{QStringLiteral("w.xlsx")});
+}
+
+}  // namespace
+}  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+// The government's example under +3 points from year 2 (1,000万, 変動, 2.375 %, 30 years): the CSV
+// gains 未払利息 last, its column adds up to 234,720円, and the last payment is 300,937円; the
+// workbook holds the summary with the yen as numbers and one schedule sheet with the same column.
+TEST(ScheduleExportTest, ScenarioCsvAndWorkbookCarryTheDeferredInterest) {
+  FundingPlan plan;
+  plan.ResetToNewPlan(PlanDate{2026, 12, 8});
+  LoanRow& row = plan.rows[0];
+  row.loanName = "変動金利";
+  row.method = 1;
+  row.ratePercent = 2.375;
+  row.periodYears = 30;
+  row.loanAmount = 1000;
+  RateScenario scenario;
+  scenario.name = "+3.0";
+  scenario.rowTypes = RateTypesFromNames(plan);
+  scenario.path = {{2, 3.0}};
+  const PlanSchedule schedule = BuildPlanSchedule(plan, scenario);
+  const std::string csv = ScenarioCsvBytes(schedule);
+  ASSERT_TRUE(csv.starts_with(std::string("\xEF\xBB\xBF") + kScheduleCsvHeader + ",未払利息\r\n"));
+  int64_t unpaid = 0;
+  std::string last;
+  size_t start = csv.find("\r\n") + 2;
+  while (start < csv.size()) {
+    const size_t end = csv.find("\r\n", start);
+    last = csv.substr(start, end - start);
+    unpaid += std::stoll(last.substr(last.rfind(',') + 1));
+    start = end + 2;
+  }
+  EXPECT_EQ(unpaid, 234720);
+  EXPECT_TRUE(last.starts_with("1,変動金利,月払,360,30,300937,")) << last;
+  // Without a scenario the plain CSV is unchanged: no last column.
+  EXPECT_EQ(ScheduleCsvBytes(schedule).find("未払利息"), std::string::npos);
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.filePath(QStringLiteral("s.xlsx")).toStdString();
+  ASSERT_TRUE(WriteScenarioXlsxFile(path, BuildScenarioReport(plan, {RateScenario{}, scenario})));
+  const std::string summary = Part(path, "xl/worksheets/sheet1.xml");
+  EXPECT_NE(summary.find("<v>21043742</v>"), std::string::npos);  // 総返済額 as a number
+  EXPECT_NE(summary.find("<v>13991280</v>"), std::string::npos);
+  const std::string second = Part(path, "xl/worksheets/sheet3.xml");
+  EXPECT_NE(second.find("<v>300937</v>"), std::string::npos);
+  EXPECT_NE(Part(path, "xl/workbook.xml").find("金利シナリオ"), std::string::npos);
 }
 
 }  // namespace

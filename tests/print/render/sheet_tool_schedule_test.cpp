@@ -211,5 +211,31 @@ TEST(SheetToolScheduleTest, PrepaymentsInTheExportsAndRefusals) {
   }
 }
 
+// A rate path from the command line: the sheet then the scenario's pages, 未払利息 in the CSV; a
+// malformed path or row list stops the run with status 2 before any file is written.
+TEST(SheetToolScheduleTest, RatePathPagesAndRefusals) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+  const QString csv = dir.filePath(QStringLiteral("r.csv"));
+  const ToolRun run = RunSheet({Fixture("two_rows.zvk"), QStringLiteral("--rate-path"), QStringLiteral("2:+1.0,6:+2.0"),
+                                QStringLiteral("--variable-rows"), QStringLiteral("1"), QStringLiteral("-o"), pdf,
+                                QStringLiteral("--csv"), csv});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(Head(csv, 200).contains(",残高,未払利息\r\n"));
+  if (const auto text = PdfText(pdf)) {
+    EXPECT_TRUE(text->contains(QStringLiteral("金利シナリオ")));
+    EXPECT_TRUE(text->contains(QStringLiteral("2年目 +1.0％、6年目 +2.0％"))) << text->toStdString();
+  }
+  for (const QStringList& bad :
+       {QStringList{"--rate-path", "2:+x"}, QStringList{"--rate-path", "1:+1.0"},
+        QStringList{"--rate-path", "2:+1", "--variable-rows", "0"}, QStringList{"--variable-rows", "1"}}) {
+    QStringList args{Fixture("two_rows.zvk"), QStringLiteral("-o"), dir.filePath(QStringLiteral("bad.pdf"))};
+    args += bad;
+    EXPECT_EQ(RunSheet(args).exitCode, 2) << bad.join(' ').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("bad.pdf"))));
+  }
+}
+
 }  // namespace
 }  // namespace zorvik
