@@ -10,6 +10,7 @@
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
 #include "app/rate_master_download.h"
+#include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
@@ -231,6 +232,19 @@ void CFundingPlanDlg::OnToolsRepaymentSchedule() {
     dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CRepaymentScheduleDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
+}
+
+void CFundingPlanDlg::OnToolsRateScenario() {
+  if (RefusedValueOnForm()) return;
+  auto* dlg = findChild<CRateScenarioDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    dlg = new CRateScenarioDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CRateScenarioDlg::Refresh);
   }
   dlg->show();
   dlg->raise();
