@@ -413,6 +413,9 @@ void CRateScenarioDlg::ShowReport() {
   for (int c = 0; c < table_->columnCount(); ++c) width += table_->columnWidth(c);
   table_->setMaximumWidth(width);
   table_->setMinimumWidth(std::min(width, 420));
+  if (auto* splitter = qobject_cast<QSplitter*>(table_->parentWidget())) {
+    splitter->setSizes({width, std::max(320, splitter->width() - width)});
+  }
   FillScenarioChart(*chart_, report_, font());
 }
 
