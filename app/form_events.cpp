@@ -9,6 +9,7 @@
 #include "app/form_integrations.h"
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
+#include "app/plan_comparison_dlg.h"
 #include "app/rate_master_download.h"
 #include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
@@ -264,6 +265,19 @@ void CFundingPlanDlg::OnToolsTaxCredit() {
         this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CTaxCreditDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
+}
+
+void CFundingPlanDlg::OnToolsPlanComparison() {
+  if (RefusedValueOnForm()) return;
+  auto* dlg = findChild<CPlanComparisonDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    dlg = new CPlanComparisonDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CPlanComparisonDlg::Refresh);
   }
   dlg->show();
   dlg->raise();

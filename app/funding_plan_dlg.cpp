@@ -23,6 +23,7 @@
 #include "app/form_integrations.h"
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
+#include "app/plan_comparison_dlg.h"
 #include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
@@ -208,6 +209,7 @@ void CFundingPlanDlg::BuildMenu() {
   AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
   AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
   AddMenuCommand(ToolsMenu(), kRateScenarioCommand, kScenarioMenuText);
+  AddMenuCommand(ToolsMenu(), kPlanComparisonCommand, kComparisonMenuText);
   AddMenuCommand(ToolsMenu(), kTaxCreditCommand, kTaxCreditMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsMonthlySimulation, kMonthlySimulationMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsBonusSimulation, kBonusSimulationMenuText);
@@ -229,6 +231,7 @@ void CFundingPlanDlg::BuildMenu() {
       {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
       {kRateScenarioCommand, &CFundingPlanDlg::OnToolsRateScenario},
       {kTaxCreditCommand, &CFundingPlanDlg::OnToolsTaxCredit},
+      {kPlanComparisonCommand, &CFundingPlanDlg::OnToolsPlanComparison},
       {ids::kToolsMonthlySimulation, &CFundingPlanDlg::OnToolsMonthlySimulation},
       {ids::kToolsBonusSimulation, &CFundingPlanDlg::OnToolsBonusSimulation},
   };

@@ -138,6 +138,7 @@ class CFundingPlanDlg : public QDialog {
   void OnToolsRepaymentSchedule();
   void OnToolsRateScenario();
   void OnToolsTaxCredit();
+  void OnToolsPlanComparison();
   // "月払いシミュレーション(&M)" and "ボーナス払いシミュレーション(&O)": the keyboard's way to the
   // simulations a click on the yellow totals opens.
   void OnToolsMonthlySimulation();

@@ -85,6 +85,17 @@ bool HasLoan(const LoanRow& row) {
 
 }  // namespace
 
+std::array<RowRateType, kLoanRowCount> RememberedRateTypes(const FundingPlan& plan) {
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
+  std::array<RowRateType, kLoanRowCount> types{};
+  for (size_t r = 0; r < types.size(); ++r) {
+    const std::string& name = plan.rows[r].loanName;
+    const auto remembered = ParseTypeText(store->value(TypeKey(name)).toString());
+    types[r] = remembered ? *remembered : RateTypeFromProductName(name);
+  }
+  return types;
+}
+
 CRateScenarioDlg::CRateScenarioDlg(const FundingPlan& plan, const QString& dataFolder, QWidget* parent,
                                    PrintInteraction* print, ScheduleSaveUi* save)
     : QDialog(parent),
@@ -284,8 +295,7 @@ void CRateScenarioDlg::FillRows() {
     c.title->setText(U("%1行目  %2").arg(r + 1).arg(U(row.loanName).trimmed()));
     if (shownNames_[static_cast<size_t>(r)] == row.loanName) continue;
     shownNames_[static_cast<size_t>(r)] = row.loanName;
-    const auto remembered = ParseTypeText(store->value(TypeKey(row.loanName)).toString());
-    const RowRateType t = remembered ? *remembered : RateTypeFromProductName(row.loanName);
+    const RowRateType t = RememberedRateTypes(plan_)[static_cast<size_t>(r)];
     c.type->setCurrentIndex(static_cast<int>(t.type));
     if (t.fixedYears > 0) c.years->setValue(t.fixedYears);
     c.rateAfter->setText(t.rateAfterFixed ? QString::number(*t.rateAfterFixed, 'f', 3) : QString());

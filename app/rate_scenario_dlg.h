@@ -37,6 +37,10 @@ inline constexpr int kRateScenarioCommand = 32804;
 inline constexpr const char* kCustomPathChoice = "金利の推移を指定";
 inline constexpr const char* kNoScenarioChoice = "（なし）";
 
+// Each row's 金利タイプ as the window shows it: the user's remembered choice for the product name,
+// else the one the name suggests.
+std::array<RowRateType, kLoanRowCount> RememberedRateTypes(const FundingPlan& plan);
+
 class CRateScenarioDlg : public QDialog {
   Q_OBJECT
  public:

@@ -25,6 +25,7 @@
 #include "core/control_ids.h"
 #include "core/repayment.h"
 #include "print/render/plan_printer.h"
+#include "tests/app/scripted_ui.h"
 #include "tests/support/accessible_names.h"
 
 namespace zorvik {
@@ -35,37 +36,6 @@ QString U(const char* s) {
 }
 
 // Printers print into PDF files of a temporary folder; save dialogs answer with set paths.
-class ScriptedUi : public PrintInteraction, public ScheduleSaveUi {
- public:
-  explicit ScriptedUi(const QString& folder) : printer_(QPrinter::HighResolution) {
-    printer_.setOutputFormat(QPrinter::PdfFormat);
-    printer_.setOutputFileName(folder + QStringLiteral("/printed.pdf"));
-  }
-  QString answer;  // path of the next save dialog
-  QStringList warnings;
-  QPageLayout::Orientation printedOrientation = QPageLayout::Landscape;
-
-  bool hasPrinter = true;
-  bool HasPrinter() override { return hasPrinter; }
-  bool OfferPdfInstead(QWidget*, const QString& text, const QString&) override {
-    warnings << text;
-    return true;
-  }
-  QPrinter& ApplicationPrinter() override { return printer_; }
-  void ShowInformation(QWidget*, const QString& text, const QString&) override { warnings << text; }
-  void ShowWarning(QWidget*, const QString& text, const QString&) override { warnings << text; }
-  bool RunPrintDialog(QWidget*, QPrinter& printer) override {
-    printedOrientation = printer.pageLayout().orientation();
-    return true;
-  }
-  bool ConfirmReplace(QWidget*, const QString&) override { return true; }
-  QString GetPdfSavePath(QWidget*, const QString&) override { return answer; }
-  int DisplayDpi() override { return 96; }
-  QString GetSavePath(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
-
- private:
-  QPrinter printer_;
-};
 
 QByteArray Head(const QString& path, int n) {
   QFile f(path);
