@@ -34,6 +34,7 @@ constexpr double kPageWidth = 842.0;
 constexpr double kPageHeight = 595.0;
 constexpr double kMargin = 28.0;
 constexpr double kCaptionWidth = 170.0;
+constexpr double kWidestColumn = 200.0;
 constexpr double kTitleHeight = 30.0;
 constexpr double kRowLineHeight = 13.0;
 constexpr double kCellPadding = 3.0;
@@ -63,8 +64,12 @@ QFont TableFont(double lineHeight) {
   return PageFont(std::max<double>(kSmallestFontPoints, lineHeight * 0.62));
 }
 
+// A column shares the page's width with the others, but one or two scenarios keep their figures
+// near their captions rather than at the far edge.
 double ColumnWidth(const ScenarioReport& report) {
-  return (kPageWidth - 2 * kMargin - kCaptionWidth) / static_cast<double>(std::max<size_t>(1, report.columns.size()));
+  const double shared =
+      (kPageWidth - 2 * kMargin - kCaptionWidth) / static_cast<double>(std::max<size_t>(1, report.columns.size()));
+  return std::min(kWidestColumn, shared);
 }
 
 constexpr int kWrapFlags = Qt::TextWordWrap;
