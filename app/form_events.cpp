@@ -10,7 +10,9 @@
 #include "app/funding_plan_dlg.h"
 #include "app/help_commands.h"
 #include "app/rate_master_download.h"
+#include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
+#include "app/tax_credit_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_texts.h"
@@ -231,6 +233,37 @@ void CFundingPlanDlg::OnToolsRepaymentSchedule() {
     dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CRepaymentScheduleDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
+}
+
+void CFundingPlanDlg::OnToolsRateScenario() {
+  if (RefusedValueOnForm()) return;
+  auto* dlg = findChild<CRateScenarioDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    dlg = new CRateScenarioDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CRateScenarioDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
+}
+
+void CFundingPlanDlg::OnToolsTaxCredit() {
+  if (RefusedValueOnForm()) return;
+  auto* dlg = findChild<CTaxCreditDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    // A user's copy of the table lives beside the downloaded rate master.
+    const QString name = QString::fromLatin1(kTaxCreditTableFileName);
+    dlg = new CTaxCreditDlg(
+        plan_,
+        LoadTaxCreditTable(JoinPath(app_.places().rateMasterFolder, name), JoinPath(app_.places().shippedFolder, name)),
+        this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CTaxCreditDlg::Refresh);
   }
   dlg->show();
   dlg->raise();

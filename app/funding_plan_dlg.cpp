@@ -23,8 +23,10 @@
 #include "app/form_integrations.h"
 #include "app/form_layout.h"
 #include "app/form_widgets.h"
+#include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
+#include "app/tax_credit_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
@@ -205,6 +207,8 @@ void CFundingPlanDlg::BuildMenu() {
   }
   AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
   AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
+  AddMenuCommand(ToolsMenu(), kRateScenarioCommand, kScenarioMenuText);
+  AddMenuCommand(ToolsMenu(), kTaxCreditCommand, kTaxCreditMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsMonthlySimulation, kMonthlySimulationMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsBonusSimulation, kBonusSimulationMenuText);
   layout()->setMenuBar(menuBar_);
@@ -223,6 +227,8 @@ void CFundingPlanDlg::BuildMenu() {
       {ids::kSysMenuAbout, &CFundingPlanDlg::OnSysMenuAbout},
       {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
       {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
+      {kRateScenarioCommand, &CFundingPlanDlg::OnToolsRateScenario},
+      {kTaxCreditCommand, &CFundingPlanDlg::OnToolsTaxCredit},
       {ids::kToolsMonthlySimulation, &CFundingPlanDlg::OnToolsMonthlySimulation},
       {ids::kToolsBonusSimulation, &CFundingPlanDlg::OnToolsBonusSimulation},
   };
