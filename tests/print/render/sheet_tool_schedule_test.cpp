@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <map>
+#include <utility>
 
 #include "io/plan_file.h"
 #include "io/zip_reader.h"
@@ -229,13 +230,23 @@ TEST(SheetToolScheduleTest, RatePathPagesAndRefusals) {
     EXPECT_TRUE(text->contains(QStringLiteral("金利シナリオ")));
     EXPECT_TRUE(text->contains(QStringLiteral("2年目 +1.0％、6年目 +2.0％"))) << text->toStdString();
   }
-  for (const QStringList& bad :
-       {QStringList{"--rate-path", "2:+x"}, QStringList{"--rate-path", "1:+1.0"},
-        QStringList{"--rate-path", "2:+1", "--variable-rows", "0"}, QStringList{"--variable-rows", "1"}}) {
-    QStringList args{Fixture("two_rows.zvk"), QStringLiteral("-o"), dir.filePath(QStringLiteral("bad.pdf"))};
+  const std::pair<QStringList, const char*> refusals[] = {
+      {{"--rate-path", "2:+x"}, "金利の推移「2:+x」を読み取れません。"},
+      {{"--rate-path", "1:+1.0"}, "金利の推移「1:+1.0」を読み取れません。"},
+      {{"--rate-path", "3:+1,2:+2"}, "金利の推移「2:+2」を読み取れません。"},
+      {{"--rate-path", "2:+1", "--variable-rows", "0"}, "変動金利の行の指定「0」を読み取れません。"},
+      {{"--rate-path", "2:+1", "--variable-rows", "1,1"}, "変動金利の行の指定「1,1」を読み取れません。"},
+      {{"--variable-rows", "1"}, "--variable-rows goes with --rate-path"},
+  };
+  for (const auto& [bad, message] : refusals) {
+    QStringList args{Fixture("two_rows.zvk"), QStringLiteral("-o"), dir.filePath(QStringLiteral("bad.pdf")),
+                     QStringLiteral("--csv"), dir.filePath(QStringLiteral("bad.csv"))};
     args += bad;
-    EXPECT_EQ(RunSheet(args).exitCode, 2) << bad.join(' ').toStdString();
+    const ToolRun refused = RunSheet(args);
+    EXPECT_EQ(refused.exitCode, 2) << bad.join(' ').toStdString();
+    EXPECT_TRUE(refused.err.contains(QString::fromUtf8(message))) << refused.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("bad.pdf"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("bad.csv"))));
   }
 }
 
