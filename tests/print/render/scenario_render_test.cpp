@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
@@ -146,6 +151,37 @@ TEST(ScenarioRenderTest, GovernmentExamplePdf) {
                              "18,299,322円", "21,043,742円", "234,720円", "300,937円", "48,581円"}) {
     EXPECT_TRUE(text->contains(QString::fromUtf8(figure))) << figure;
   }
+}
+
+// Printing goes through the same pages (a PDF printer here, never a real one), and the first page
+// can be drawn into any rectangle, such as a preview image.
+TEST(ScenarioRenderTest, PrintedAndDrawnIntoAnImage) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const FundingPlan plan = TenRows(99, 81990);
+  const ScenarioReport report = BuildScenarioReport(plan, LongPresets(plan));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+  printer.setOutputFileName(pdf);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)));
+  ASSERT_TRUE(PrintScenarioReport(printer, report));
+  if (const auto text = PdfText(pdf)) {
+    EXPECT_EQ(text->count(QLatin1Char('\f')), 3);
+    EXPECT_TRUE(text->contains(QStringLiteral("3 / 3")));
+    EXPECT_TRUE(text->contains(QStringLiteral("金利シナリオ（続き）")));
+  }
+
+  QImage image(842, 595, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  RenderScenarioPage(painter, QRectF(0, 0, 842, 595), report);
+  painter.end();
+  int inked = 0;
+  for (int y = 0; y < image.height(); y += 4) {
+    for (int x = 0; x < image.width(); x += 4) inked += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+  }
+  EXPECT_GT(inked, 500);
 }
 
 }  // namespace
