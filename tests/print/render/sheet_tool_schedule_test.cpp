@@ -260,6 +260,7 @@ TEST(SheetToolScheduleTest, RatePathOnTheGovernmentExample) {
   FundingPlan plan;
   plan.ResetToNewPlan(PlanDate{2026, 12, 8});
   plan.customerName = "見本";
+  plan.annualIncome = 500;
   LoanRow& row = plan.rows[0];
   row.loanName = "変動金利";
   row.method = 1;
@@ -287,6 +288,8 @@ TEST(SheetToolScheduleTest, RatePathOnTheGovernmentExample) {
   EXPECT_NE(byName["xl/workbook.xml"].find("A 返済予定表"), std::string::npos);
   EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>21043742</v>"), std::string::npos);
   EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>234720</v>"), std::string::npos);
+  // 返済比率 of the highest year (66,215円 a month) against 500万 as a number of percent.
+  EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>15.89</v>"), std::string::npos);
   EXPECT_NE(byName["xl/worksheets/sheet2.xml"].find("<v>300937</v>"), std::string::npos);
   EXPECT_NE(byName["xl/sharedStrings.xml"].find("未払利息"), std::string::npos);
 
