@@ -93,7 +93,8 @@ constexpr const char* kUsage =
     "      fixed years, 全期間固定 rows keep their rate; the types come from the product names,\n"
     "      or --variable-rows names the 変動 rows (the others are then 全期間固定). -o writes the\n"
     "      sheet followed by the scenario page; the CSV gains a last column 未払利息; --schedule\n"
-    "      and --xlsx follow the path. A malformed path or row list stops the run (status 2).\n"
+    "      follows the path; --xlsx writes the scenario's workbook (a summary sheet and the\n"
+    "      schedule with 未払利息). A malformed path or row list stops the run (status 2).\n"
     "  zorvik-sheet --compare A.zvk B.zvk [C.zvk D.zvk] -o CMP.pdf [--xlsx CMP.xlsx]\n"
     "      プラン比較: two to four plans side by side (A案 to D案) on one A4 landscape page titled\n"
     "      資金計画 比較表, with the differences against A案 and a chart; --xlsx writes the table\n"
@@ -436,17 +437,20 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
   if (args.schedule || !csv.isEmpty() || !xlsx.isEmpty()) {
     for (const int row : schedule.leftOutRows) Error(path + ": " + LeftOutRowText(row));
   }
+  // Under a rate path the page and the workbook read the scenario's report.
+  const ScenarioReport scenarioReport = args.ratePath && (!pdf.isEmpty() || !xlsx.isEmpty())
+                                            ? BuildScenarioReport(plan, {ScenarioFromArguments(args, plan)})
+                                            : ScenarioReport{};
   if (!pdf.isEmpty()) {
     PageModel sheet = BuildPageModel(kReferencePageWidth, kReferencePageHeight, kDefaultDisplayDpi, evaluation);
     WriteResult written;
     if (args.ratePath) {
       // The sheet, then the scenario's page(s), then the schedule's pages under the path, numbered
       // as one document when there is more than the sheet.
-      const ScenarioReport report = BuildScenarioReport(plan, {ScenarioFromArguments(args, plan)});
-      const int before = 1 + static_cast<int>(ScenarioPageCount(report));
+      const int before = 1 + static_cast<int>(ScenarioPageCount(scenarioReport));
       const SchedulePages pages = args.schedule ? BuildSchedulePages(plan, schedule, before) : SchedulePages{};
       AddSheetPageNumber(sheet, before + static_cast<int>(pages.pages.size()));
-      written = WriteSheetAndScenarioPdfFile(pdf, sheet, report, args.schedule ? &pages : nullptr);
+      written = WriteSheetAndScenarioPdfFile(pdf, sheet, scenarioReport, args.schedule ? &pages : nullptr);
     } else if (args.schedule) {
       // With the schedule, the plan sheet is page 1 and the schedule's pages are numbered after it.
       const SchedulePages pages = BuildSchedulePages(plan, schedule, 1);
@@ -463,7 +467,9 @@ bool RenderPlan(const std::string& path, const Arguments& args, OutputNames& nam
     if (!written) report(csv, written);
   }
   if (!xlsx.isEmpty()) {
-    const WriteResult written = WriteScheduleXlsxFile(xlsx.toStdString(), plan, schedule);
+    // Under a rate path the workbook is the scenario's: its summary, then the schedule with 未払利息.
+    const WriteResult written = args.ratePath ? WriteScenarioXlsxFile(xlsx.toStdString(), scenarioReport)
+                                              : WriteScheduleXlsxFile(xlsx.toStdString(), plan, schedule);
     if (!written) report(xlsx, written);
   }
   return ok;

@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/plan_texts.h"
 #include "core/text_forms.h"
@@ -334,31 +335,47 @@ WriteResult WriteScenarioCsvFile(const std::string& path, const PlanSchedule& sc
 }
 namespace {
 
-// A table cell of yen ("1,234円", "-5円") as its number; none for any other text ("－", a ratio).
-std::optional<double> YenCellValue(const std::string& cell) {
+// A table cell of yen ("1,234円", "-5円") or of a ratio ("9.93％") as its number, with the format
+// that shows it as the page does; none for any other text ("－").
+std::optional<std::pair<double, lxw_format*>> CellNumber(const std::string& cell, const Formats& f) {
   constexpr std::string_view kYen = "円";
+  constexpr std::string_view kPercent = "％";
   std::string_view t = cell;
-  if (!t.ends_with(kYen)) return std::nullopt;
-  t.remove_suffix(kYen.size());
-  double value = 0;
+  lxw_format* format = nullptr;
+  if (t.ends_with(kYen)) {
+    t.remove_suffix(kYen.size());
+    format = f.yen;
+  } else if (t.ends_with(kPercent)) {
+    t.remove_suffix(kPercent.size());
+    format = f.ratio;
+  } else {
+    return std::nullopt;
+  }
+  int64_t value = 0;
+  int64_t scale = 0;  // 10^(digits after the point); 0 before a point
   bool negative = false, digits = false;
   for (size_t i = 0; i < t.size(); ++i) {
     const char c = t[i];
     if (i == 0 && c == '-') {
       negative = true;
     } else if (c >= '0' && c <= '9') {
+      if (value > std::numeric_limits<int64_t>::max() / 10 - 9) return std::nullopt;
       value = value * 10 + (c - '0');
+      if (scale != 0) scale *= 10;
       digits = true;
-    } else if (c != ',') {
+    } else if (c == '.' && scale == 0 && format == f.ratio) {
+      scale = 1;
+    } else if (c != ',' || scale != 0) {
       return std::nullopt;
     }
   }
   if (!digits) return std::nullopt;
-  return negative ? -value : value;
+  const double number = static_cast<double>(value) / static_cast<double>(scale == 0 ? 1 : scale);
+  return std::pair{negative ? -number : number, format};
 }
 
 // The summary sheet: title, customer and date, the rows, how payments follow the rate, the
-// table (yen as numbers) and the notes.
+// table (yen and ratios as numbers) and the notes.
 void WriteScenarioSummarySheet(SheetWriter& w, const ScenarioReport& report, const Formats& f) {
   w.Width(0, 0, 30);
   w.Width(1, static_cast<lxw_col_t>(report.columns.size()), 22);
@@ -378,9 +395,9 @@ void WriteScenarioSummarySheet(SheetWriter& w, const ScenarioReport& report, con
     w.Text(r, 0, line.caption, f.header);
     for (size_t c = 0; c < line.cells.size(); ++c) {
       const auto col = static_cast<lxw_col_t>(c + 1);
-      const auto value = line.money ? YenCellValue(line.cells[c]) : std::nullopt;
+      const auto value = line.money ? CellNumber(line.cells[c], f) : std::nullopt;
       if (value) {
-        w.Number(r, col, *value, f.yen);
+        w.Number(r, col, value->first, value->second);
       } else {
         w.Text(r, col, line.cells[c], f.text);
       }

@@ -229,6 +229,10 @@ TEST(HelpInstructionsTest, TheShippedHelpPageIsThere) {
         "<kbd>F1</kbd>", "上書き保存(S)", "月払いシミュレーション(M)", "ボーナス払いシミュレーション(O)"}) {
     EXPECT_TRUE(html.contains(QString::fromUtf8(topic))) << topic;
   }
+  // 金利シナリオ: the review rules, the deferral and the worked example's figures.
+  for (const char* topic : {"5年ルール", "125％ルール", "未払利息", "234,720円", "300,937円", "--rate-path"}) {
+    EXPECT_TRUE(html.contains(QString::fromUtf8(topic))) << topic;
+  }
   // Escape and 終了 ask about unsaved changes; the page never says they quit without asking.
   EXPECT_FALSE(html.contains(QString::fromUtf8("確認なし")));
 }

@@ -6,8 +6,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
+#include <utility>
 
 #include "io/plan_file.h"
+#include "io/zip_reader.h"
 #include "tests/print/render/pdf_text.h"
 #include "tests/print/render/sheet_tool_run.h"
 #include "tests/support/worked_plan.h"
@@ -227,13 +230,75 @@ TEST(SheetToolScheduleTest, RatePathPagesAndRefusals) {
     EXPECT_TRUE(text->contains(QStringLiteral("金利シナリオ")));
     EXPECT_TRUE(text->contains(QStringLiteral("2年目 +1.0％、6年目 +2.0％"))) << text->toStdString();
   }
-  for (const QStringList& bad :
-       {QStringList{"--rate-path", "2:+x"}, QStringList{"--rate-path", "1:+1.0"},
-        QStringList{"--rate-path", "2:+1", "--variable-rows", "0"}, QStringList{"--variable-rows", "1"}}) {
-    QStringList args{Fixture("two_rows.zvk"), QStringLiteral("-o"), dir.filePath(QStringLiteral("bad.pdf"))};
+  const std::pair<QStringList, const char*> refusals[] = {
+      {{"--rate-path", "2:+x"}, "金利の推移「2:+x」を読み取れません。"},
+      {{"--rate-path", "1:+1.0"}, "金利の推移「1:+1.0」を読み取れません。"},
+      {{"--rate-path", "3:+1,2:+2"}, "金利の推移「2:+2」を読み取れません。"},
+      {{"--rate-path", "2:+1", "--variable-rows", "0"}, "変動金利の行の指定「0」を読み取れません。"},
+      {{"--rate-path", "2:+1", "--variable-rows", "1,1"}, "変動金利の行の指定「1,1」を読み取れません。"},
+      {{"--variable-rows", "1"}, "--variable-rows goes with --rate-path"},
+  };
+  for (const auto& [bad, message] : refusals) {
+    QStringList args{Fixture("two_rows.zvk"), QStringLiteral("-o"), dir.filePath(QStringLiteral("bad.pdf")),
+                     QStringLiteral("--csv"), dir.filePath(QStringLiteral("bad.csv"))};
     args += bad;
-    EXPECT_EQ(RunSheet(args).exitCode, 2) << bad.join(' ').toStdString();
+    const ToolRun refused = RunSheet(args);
+    EXPECT_EQ(refused.exitCode, 2) << bad.join(' ').toStdString();
+    EXPECT_TRUE(refused.err.contains(QString::fromUtf8(message))) << refused.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("bad.pdf"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("bad.csv"))));
+  }
+}
+
+// The government's example on the command line (1,000万, 変動 from the product name, 2.375 %, 30
+// years, +3.0 points from year 2): the CSV ends with 未払利息 and the last payment of 300,937円,
+// the workbook is the scenario's (summary with 総返済額 21,043,742円 as a number, then the schedule
+// with 未払利息), the PDF is the sheet and the scenario page with the deferral's figures.
+TEST(SheetToolScheduleTest, RatePathOnTheGovernmentExample) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  FundingPlan plan;
+  plan.ResetToNewPlan(PlanDate{2026, 12, 8});
+  plan.customerName = "見本";
+  plan.annualIncome = 500;
+  LoanRow& row = plan.rows[0];
+  row.loanName = "変動金利";
+  row.method = 1;
+  row.ratePercent = 2.375;
+  row.periodYears = 30;
+  row.loanAmount = 1000;
+  const QString file = dir.filePath(QStringLiteral("gov.zvk"));
+  ASSERT_TRUE(WritePlanFile(plan, file.toStdString()));
+  const QString pdf = dir.filePath(QStringLiteral("g.pdf"));
+  const QString csv = dir.filePath(QStringLiteral("g.csv"));
+  const QString xlsx = dir.filePath(QStringLiteral("g.xlsx"));
+  const ToolRun run = RunSheet({file, QStringLiteral("--rate-path"), QStringLiteral("2:+3.0"), QStringLiteral("--csv"),
+                                csv, QStringLiteral("--xlsx"), xlsx, QStringLiteral("-o"), pdf});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QFile csvFile(csv);
+  ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
+  const QByteArray lines = csvFile.readAll();
+  EXPECT_TRUE(lines.contains(",残高,未払利息\r\n"));
+  EXPECT_TRUE(lines.endsWith(",360,30,300937,65922,235015,0,0\r\n")) << lines.right(80).toStdString();
+
+  const auto parts = ReadZipEntries(xlsx.toStdString(), 64 << 20);
+  ASSERT_TRUE(parts);
+  std::map<std::string, std::string> byName(parts->begin(), parts->end());
+  EXPECT_NE(byName["xl/workbook.xml"].find("金利シナリオ"), std::string::npos);
+  EXPECT_NE(byName["xl/workbook.xml"].find("A 返済予定表"), std::string::npos);
+  EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>21043742</v>"), std::string::npos);
+  EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>234720</v>"), std::string::npos);
+  // 返済比率 of the highest year (66,215円 a month) against 500万 as a number of percent.
+  EXPECT_NE(byName["xl/worksheets/sheet1.xml"].find("<v>15.89</v>"), std::string::npos);
+  EXPECT_NE(byName["xl/worksheets/sheet2.xml"].find("<v>300937</v>"), std::string::npos);
+  EXPECT_NE(byName["xl/sharedStrings.xml"].find("未払利息"), std::string::npos);
+
+  const auto text = PdfText(pdf);
+  if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_EQ(text->count(QLatin1Char('\f')), 2);  // the sheet, then the scenario on one page
+  for (const char* figure : {"金利シナリオ", "見本 様", "21,043,742円", "234,720円", "300,937円",
+                             "未払利息が発生し、最終回に一括で返済します"}) {
+    EXPECT_TRUE(text->contains(QString::fromUtf8(figure))) << figure;
   }
 }
 
