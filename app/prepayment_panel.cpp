@@ -208,7 +208,7 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
 
   list_ = new QListWidget(this);
   list_->setMinimumHeight(list_->fontMetrics().height() * 4 + 8);
-  list_->setMaximumHeight(list_->fontMetrics().height() * 6 + 8);
+  list_->setMaximumHeight(list_->fontMetrics().height() * 4 + 8);
   remove_ = new QPushButton(U("削除(&X)"), this);
   remove_->setAutoDefault(false);
   remove_->setEnabled(false);

@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -65,6 +67,7 @@ void SetCell(QTableWidget& table, int row, int column, const QString& text, Qt::
 }
 
 constexpr const char* kWithoutPrepaymentText = "繰上返済なしの残高";
+constexpr const char* kWithoutPrepaymentTitle = "破線：繰上返済なしの残高";
 
 // The balance line without the prepayments, on the chart's year and balance axes; hidden when
 // `without` is empty. `shown` years are what the chart was filled with.
@@ -100,7 +103,13 @@ void ShowBalanceWithout(QChart& chart, const std::vector<ScheduleYear>& shown,
     largest = std::max(largest, b);
   }
   line->replace(points);
-  line->setVisible(!without.empty() && !shown.empty());
+  const bool visible = !without.empty() && !shown.empty();
+  line->setVisible(visible);
+  // The legend keeps its three entries (a fourth would not fit beside the table); the dashed
+  // line is named in the chart's title instead.
+  for (QLegendMarker* marker : chart.legend()->markers(line)) marker->setVisible(false);
+  chart.setTitle(visible ? QString::fromUtf8(kWithoutPrepaymentTitle) : QString());
+  if (visible) chart.setTitleFont(chart.legend()->font());
   if (largest > balanceAxis->max()) {
     balanceAxis->setMax(largest);
     balanceAxis->applyNiceNumbers();
