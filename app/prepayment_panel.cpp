@@ -1,6 +1,7 @@
 #include "app/prepayment_panel.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 namespace zorvik {
 namespace {
@@ -26,7 +28,7 @@ QString U(const char* s) {
 }
 
 constexpr const char* kSettingsGroup = "Prepayments";
-constexpr int kAfterYear = 1;  // 時期 as "N年目の終わり" (0: "N回目の返済後")
+constexpr int kAfterYear = 1;  // 時期 as "Y年目 Mか月目" (0: "N回目の返済後")
 constexpr int kMonthlyPart = 0;
 constexpr int kBonusPart = 1;
 
@@ -40,28 +42,39 @@ std::string PrepaymentSettingsText(const PlannedPrepayment& p) {
   std::string text = std::to_string(p.row + 1) + ":" + std::to_string(p.afterPayment) + ":" + std::to_string(p.amount) +
                      (p.kind == PrepaymentKind::ShortenTerm ? ":shorten" : ":reduce");
   if (p.bonusPart) text += ":bonus";
+  if (p.kind == PrepaymentKind::ShortenTerm && p.rule == ShortenRule::AtMostAmount) text += ":within";
   return text;
 }
 
-QString PrepaymentSettingsKey(const std::string& customerName) {
-  // A name may hold "/" or "\", which the settings read as groups: the key is its UTF-8 in hex.
-  const QByteArray name = QByteArray::fromStdString(customerName).trimmed();
+std::optional<PlannedPrepayment> ParsePrepaymentSettingsText(const std::string& text) {
+  constexpr std::string_view within = ":within";
+  const bool atMost =
+      text.size() > within.size() && text.compare(text.size() - within.size(), within.size(), within) == 0;
+  auto p = ParsePrepaymentOption(atMost ? text.substr(0, text.size() - within.size()) : text);
+  if (p && atMost) p->rule = ShortenRule::AtMostAmount;
+  return p;
+}
+
+QString PrepaymentSettingsKey(const QString& planName) {
+  // A path holds "/" or "\", which the settings read as groups: the key is its UTF-8 in hex.
+  const QByteArray name = planName.trimmed().toUtf8();
   return QStringLiteral("%1/%2").arg(QLatin1String(kSettingsGroup),
                                      name.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(name.toHex()));
 }
 
-std::vector<PlannedPrepayment> LoadPrepayments(QSettings& store, const std::string& customerName) {
+std::vector<PlannedPrepayment> LoadPrepayments(QSettings& store, const QString& planName) {
   std::vector<PlannedPrepayment> list;
-  for (const QString& text : store.value(PrepaymentSettingsKey(customerName)).toStringList()) {
-    if (auto p = ParsePrepaymentOption(text.toStdString()); p && list.size() < kMaxPlannedPrepayments) {
+  for (const QString& text : store.value(PrepaymentSettingsKey(planName)).toStringList()) {
+    if (auto p = ParsePrepaymentSettingsText(text.toStdString());
+        p && list.size() < static_cast<size_t>(kMaxPlannedPrepayments)) {
       list.push_back(*p);
     }
   }
   return list;
 }
 
-void SavePrepayments(QSettings& store, const std::string& customerName, const std::vector<PlannedPrepayment>& list) {
-  const QString key = PrepaymentSettingsKey(customerName);
+void SavePrepayments(QSettings& store, const QString& planName, const std::vector<PlannedPrepayment>& list) {
+  const QString key = PrepaymentSettingsKey(planName);
   if (list.empty()) {
     store.remove(key);
     return;
@@ -69,6 +82,26 @@ void SavePrepayments(QSettings& store, const std::string& customerName, const st
   QStringList texts;
   for (const PlannedPrepayment& p : list) texts << U(PrepaymentSettingsText(p));
   store.setValue(key, texts);
+}
+
+int32_t AfterPaymentOfLoanMonth(int32_t year, int32_t month, bool bonusPart) {
+  const int32_t monthly = 12 * (year - 1) + month;
+  return bonusPart ? monthly / 6 : monthly;
+}
+
+std::vector<int32_t> RepeatedAfterPayments(int32_t first, int32_t everyYears, bool bonusPart, int32_t count,
+                                           size_t limit) {
+  std::vector<int32_t> after;
+  const int32_t step = everyYears * (bonusPart ? 2 : 12);
+  if (step <= 0) return after;
+  for (int32_t t = first; t < count && after.size() < limit; t += step) after.push_back(t);
+  return after;
+}
+
+std::string PrepaymentComparisonText(const ScheduleTotals& without, const ScheduleTotals& with) {
+  return "繰上返済なし → あり：総返済額 " + Yen(without.totalRepaid) + " → " + Yen(with.totalRepaid) + "、利息総額 " +
+         Yen(without.totalInterest) + " → " + Yen(with.totalInterest) + "、完済 " + std::to_string(without.years) +
+         "年目 → " + std::to_string(with.years) + "年目";
 }
 
 std::optional<int64_t> ParsePrepaymentAmount(const QString& typed, bool manYen) {
@@ -99,6 +132,7 @@ std::optional<int64_t> ParsePrepaymentAmount(const QString& typed, bool manYen) 
 std::string PrepaymentListText(const PlannedPrepayment& p) {
   std::string when = p.afterPayment == 0 ? std::string("返済開始時") : std::to_string(p.afterPayment) + "回目の返済後";
   std::string part = p.kind == PrepaymentKind::ShortenTerm ? "" : (p.bonusPart ? "（ボーナス払）" : "（月払）");
+  if (p.kind == PrepaymentKind::ShortenTerm && p.rule == ShortenRule::AtMostAmount) part = "（範囲内）";
   return std::to_string(p.row + 1) + "行目 " + when + " " + Yen(p.amount) + " " +
          (p.kind == PrepaymentKind::ShortenTerm ? kShortenTermText : kReducePaymentText) + part;
 }
@@ -115,16 +149,16 @@ std::string PrepaymentOutcomeText(const PlannedPrepayment& p, const PrepaymentOu
     return text + "\n残高をすべて返済します（一括返済）。以後の返済はありません。";
   }
   if (p.kind == PrepaymentKind::ShortenTerm) {
-    text += "\n返済回数 " + std::to_string(r.paymentsRemoved) + "回減（" +
-            ShortenedTermText(r.paymentsRemoved, outcome.paymentsPerYear) + "短縮）、毎回の返済額は " +
+    text += "\n返済回数 " + std::to_string(r.paymentsRemoved) + "回減（返済期間が " +
+            ShortenedTermText(r.paymentsRemoved, outcome.paymentsPerYear) + " 短縮）、毎回の返済額は " +
             Yen(r.newPayment) + " のまま";
     if (r.amount != p.amount) {
+      const bool atMost = p.rule == ShortenRule::AtMostAmount;
+      text += outcome.rowHasBonus ? "\n期間短縮型は返済を6か月単位（月払6回とボーナス払1回）でなくすため、"
+                                  : "\n期間短縮型は返済を1回単位でなくすため、";
       text +=
-          outcome.rowHasBonus
-              ? "\n期間短縮型は返済を6か月単位（月払6回とボーナス払1回）でなくすため、入力額に届く最少の回数分の"
-                "元金を返済します。そのため実際の額は入力額と異なります。"
-              : "\n期間短縮型は返済を1回単位でなくすため、入力額に届く最少の回数分の元金を返済します。そのため実際の"
-                "額は入力額と異なります。";
+          atMost ? "入力額を超えない最多の回数分の元金を返済します。" : "入力額に届く最少の回数分の元金を返済します。";
+      text += "そのため実際の額は入力額と異なります。";
     }
   } else {
     text += "\n返済額 " + Yen(outcome.paymentBefore) + " → " + Yen(r.newPayment) + "（返済期間は変わりません）";
@@ -150,7 +184,10 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   when_->setValue(60);
   whenUnit_ = new QComboBox(this);
   whenUnit_->addItem(U("回目の返済後"));
-  whenUnit_->addItem(U("年目の終わり"));
+  whenUnit_->addItem(U("年目"));
+  month_ = new QSpinBox(this);
+  month_->setRange(0, 12);
+  monthCaption_ = new QLabel(U("か月目"), this);
   amount_ = new QLineEdit(this);
   amount_->setMaxLength(16);
   amount_->setAlignment(Qt::AlignRight);
@@ -163,6 +200,8 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   auto* whenLine = new QHBoxLayout;
   whenLine->addWidget(when_);
   whenLine->addWidget(whenUnit_);
+  whenLine->addWidget(month_);
+  whenLine->addWidget(monthCaption_);
   whenLine->addStretch(1);
   auto* amountLine = new QHBoxLayout;
   amountLine->addWidget(amount_);
@@ -181,9 +220,18 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   auto* kinds = new QButtonGroup(this);
   kinds->addButton(shorten_);
   kinds->addButton(reduce_);
+  rule_ = new QComboBox(this);
+  rule_->addItem(U("金額に届くまで"));
+  rule_->addItem(U("金額の範囲内で"));
   part_ = new QComboBox(this);
   part_->addItem(U("月払"));
   part_->addItem(U("ボーナス払"));
+  repeat_ = new QCheckBox(U("繰り返す(&E):"), this);
+  repeatEvery_ = new QSpinBox(this);
+  repeatEvery_->setRange(1, 50);
+  repeatEvery_->setValue(5);
+  repeatEvery_->setSuffix(U(" 年ごと"));
+  repeatEvery_->setEnabled(false);
   add_ = new QPushButton(U("追加(&A)"), this);
   add_->setAutoDefault(false);
   auto* kindLine = new QHBoxLayout;
@@ -192,12 +240,22 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   kindLine->addStretch(1);
   grid->addWidget(new QLabel(U("種類:"), this), 1, 0);
   grid->addLayout(kindLine, 1, 1);
-  grid->addWidget(label("区分(&K):", part_), 1, 2);
+  grid->addWidget(label("短縮(&R):", rule_), 1, 2);
+  auto* ruleLine = new QHBoxLayout;
+  ruleLine->addWidget(rule_);
+  ruleLine->addStretch(1);
+  grid->addLayout(ruleLine, 1, 3);
+  grid->addWidget(label("区分(&K):", part_), 1, 4);
   auto* partLine = new QHBoxLayout;
   partLine->addWidget(part_);
   partLine->addStretch(1);
-  grid->addLayout(partLine, 1, 3);
-  grid->addWidget(add_, 1, 5, Qt::AlignLeft);
+  grid->addLayout(partLine, 1, 5);
+  auto* repeatLine = new QHBoxLayout;
+  repeatLine->addWidget(repeatEvery_);
+  repeatLine->addStretch(1);
+  grid->addWidget(repeat_, 2, 0, 1, 1);
+  grid->addLayout(repeatLine, 2, 1);
+  grid->addWidget(add_, 2, 5, Qt::AlignLeft);
   grid->setColumnStretch(5, 1);
 
   message_ = new QLabel(this);
@@ -232,12 +290,21 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   listLine->addLayout(listColumn, 3);
   listLine->addWidget(details_, 2);
 
+  comparison_ = new QLabel(this);
+  comparison_->setObjectName(QStringLiteral("prepaymentComparison"));
+  comparison_->setWordWrap(true);
+  comparison_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  comparison_->hide();
+
   auto* outer = new QVBoxLayout(this);
   outer->addLayout(grid);
   outer->addWidget(message_);
   outer->addLayout(listLine);
+  outer->addWidget(comparison_);
 
   connect(shorten_, &QRadioButton::toggled, this, &PrepaymentPanel::UpdatePartChoice);
+  connect(whenUnit_, &QComboBox::currentIndexChanged, this, &PrepaymentPanel::UpdatePartChoice);
+  connect(repeat_, &QCheckBox::toggled, repeatEvery_, &QSpinBox::setEnabled);
   connect(row_, &QComboBox::currentIndexChanged, this, &PrepaymentPanel::UpdatePartChoice);
   connect(add_, &QPushButton::clicked, this, &PrepaymentPanel::addRequested);
   connect(remove_, &QPushButton::clicked, this, [this] {
@@ -252,6 +319,9 @@ PrepaymentPanel::PrepaymentPanel(QWidget* parent) : QGroupBox(U(kPrepaymentPanel
   amount_->setAccessibleName(U("繰上返済額"));
   amountUnit_->setAccessibleName(U("金額の単位"));
   part_->setAccessibleName(U("返済区分"));
+  month_->setAccessibleName(U("か月目"));
+  rule_->setAccessibleName(U("期間短縮の金額の扱い"));
+  repeatEvery_->setAccessibleName(U("繰り返しの間隔"));
   list_->setAccessibleName(U("予定している繰上返済"));
   UpdatePartChoice();
 }
@@ -287,6 +357,20 @@ void PrepaymentPanel::UpdatePartChoice() {
   if (!bonus) part_->setCurrentIndex(kMonthlyPart);
   if (shorten_->isChecked() && monthly) part_->setCurrentIndex(kMonthlyPart);
   part_->setEnabled(reduce_->isChecked() && monthly && bonus);
+  rule_->setEnabled(shorten_->isChecked());
+  const bool byYear = whenUnit_->currentIndex() == kAfterYear;
+  month_->setVisible(byYear);
+  monthCaption_->setVisible(byYear);
+  when_->setMinimum(byYear ? 1 : 0);
+}
+
+int PrepaymentPanel::repeatYears() const {
+  return repeat_->isChecked() ? repeatEvery_->value() : 0;
+}
+
+void PrepaymentPanel::ShowComparison(const QString& text) {
+  comparison_->setText(text);
+  comparison_->setVisible(!text.isEmpty());
 }
 
 std::optional<PlannedPrepayment> PrepaymentPanel::Typed(QString* error) const {
@@ -307,10 +391,13 @@ std::optional<PlannedPrepayment> PrepaymentPanel::Typed(QString* error) const {
   const bool monthly = i < rowHasMonthly_.size() && rowHasMonthly_[i];
   // A row without monthly payments is prepaid on its bonus part whatever the choice.
   p.bonusPart = p.kind == PrepaymentKind::ReducePayment && monthly && part_->currentIndex() == kBonusPart;
-  // A loan year ends with monthly payment 12Y and bonus payment 2Y; 期間短縮型 counts in the
-  // monthly payments of the row.
-  const int perYear = p.bonusPart || !monthly ? 2 : 12;
-  p.afterPayment = whenUnit_->currentIndex() == kAfterYear ? when_->value() * perYear : when_->value();
+  // "Y年目 Mか月目" is after monthly payment 12(Y - 1) + M; 期間短縮型 counts in the monthly
+  // payments of the row.
+  const bool onBonus = p.bonusPart || !monthly;
+  p.afterPayment = whenUnit_->currentIndex() == kAfterYear
+                       ? AfterPaymentOfLoanMonth(when_->value(), month_->value(), onBonus)
+                       : when_->value();
+  if (p.kind == PrepaymentKind::ShortenTerm && rule_->currentIndex() == 1) p.rule = ShortenRule::AtMostAmount;
   return p;
 }
 

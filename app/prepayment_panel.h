@@ -20,6 +20,7 @@
 #include "core/repayment_schedule.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -48,13 +49,27 @@ struct PrepaymentOutcome {
   bool rowHasBonus = false;      // the row has both a monthly and a bonus part
 };
 
-// The settings text of a prepayment ("1:60:1000000:shorten", "2:3:500000:reduce:bonus").
+// The settings text of a prepayment ("1:60:1000000:shorten", "2:3:500000:reduce:bonus"), with
+// ":within" after a 期間短縮型 that stays within its amount.
 std::string PrepaymentSettingsText(const PlannedPrepayment& p);
-// The settings key of a plan's prepayments, from the customer's name.
-QString PrepaymentSettingsKey(const std::string& customerName);
+std::optional<PlannedPrepayment> ParsePrepaymentSettingsText(const std::string& text);
+// The settings key of a plan's prepayments, from the plan file's name (a plan not yet saved: "").
+QString PrepaymentSettingsKey(const QString& planName);
 // The plan's remembered prepayments (unreadable entries left out) / remembers them (none: removed).
-std::vector<PlannedPrepayment> LoadPrepayments(QSettings& store, const std::string& customerName);
-void SavePrepayments(QSettings& store, const std::string& customerName, const std::vector<PlannedPrepayment>& list);
+std::vector<PlannedPrepayment> LoadPrepayments(QSettings& store, const QString& planName);
+void SavePrepayments(QSettings& store, const QString& planName, const std::vector<PlannedPrepayment>& list);
+
+// The payment after which a prepayment typed as "Y年目 Mか月目" is paid: 12(Y - 1) + M of the
+// monthly payments; of a bonus part, the bonus payments paid by then (bonus payment j falls in
+// the month of monthly payment 6j).
+int32_t AfterPaymentOfLoanMonth(int32_t year, int32_t month, bool bonusPart);
+// "every N years" from `first`: first, first + 12N, ... (of a bonus part first + 2N, ...) below
+// `count` payments, at most `limit` of them.
+std::vector<int32_t> RepeatedAfterPayments(int32_t first, int32_t everyYears, bool bonusPart, int32_t count,
+                                           size_t limit);
+
+// "総返済額 44,260,379円 → 43,468,338円、利息総額 ... 、完済 30年目 → 29年目".
+std::string PrepaymentComparisonText(const ScheduleTotals& without, const ScheduleTotals& with);
 
 // An amount typed in 万円 ("100", "101.1934", "１００") or in 円 ("1,000,000"); none when it is
 // not a number of whole yen.
@@ -75,6 +90,10 @@ class PrepaymentPanel : public QGroupBox {
   void SetRows(const PlanSchedule& schedule);
   // The prepayment typed, or none with `error` (Japanese) saying why.
   std::optional<PlannedPrepayment> Typed(QString* error) const;
+  // Every N years: N, or 0 for a single prepayment.
+  int repeatYears() const;
+  // The totals with and without the prepayments of what the window shows; empty hides them.
+  void ShowComparison(const QString& text);
 
   const std::vector<PlannedPrepayment>& planned() const { return planned_; }
   // Shows `planned` and what became of each (`outcomes` in the same order).
@@ -90,6 +109,11 @@ class PrepaymentPanel : public QGroupBox {
   QRadioButton* shorten() const { return shorten_; }
   QRadioButton* reduce() const { return reduce_; }
   QComboBox* part() const { return part_; }
+  QSpinBox* month() const { return month_; }
+  QComboBox* rule() const { return rule_; }
+  QCheckBox* repeat() const { return repeat_; }
+  QSpinBox* repeatEvery() const { return repeatEvery_; }
+  QLabel* comparison() const { return comparison_; }
   QPushButton* addButton() const { return add_; }
   QPushButton* removeButton() const { return remove_; }
   QListWidget* list() const { return list_; }
@@ -119,6 +143,12 @@ class PrepaymentPanel : public QGroupBox {
   QRadioButton* shorten_ = nullptr;
   QRadioButton* reduce_ = nullptr;
   QComboBox* part_ = nullptr;
+  QSpinBox* month_ = nullptr;
+  QLabel* monthCaption_ = nullptr;
+  QComboBox* rule_ = nullptr;
+  QCheckBox* repeat_ = nullptr;
+  QSpinBox* repeatEvery_ = nullptr;
+  QLabel* comparison_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* remove_ = nullptr;
   QListWidget* list_ = nullptr;

@@ -159,7 +159,7 @@ CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QStr
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
   setModal(false);
-  planned_ = LoadPrepayments(*OpenSettingsStore(), plan_.customerName);
+  planned_ = LoadPrepayments(*OpenSettingsStore(), planFileName_);
   BuildControls();
   Refresh();
 }
@@ -406,10 +406,30 @@ void CRepaymentScheduleDlg::ShowSelection() {
     FillScheduleChart(*chart_, padded, font());
   }
   ShowBalanceWithout(*chart_, years, planned_.empty() ? std::vector<ScheduleYear>{} : without);
+  const ScheduleTotals* plainTotals =
+      row != nullptr ? (plainRow != nullptr ? &plainRow->totals : nullptr) : &plain_.totals;
+  prepay_->ShowComparison(planned_.empty() || plainTotals == nullptr || !any
+                              ? QString()
+                              : U(PrepaymentComparisonText(*plainTotals, totals)));
 }
 
 void CRepaymentScheduleDlg::SavePlanned() {
-  SavePrepayments(*OpenSettingsStore(), plan_.customerName, planned_);
+  SavePrepayments(*OpenSettingsStore(), planFileName_, planned_);
+}
+
+void CRepaymentScheduleDlg::SetPlanFileName(const QString& planFileName) {
+  if (planFileName == planFileName_) return;
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
+  std::vector<PlannedPrepayment> remembered = LoadPrepayments(*store, planFileName);
+  const bool firstSave = planFileName_.isEmpty() && remembered.empty() && !planned_.empty();
+  planFileName_ = planFileName;
+  if (firstSave) {
+    SavePrepayments(*store, planFileName_, planned_);
+    return;
+  }
+  planned_ = std::move(remembered);
+  prepay_->ShowMessage(QString(), false);
+  Rebuild();
 }
 
 void CRepaymentScheduleDlg::OnAddPrepayment() {
@@ -424,13 +444,45 @@ void CRepaymentScheduleDlg::OnAddPrepayment() {
     prepay_->ShowMessage(U(kTooManyPrepaymentsText), true);
     return;
   }
-  // The rules decide on the schedule with the prepayments already planned.
+  // The rules decide on the schedule with the prepayments already planned; a repeated one is
+  // added up to the first that they refuse.
+  std::vector<int32_t> afters{typed->afterPayment};
+  if (prepay_->repeatYears() > 0) {
+    int32_t count = 0;
+    if (const RowSchedule* row = plain_.FindRow(typed->row)) {
+      const bool onBonus = typed->bonusPart || !row->monthly.HasPayments();
+      count = onBonus ? row->bonus.paymentCount : row->monthly.paymentCount;
+      afters = RepeatedAfterPayments(typed->afterPayment, prepay_->repeatYears(), onBonus, count,
+                                     static_cast<size_t>(kMaxPlannedPrepayments) - planned_.size());
+    }
+    if (afters.empty()) afters = {typed->afterPayment};
+  }
   std::vector<PlannedPrepayment> candidate = planned_;
-  candidate.push_back(*typed);
-  PrepaymentResults results;
-  BuildPlanSchedule(plan_, WithPrepayments(candidate), &results);
-  if (results.size() == candidate.size() && results.back().refused != PrepaymentRefusal::None) {
-    prepay_->ShowMessage(U(PrepaymentRefusalText(results.back().refused)), true);
+  PrepaymentRefusal refused = PrepaymentRefusal::None;
+  for (const int32_t after : afters) {
+    PlannedPrepayment next = *typed;
+    next.afterPayment = after;
+    candidate.push_back(next);
+    PrepaymentResults results;
+    BuildPlanSchedule(plan_, WithPrepayments(candidate), &results);
+    if (results.size() == candidate.size() && results.back().refused != PrepaymentRefusal::None) {
+      refused = results.back().refused;
+      candidate.pop_back();
+      break;
+    }
+  }
+  if (candidate.size() == planned_.size()) {
+    prepay_->ShowMessage(U(PrepaymentRefusalText(refused)), true);
+    return;
+  }
+  const size_t added = candidate.size() - planned_.size();
+  if (refused != PrepaymentRefusal::None) {
+    prepay_->ShowMessage(
+        U("%1件を追加しました。それ以降は追加できません：").arg(added) + U(PrepaymentRefusalText(refused)), false);
+    planned_ = std::move(candidate);
+    SavePlanned();
+    Rebuild();
+    prepay_->list()->setCurrentRow(static_cast<int>(planned_.size()) - 1);
     return;
   }
   prepay_->ShowMessage(QString(), false);

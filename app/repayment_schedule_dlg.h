@@ -92,6 +92,9 @@ class CRepaymentScheduleDlg : public QDialog {
   // The schedule's notes, one a line; hidden when there are none.
   QLabel* notes() const { return notes_; }
   PrepaymentPanel* prepaymentPanel() const { return prepay_; }
+  // The plan file the prepayments are remembered under ("" for a plan not yet saved): the list
+  // remembered for it is shown; a list planned before the plan's first save goes with it.
+  void SetPlanFileName(const QString& planFileName);
   // The prepayments planned on the plan (refused ones included; they change nothing).
   const std::vector<PlannedPrepayment>& plannedPrepayments() const { return planned_; }
 
@@ -111,7 +114,7 @@ class CRepaymentScheduleDlg : public QDialog {
   void Rebuild();
   void FillRowChoice();
   void ShowSelection();
-  // Remembers the planned prepayments under the plan's customer name.
+  // Remembers the planned prepayments under the plan file's name.
   void SavePlanned();
   // The customer's file name in the data folder.
   QString ProposedPath(const char* suffix) const;
@@ -136,6 +139,7 @@ class CRepaymentScheduleDlg : public QDialog {
   std::optional<BuiltFrom> builtFrom_;
   std::optional<int> shownRow_;
   std::vector<PlannedPrepayment> planned_;
+  QString planFileName_;
   PlanSchedule plain_;  // without the prepayments: the chart's comparison line
 
   QComboBox* rowChoice_ = nullptr;

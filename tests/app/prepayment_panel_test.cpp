@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -80,6 +81,30 @@ TEST(PrepaymentPanelTexts, AmountsTypedIn) {
   }
 }
 
+// "Y年目 Mか月目" is after payment 12(Y - 1) + M; "every N years" steps 12N (bonus part: 2N).
+TEST(PrepaymentPanelTexts, LoanMonthsAndRepeats) {
+  EXPECT_EQ(AfterPaymentOfLoanMonth(1, 0, false), 0);
+  EXPECT_EQ(AfterPaymentOfLoanMonth(6, 0, false), 60);
+  EXPECT_EQ(AfterPaymentOfLoanMonth(2, 4, false), 16);
+  EXPECT_EQ(AfterPaymentOfLoanMonth(2, 4, true), 2);
+  EXPECT_EQ(AfterPaymentOfLoanMonth(6, 0, true), 10);
+  EXPECT_EQ(RepeatedAfterPayments(60, 5, false, 360, 20), (std::vector<int32_t>{60, 120, 180, 240, 300}));
+  EXPECT_EQ(RepeatedAfterPayments(10, 5, true, 60, 20), (std::vector<int32_t>{10, 20, 30, 40, 50}));
+  EXPECT_EQ(RepeatedAfterPayments(12, 1, false, 360, 3), (std::vector<int32_t>{12, 24, 36}));
+  EXPECT_TRUE(RepeatedAfterPayments(360, 1, false, 360, 20).empty());
+  ScheduleTotals without;
+  without.totalRepaid = 41558400;
+  without.totalInterest = 11558400;
+  without.years = 30;
+  ScheduleTotals with = without;
+  with.totalRepaid -= 792041;
+  with.totalInterest -= 792041;
+  with.years = 29;
+  EXPECT_EQ(PrepaymentComparisonText(without, with),
+            "繰上返済なし → あり：総返済額 41,558,400円 → 40,766,359円、利息総額 11,558,400円 → 10,766,359円、完済 "
+            "30年目 → 29年目");
+}
+
 TEST(PrepaymentPanelTexts, SettingsTextReadsBackAsTheSheetToolsOption) {
   for (const PlannedPrepayment& p :
        {PlannedPrepayment{0, 60, 1000000, PrepaymentKind::ShortenTerm, ShortenRule::AtLeastAmount, false},
@@ -89,8 +114,12 @@ TEST(PrepaymentPanelTexts, SettingsTextReadsBackAsTheSheetToolsOption) {
   EXPECT_EQ(PrepaymentSettingsText({1, 0, 5, PrepaymentKind::ReducePayment, ShortenRule::AtLeastAmount, true}),
             "2:0:5:reduce:bonus");
   // Names with separators stay one key; a plan without a name has its own.
-  EXPECT_FALSE(PrepaymentSettingsKey("a/b\\c").mid(12).contains(QLatin1Char('/')));
-  EXPECT_NE(PrepaymentSettingsKey(""), PrepaymentSettingsKey("x"));
+  EXPECT_FALSE(PrepaymentSettingsKey(U("C:\\データ/a.zvk")).mid(12).contains(QLatin1Char('/')));
+  EXPECT_NE(PrepaymentSettingsKey(QString()), PrepaymentSettingsKey(U("x")));
+  const PlannedPrepayment within{0, 6, 900000, PrepaymentKind::ShortenTerm, ShortenRule::AtMostAmount, false};
+  EXPECT_EQ(PrepaymentSettingsText(within), "1:6:900000:shorten:within");
+  EXPECT_EQ(ParsePrepaymentSettingsText("1:6:900000:shorten:within"), std::optional<PlannedPrepayment>(within));
+  EXPECT_EQ(ParsePrepaymentSettingsText("1:6:900000:within"), std::nullopt);
   EXPECT_EQ(PrepaymentListText({0, 0, 1000000, PrepaymentKind::ReducePayment, ShortenRule::AtLeastAmount, false}),
             "1行目 返済開始時 1,000,000円 返済額軽減型（月払）");
 }
@@ -100,40 +129,31 @@ TEST_F(PrepaymentPanelTest, WorkedFiguresOfThePublishedCases) {
   struct Case {
     double rate;
     int16_t years;
-    int when;
+    int when;  // 回目, or 年目 with `inYears`
     bool inYears;
+    int32_t after;
     const char* amount;
     bool manYen;
     bool shorten;
     std::vector<const char*> shown;
   };
-  for (const Case& c :
-       {Case{2.3,
-             30,
-             60,
-             false,
-             "100",
-             true,
-             true,
-             {"繰上返済額 1,054,999円（入力 1,000,000円）", "利息軽減額 792,041円", "16回減（1年4か月短縮）",
-              "115,440円 のまま", "1回単位"}},
-        Case{2.3, 30, 3, true, "1,000,000", false, true, {"1,007,613円", "839,427円", "16回減"}},
-        Case{3.0,
-             35,
-             5,
-             true,
-             "101.1934",
-             true,
-             true,
-             {"繰上返済額 1,011,934円\n", "1,412,621円", "21回減（1年9か月短縮）"}},
-        Case{2.0, 30, 0, false, "100", true, false, {"繰上返済額 1,000,000円\n", "返済額 110,885円 → 107,189円"}}}) {
+  const std::vector<const char*> first = {"繰上返済額 1,054,999円（入力 1,000,000円）", "利息軽減額 792,041円",
+                                          "16回減（返済期間が 1年4か月 短縮）", "115,440円 のまま", "1回単位"};
+  const std::vector<const char*> third = {"繰上返済額 1,011,934円\n", "1,412,621円",
+                                          "21回減（返済期間が 1年9か月 短縮）"};
+  const std::vector<const char*> reduced = {"繰上返済額 1,000,000円\n", "返済額 110,885円 → 107,189円"};
+  for (const Case& c : {Case{2.3, 30, 60, false, 60, "100", true, true, first},
+                        Case{2.3, 30, 4, true, 36, "1,000,000", false, true, {"1,007,613円", "839,427円", "16回減"}},
+                        Case{3.0, 35, 6, true, 60, "101.1934", true, true, third},
+                        Case{2.0, 30, 0, false, 0, "100", true, false, reduced}}) {
     SCOPED_TRACE(c.amount);
-    FundingPlan plan = PlanOf(c.rate, c.years, 3000);
-    plan.customerName = std::to_string(c.rate) + c.amount;  // each case its own plan in the settings
+    const FundingPlan plan = PlanOf(c.rate, c.years, 3000);
     CRepaymentScheduleDlg dlg(plan, dir_.path());
+    dlg.SetPlanFileName(QString::number(c.rate) + U(c.amount));  // each case a plan of its own
     const int64_t plainInterest = dlg.schedule().totals.totalInterest;
     Add(dlg, c.when, c.inYears, c.amount, c.manYen, c.shorten);
     ASSERT_EQ(dlg.plannedPrepayments().size(), 1u);
+    EXPECT_EQ(dlg.plannedPrepayments()[0].afterPayment, c.after);
     EXPECT_TRUE(dlg.prepaymentPanel()->message()->isHidden());
     const QString details = dlg.prepaymentPanel()->details()->text();
     for (const char* s : c.shown) EXPECT_TRUE(details.contains(U(s))) << details.toStdString() << "\n  " << s;
@@ -168,21 +188,28 @@ TEST_F(PrepaymentPanelTest, RefusalsShownAndNothingAdded) {
   EXPECT_EQ(dlg.plannedPrepayments().size(), 1u);
 }
 
-TEST_F(PrepaymentPanelTest, RememberedPerPlanAndRemoved) {
+TEST_F(PrepaymentPanelTest, RememberedPerPlanFileAndRemoved) {
   const FundingPlan plan = PlanOf(2.3, 30, 3000);
+  const QString file = U("/データ/山田.zvk");
   {
+    // Planned before the plan is first saved: the list goes with the new file.
     CRepaymentScheduleDlg dlg(plan, dir_.path());
     Add(dlg, 60, false, "100", true, true);
-    Add(dlg, 10, true, "200", true, false);
+    Add(dlg, 11, true, "200", true, false);
     ASSERT_EQ(dlg.plannedPrepayments().size(), 2u);
+    dlg.SetPlanFileName(file);
+    EXPECT_EQ(dlg.plannedPrepayments().size(), 2u);
   }
   CRepaymentScheduleDlg again(plan, dir_.path());
+  again.SetPlanFileName(file);
   ASSERT_EQ(again.plannedPrepayments().size(), 2u);
   EXPECT_EQ(again.plannedPrepayments()[1].afterPayment, 120);
   EXPECT_EQ(again.prepaymentPanel()->list()->count(), 2);
-  FundingPlan other = plan;
-  other.customerName = "佐藤 花子";
-  EXPECT_TRUE(CRepaymentScheduleDlg(other, dir_.path()).plannedPrepayments().empty());
+  EXPECT_FALSE(again.prepaymentPanel()->comparison()->isHidden());
+  again.SetPlanFileName(U("/データ/佐藤.zvk"));
+  EXPECT_TRUE(again.plannedPrepayments().empty());
+  EXPECT_TRUE(again.prepaymentPanel()->comparison()->isHidden());
+  again.SetPlanFileName(file);
 
   // 削除 of the selected one; the last one removed leaves nothing in the settings.
   QListWidget* list = again.prepaymentPanel()->list();
@@ -192,8 +219,33 @@ TEST_F(PrepaymentPanelTest, RememberedPerPlanAndRemoved) {
   EXPECT_EQ(again.plannedPrepayments()[0].kind, PrepaymentKind::ReducePayment);
   again.prepaymentPanel()->removeButton()->click();
   EXPECT_TRUE(again.plannedPrepayments().empty());
-  EXPECT_FALSE(OpenSettingsStore()->contains(PrepaymentSettingsKey(plan.customerName)));
+  EXPECT_FALSE(OpenSettingsStore()->contains(PrepaymentSettingsKey(file)));
   EXPECT_FALSE(again.prepaymentPanel()->removeButton()->isEnabled());
+}
+
+// 100万 every 10 years from 6年目 on a 30-year loan: after payments 60, 180 and 300 while the
+// shortened term lasts; the rule "stay within" takes the largest number of payments within it.
+TEST_F(PrepaymentPanelTest, RepeatedAndWithinTheAmount) {
+  const FundingPlan plan = PlanOf(2.3, 30, 3000);
+  CRepaymentScheduleDlg dlg(plan, dir_.path());
+  dlg.prepaymentPanel()->repeat()->setChecked(true);
+  dlg.prepaymentPanel()->repeatEvery()->setValue(10);
+  Add(dlg, 6, true, "100", true, true);
+  ASSERT_EQ(dlg.plannedPrepayments().size(), 3u);
+  EXPECT_EQ(dlg.plannedPrepayments()[1].afterPayment, 180);
+  EXPECT_EQ(dlg.plannedPrepayments()[2].afterPayment, 300);
+  dlg.prepaymentPanel()->repeat()->setChecked(false);
+  dlg.prepaymentPanel()->list()->setCurrentRow(0);
+  for (int i = 0; i < 3; ++i) dlg.prepaymentPanel()->removeButton()->click();
+  ASSERT_TRUE(dlg.plannedPrepayments().empty());
+
+  dlg.prepaymentPanel()->rule()->setCurrentIndex(1);
+  Add(dlg, 60, false, "100", true, true);
+  ASSERT_EQ(dlg.plannedPrepayments().size(), 1u);
+  EXPECT_EQ(dlg.plannedPrepayments()[0].rule, ShortenRule::AtMostAmount);
+  const QString details = dlg.prepaymentPanel()->details()->text();
+  EXPECT_TRUE(details.contains(U("15回減"))) << details.toStdString();
+  EXPECT_TRUE(details.contains(U("入力額を超えない最多の回数分"))) << details.toStdString();
 }
 
 TEST_F(PrepaymentPanelTest, ChartAndFilesShowTheScheduleWithThePrepayment) {
