@@ -248,6 +248,21 @@ TEST_F(PrepaymentPanelTest, RepeatedAndWithinTheAmount) {
   EXPECT_TRUE(details.contains(U("入力額を超えない最多の回数分"))) << details.toStdString();
 }
 
+// A planned prepayment the plan's later edits make impossible stays in the list, marked, with why.
+TEST_F(PrepaymentPanelTest, PlannedOneRefusedAfterAnEdit) {
+  FundingPlan plan = PlanOf(2.3, 30, 3000);
+  CRepaymentScheduleDlg dlg(plan, dir_.path());
+  Add(dlg, 0, false, "2000", true, false);
+  ASSERT_EQ(dlg.plannedPrepayments().size(), 1u);
+  plan.rows[0].loanAmount = 1000;
+  dlg.Refresh();
+  ASSERT_EQ(dlg.prepaymentPanel()->list()->count(), 1);
+  EXPECT_TRUE(dlg.prepaymentPanel()->list()->item(0)->text().endsWith(U("（適用されません）")));
+  EXPECT_EQ(dlg.prepaymentPanel()->details()->text(),
+            U("この繰上返済は適用されません。") + U(PrepaymentRefusalText(PrepaymentRefusal::AboveBalance).c_str()));
+  EXPECT_EQ(dlg.schedule().totals.totalRepaid, EvaluatePlan(plan).schedule.totals.totalRepaid);
+}
+
 TEST_F(PrepaymentPanelTest, ChartAndFilesShowTheScheduleWithThePrepayment) {
   const FundingPlan plan = PlanOf(2.3, 30, 3000);
   CRepaymentScheduleDlg dlg(plan, dir_.path());
