@@ -12,6 +12,7 @@
 #include "app/rate_master_download.h"
 #include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
+#include "app/tax_credit_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_texts.h"
@@ -249,6 +250,24 @@ void CFundingPlanDlg::OnToolsRateScenario() {
     dlg = new CRateScenarioDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CRateScenarioDlg::Refresh);
+  }
+  dlg->show();
+  dlg->raise();
+  dlg->activateWindow();
+}
+
+void CFundingPlanDlg::OnToolsTaxCredit() {
+  if (RefusedValueOnForm()) return;
+  auto* dlg = findChild<CTaxCreditDlg*>(QString(), Qt::FindDirectChildrenOnly);
+  if (dlg == nullptr) {
+    // A user's copy of the table lives beside the downloaded rate master.
+    const QString name = QString::fromLatin1(kTaxCreditTableFileName);
+    dlg = new CTaxCreditDlg(
+        plan_,
+        LoadTaxCreditTable(JoinPath(app_.places().rateMasterFolder, name), JoinPath(app_.places().shippedFolder, name)),
+        this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, &CTaxCreditDlg::Refresh);
   }
   dlg->show();
   dlg->raise();

@@ -26,6 +26,7 @@
 #include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/sys_menu_about_dlg.h"
+#include "app/tax_credit_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
 #include "core/plan_form_writer.h"
@@ -207,6 +208,7 @@ void CFundingPlanDlg::BuildMenu() {
   AddMenuCommand(ToolsMenu(), kBorrowingCapacityCommand, kBorrowingCapacityMenuItem);
   AddMenuCommand(ToolsMenu(), kRepaymentScheduleCommand, kRepaymentScheduleMenuText);
   AddMenuCommand(ToolsMenu(), kRateScenarioCommand, kScenarioMenuText);
+  AddMenuCommand(ToolsMenu(), kTaxCreditCommand, kTaxCreditMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsMonthlySimulation, kMonthlySimulationMenuText);
   AddMenuCommand(ToolsMenu(), ids::kToolsBonusSimulation, kBonusSimulationMenuText);
   layout()->setMenuBar(menuBar_);
@@ -226,6 +228,7 @@ void CFundingPlanDlg::BuildMenu() {
       {kBorrowingCapacityCommand, &CFundingPlanDlg::OnToolsBorrowingCapacity},
       {kRepaymentScheduleCommand, &CFundingPlanDlg::OnToolsRepaymentSchedule},
       {kRateScenarioCommand, &CFundingPlanDlg::OnToolsRateScenario},
+      {kTaxCreditCommand, &CFundingPlanDlg::OnToolsTaxCredit},
       {ids::kToolsMonthlySimulation, &CFundingPlanDlg::OnToolsMonthlySimulation},
       {ids::kToolsBonusSimulation, &CFundingPlanDlg::OnToolsBonusSimulation},
   };

@@ -137,6 +137,7 @@ class CFundingPlanDlg : public QDialog {
   // "返済予定表(&R)...": the schedule window beside the form (raised when it is open already).
   void OnToolsRepaymentSchedule();
   void OnToolsRateScenario();
+  void OnToolsTaxCredit();
   // "月払いシミュレーション(&M)" and "ボーナス払いシミュレーション(&O)": the keyboard's way to the
   // simulations a click on the yellow totals opens.
   void OnToolsMonthlySimulation();

@@ -6,6 +6,7 @@
 //   zorvik-sheet A.zvk B.zvk ... -o DIR    several plans in one process, each into DIR
 //   --prepay ROW:AFTER:AMOUNT:KIND[:bonus]  planned prepayments (繰上返済) in the schedule and its exports
 //   --rate-path 2:+1.0,6:+2.0 [--variable-rows 1,3]  a rate scenario: the scenario page, 未払利息 in the CSV
+//   zorvik-sheet --compare A.zvk B.zvk [C.zvk D.zvk] -o CMP.pdf [--xlsx CMP.xlsx]   プラン比較
 //
 // The sheet shows the texts the form shows right after opening the plan (the file's values,
 // nothing recomputed). There is no display here, so font sizes are converted at 96 dpi.
@@ -30,15 +31,19 @@
 #include <vector>
 
 #include "core/funding_plan.h"
+#include "core/plan_comparison.h"
 #include "core/plan_evaluation.h"
+#include "core/plan_texts.h"
 #include "core/prepayment.h"
 #include "core/rate_scenario.h"
 #include "core/repayment_schedule.h"
 #include "core/scenario_report.h"
+#include "io/comparison_export.h"
 #include "io/file_access.h"
 #include "io/plan_file.h"
 #include "io/schedule_export.h"
 #include "print/page_model.h"
+#include "print/render/comparison_page.h"
 #include "print/render/plan_printer.h"
 #include "print/render/scenario_render.h"
 #include "print/render/schedule_renderer.h"
@@ -89,6 +94,11 @@ constexpr const char* kUsage =
     "      or --variable-rows names the 変動 rows (the others are then 全期間固定). -o writes the\n"
     "      sheet followed by the scenario page; the CSV gains a last column 未払利息; --schedule\n"
     "      and --xlsx follow the path. A malformed path or row list stops the run (status 2).\n"
+    "  zorvik-sheet --compare A.zvk B.zvk [C.zvk D.zvk] -o CMP.pdf [--xlsx CMP.xlsx]\n"
+    "      プラン比較: two to four plans side by side (A案 to D案) on one A4 landscape page titled\n"
+    "      資金計画 比較表, with the differences against A案 and a chart; --xlsx writes the table\n"
+    "      with the differences as formulas. Rates stay as they are (据え置き); each row's rate\n"
+    "      type comes from its product name.\n"
     "  zorvik-sheet --help\n"
     "\n"
     "The texts are those the form shows after opening the plan. No output ever replaces\n"
@@ -99,6 +109,7 @@ constexpr const char* kUsage =
 struct Arguments {
   bool help = false;
   bool schedule = false;
+  bool compare = false;               // --compare: the plans side by side
   std::optional<std::string> layout;  // "WxH"
   std::optional<std::string> output;
   std::optional<std::string> csv;
@@ -173,6 +184,8 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
       args.help = true;
     } else if (a == "--schedule") {
       args.schedule = true;
+    } else if (a == "--compare") {
+      args.compare = true;
     } else if (a == "--layout" || a == "-o" || a == "--output" || a == "--csv" || a == "--xlsx") {
       if (i + 1 >= argc) return UsageError("option " + a + " needs a value");
       std::optional<std::string>& target = a == "--layout" ? args.layout
@@ -228,6 +241,21 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& args) {
   }
   if (args.help) return std::nullopt;
   if (args.plans.empty()) return UsageError("no plan file given");
+  if (args.compare) {
+    if (args.plans.size() < 2 || args.plans.size() > kMaxComparedPlans) {
+      return UsageError("--compare takes two to four plan files");
+    }
+    if (args.layout || args.csv || args.schedule || !args.prepayments.empty() || args.ratePath || args.variableRows) {
+      return UsageError("--compare goes with -o and --xlsx only");
+    }
+    if (!args.output && !args.xlsx) return UsageError("nothing to do: give -o CMP.pdf or --xlsx CMP.xlsx");
+    for (const auto* target : {&args.output, &args.xlsx}) {
+      if (*target && ((*target)->empty() || QFileInfo(QString::fromStdString(**target)).isDir())) {
+        return UsageError("--compare writes one file: '" + **target + "' is not a file name");
+      }
+    }
+    return std::nullopt;
+  }
   if (args.layout) {
     if (args.output || args.csv || args.xlsx || args.schedule || !args.prepayments.empty() || args.ratePath ||
         args.variableRows) {
@@ -481,6 +509,44 @@ int RunPlans(char** argv, const Arguments& args) {
   return failed ? kExitFailed : kExitOk;
 }
 
+// プラン比較 of the run's plans: every plan is read first, and nothing is written when one cannot be.
+int RunComparison(char** argv, const Arguments& args) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int qtArgc = 1;
+  static char* qtArgv[] = {argv[0], nullptr};
+  QApplication app(qtArgc, qtArgv);
+  std::vector<ComparedPlan> plans;
+  for (const std::string& path : args.plans) {
+    ComparedPlan compared;
+    if (!LoadPlan(path, compared.plan)) return kExitFailed;
+    compared.label = QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
+    compared.rowTypes = RateTypesFromNames(compared.plan);
+    plans.push_back(std::move(compared));
+  }
+  RateScenario unchanged;
+  unchanged.name = kUnchangedScenarioName;
+  const Comparison comparison = ComparePlans(plans, unchanged);
+  const ComparisonHeading heading{plans.front().plan.customerName, CreatedDateText(CreatedDate(plans.front().plan))};
+  bool ok = true;
+  for (const auto* target : {&args.output, &args.xlsx}) {
+    if (!*target) continue;
+    const QString out = QString::fromStdString(**target);
+    if (!CheckOutput(args.plans.front(), out, args.plans)) {
+      ok = false;
+      continue;
+    }
+    const WriteResult written =
+        target == &args.output ? WriteComparisonPdfFile(out, comparison, heading)
+                               : WriteComparisonXlsxFile(**target, comparison, heading.customerName, heading.dateText);
+    if (!written) {
+      Error(**target + ": cannot be written" +
+            (written.osError != 0 ? std::string(": ") + std::strerror(written.osError) : std::string()));
+      ok = false;
+    }
+  }
+  return ok ? kExitOk : kExitFailed;
+}
+
 int Main(int argc, char** argv) {
   Arguments args;
   if (const auto status = ParseArguments(argc, argv, args)) return *status;
@@ -489,6 +555,7 @@ int Main(int argc, char** argv) {
     return kExitOk;
   }
   if (args.layout) return RunLayout(args);
+  if (args.compare) return RunComparison(argv, args);
   return RunPlans(argv, args);
 }
 

@@ -255,8 +255,9 @@ TEST_F(FormTest, MenuHoldsTheCommandsWithTheirSeparators) {
       describe(menus[0]->menu()),
       U("新規作成(&N)=32775|開く(&O)=32772|-|上書き保存(&S)=57603|名前をつけて保存(&A)=1001|PDFに保存(&P)...=32790|-|"
         "金利マスターのダウンロード=32776|-|終了(&X)=1"));
-  EXPECT_EQ(describe(menus[1]->menu()), U("借入可能額(&B)...=32800|返済予定表(&R)...=32801|金利シナリオ(&V)...=32804|"
-                                          "月払いシミュレーション(&M)=32802|ボーナス払いシミュレーション(&O)=32803"));
+  EXPECT_EQ(describe(menus[1]->menu()),
+            U("借入可能額(&B)...=32800|返済予定表(&R)...=32801|金利シナリオ(&V)...=32804|住宅ローン控除(&K)...=32806|"
+              "月払いシミュレーション(&M)=32802|ボーナス払いシミュレーション(&O)=32803"));
   EXPECT_EQ(menus[0]->menu()->actions()[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(describe(menus[2]->menu()), U("操作説明(&H)=57670|-|著作権情報=32780|バージョン情報=32779"));
   EXPECT_EQ(menus[2]->menu()->actions().value(0)->shortcut(), QKeySequence(Qt::Key_F1));

@@ -1,0 +1,69 @@
+#include "app/tax_credit_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "tests/support/worked_plan.h"
+
+namespace zorvik {
+namespace {
+
+QString U(const char* s) {
+  return QString::fromUtf8(s);
+}
+
+QString Shipped() {
+  return QStringLiteral(ZORVIK_SOURCE_DIR "/res/tax_credit_limits.txt");
+}
+
+// The help's plan, first payment April 2026, 入居 2026, 取得対価 4,000万, 新築 ZEH水準, 一般: 13
+// credits from 207,400円 (balance 29,639,413円) down to 153,100円, 2,359,000円 in all.
+TEST(TaxCreditDlgTest, HelpPlanWorkedCase) {
+  const FundingPlan plan = WorkedPlan();
+  CTaxCreditDlg dlg(plan, LoadTaxCreditTable(QString(), Shipped()));
+  dlg.firstPaymentYear()->setValue(2026);
+  dlg.firstPaymentMonth()->setValue(4);
+  dlg.acquisitionCost()->setText(QStringLiteral("40,000,000"));
+  dlg.Refresh();
+  QTableWidget* t = dlg.table();
+  ASSERT_EQ(t->rowCount(), 13) << dlg.message()->text().toStdString();
+  EXPECT_EQ(t->item(0, 0)->text(), U("2026年"));
+  EXPECT_EQ(t->item(0, 1)->text(), U("29,639,413円"));
+  EXPECT_EQ(t->item(0, 2)->text(), U("207,400円"));
+  EXPECT_EQ(t->item(12, 2)->text(), U("153,100円"));
+  EXPECT_EQ(t->item(0, 3)->text(), U("－"));  // no income tax typed: the upper bound only
+  EXPECT_TRUE(dlg.total()->text().contains(U("2,359,000円")));
+  // An entry year the table does not cover names the table's date.
+  dlg.entryYear()->setValue(2040);
+  EXPECT_EQ(t->rowCount(), 0);
+  EXPECT_TRUE(dlg.message()->text().contains(U("2026-12-09"))) << dlg.message()->text().toStdString();
+}
+
+// A user's copy that does not read is named with its line; the shipped table is used instead.
+TEST(TaxCreditDlgTest, MalformedUserTableFallsBackToTheShippedOne) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString user = dir.filePath(QStringLiteral("tax_credit_limits.txt"));
+  QFile file(user);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("確認日,2027-01-10\n2026-01-01,2027-12-31,新築,ZEH,一般,3500,13\n");
+  file.close();
+  const LoadedTaxCreditTable loaded = LoadTaxCreditTable(user, Shipped());
+  ASSERT_TRUE(loaded.table);
+  EXPECT_EQ(loaded.path, Shipped());
+  EXPECT_TRUE(loaded.notice.contains(U(" 2 行目"))) << loaded.notice.toStdString();
+  EXPECT_EQ(TaxCreditNote(*loaded.table), U("概算です。制度は毎年改正されます（控除限度額の表: 2026年12月09日 確認）"));
+  const LoadedTaxCreditTable none = LoadTaxCreditTable(QString(), dir.filePath(QStringLiteral("missing.txt")));
+  EXPECT_FALSE(none.table);
+  EXPECT_FALSE(none.error.isEmpty());
+}
+
+}  // namespace
+}  // namespace zorvik
