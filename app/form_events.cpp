@@ -233,8 +233,12 @@ void CFundingPlanDlg::OnToolsRepaymentSchedule() {
   if (dlg == nullptr) {
     dlg = new CRepaymentScheduleDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
-    connect(this, &CFundingPlanDlg::planEdited, dlg, &CRepaymentScheduleDlg::Refresh);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, [this, dlg] {
+      dlg->SetPlanFileName(PlanFilePath());  // planned prepayments are remembered per plan file
+      dlg->Refresh();
+    });
   }
+  dlg->SetPlanFileName(PlanFilePath());
   dlg->show();
   dlg->raise();
   dlg->activateWindow();

@@ -8,16 +8,26 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QListWidget>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
 
+#include "app/prepayment_panel.h"
+#include "app/zorvik_app.h"
 #include "core/plan_evaluation.h"
+#include "core/rate_scenario.h"
 #include "core/units.h"
 #include "io/schedule_export.h"
 #include "print/render/plan_printer.h"
@@ -56,6 +66,72 @@ void SetCell(QTableWidget& table, int row, int column, const QString& text, Qt::
   table.setItem(row, column, item);
 }
 
+constexpr const char* kWithoutPrepaymentText = "繰上返済なしの残高";
+constexpr const char* kWithoutPrepaymentTitle = "破線：繰上返済なしの残高";
+
+// The balance line without the prepayments, on the chart's year and balance axes; hidden when
+// `without` is empty. `shown` years are what the chart was filled with.
+void ShowBalanceWithout(QChart& chart, const std::vector<ScheduleYear>& shown,
+                        const std::vector<ScheduleYear>& without) {
+  QLineSeries* line = nullptr;
+  for (QAbstractSeries* series : chart.series()) {
+    if (series->name() == QString::fromUtf8(kWithoutPrepaymentText)) line = qobject_cast<QLineSeries*>(series);
+  }
+  QAbstractAxis* yearAxis = nullptr;
+  QValueAxis* balanceAxis = nullptr;
+  for (QAbstractAxis* axis : chart.axes()) {
+    if (axis->alignment() == Qt::AlignBottom) yearAxis = axis;
+    if (axis->alignment() == Qt::AlignRight) balanceAxis = qobject_cast<QValueAxis*>(axis);
+  }
+  if (yearAxis == nullptr || balanceAxis == nullptr) return;
+  if (line == nullptr) {
+    line = new QLineSeries;
+    line->setName(QString::fromUtf8(kWithoutPrepaymentText));
+    QPen pen(QColor(0x70, 0x70, 0x70));
+    pen.setWidthF(1.5);
+    pen.setStyle(Qt::DashLine);
+    line->setPen(pen);
+    chart.addSeries(line);
+    line->attachAxis(yearAxis);
+    line->attachAxis(balanceAxis);
+  }
+  QList<QPointF> points;
+  double largest = 0.0;
+  for (size_t i = 0; i < without.size(); ++i) {
+    const double b = static_cast<double>(without[i].balance) / 10000.0;
+    points.append(QPointF(static_cast<double>(i), b));
+    largest = std::max(largest, b);
+  }
+  line->replace(points);
+  const bool visible = !without.empty() && !shown.empty();
+  line->setVisible(visible);
+  // The legend keeps its three entries (a fourth would not fit beside the table); the dashed
+  // line is named in the chart's title instead.
+  for (QLegendMarker* marker : chart.legend()->markers(line)) marker->setVisible(false);
+  chart.setTitle(visible ? QString::fromUtf8(kWithoutPrepaymentTitle) : QString());
+  if (visible) chart.setTitleFont(chart.legend()->font());
+  if (largest > balanceAxis->max()) {
+    balanceAxis->setMax(largest);
+    balanceAxis->applyNiceNumbers();
+  }
+}
+
+// The payment of `part` numbered `number` (not a prepayment line); 0 when there is none.
+int64_t PaymentNumbered(const SchedulePart& part, int32_t number) {
+  if (!part.HasPayments()) return 0;
+  for (const SchedulePayment& p : PartPaymentList(part)) {
+    if (!p.prepayment && p.number == number) return p.payment;
+  }
+  return 0;
+}
+
+RateScenario WithPrepayments(std::vector<PlannedPrepayment> list) {
+  RateScenario scenario;
+  scenario.name = kUnchangedScenarioName;
+  scenario.prepayments = std::move(list);
+  return scenario;
+}
+
 }  // namespace
 
 ScheduleSaveUi& DefaultScheduleSaveUi() {
@@ -83,6 +159,7 @@ CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QStr
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
   setModal(false);
+  planned_ = LoadPrepayments(*OpenSettingsStore(), planFileName_);
   BuildControls();
   Refresh();
 }
@@ -151,6 +228,11 @@ void CRepaymentScheduleDlg::BuildControls() {
   notes_->hide();
   layout->addWidget(notes_);
 
+  prepay_ = new PrepaymentPanel(this);
+  layout->addWidget(prepay_);
+  connect(prepay_, &PrepaymentPanel::addRequested, this, &CRepaymentScheduleDlg::OnAddPrepayment);
+  connect(prepay_, &PrepaymentPanel::removeRequested, this, &CRepaymentScheduleDlg::OnRemovePrepayment);
+
   // Year table beside the chart.
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   table_ = new QTableWidget(0, 5, splitter);
@@ -211,7 +293,7 @@ void CRepaymentScheduleDlg::BuildControls() {
   buttons->setContentsMargins(12, 0, 12, 0);
   outer->addLayout(buttons);
 
-  resize(1080, 680);
+  resize(1080, 860);
   FitToScreen(*this);
 
   // The names a screen reader gives what has no caption of its own beside it.
@@ -235,7 +317,36 @@ void CRepaymentScheduleDlg::Refresh() {
 }
 
 void CRepaymentScheduleDlg::Rebuild() {
-  schedule_ = EvaluatePlan(plan_).schedule;
+  plain_ = EvaluatePlan(plan_).schedule;
+  std::vector<PrepaymentOutcome> outcomes;
+  if (planned_.empty()) {
+    schedule_ = plain_;
+  } else {
+    PrepaymentResults results;
+    schedule_ = BuildPlanSchedule(plan_, WithPrepayments(planned_), &results);
+    for (size_t i = 0; i < planned_.size(); ++i) {
+      const PlannedPrepayment& p = planned_[i];
+      PrepaymentOutcome o;
+      if (i < results.size()) o.result = results[i];
+      if (const RowSchedule* row = plain_.FindRow(p.row)) {
+        const bool monthly = row->monthly.HasPayments();
+        o.rowHasBonus = monthly && row->bonus.HasPayments();
+        const bool onBonus = p.bonusPart || !monthly;
+        o.paymentsPerYear = onBonus ? row->bonus.paymentsPerYear : row->monthly.paymentsPerYear;
+        if (p.kind == PrepaymentKind::ReducePayment && o.result.refused == PrepaymentRefusal::None) {
+          // The payment it replaces: with the prepayments before it only.
+          const PlanSchedule before =
+              BuildPlanSchedule(plan_, WithPrepayments({planned_.begin(), planned_.begin() + static_cast<long>(i)}));
+          if (const RowSchedule* b = before.FindRow(p.row)) {
+            o.paymentBefore = PaymentNumbered(onBonus ? b->bonus : b->monthly, p.afterPayment + 1);
+          }
+        }
+      }
+      outcomes.push_back(o);
+    }
+  }
+  prepay_->SetRows(plain_);
+  prepay_->SetPlanned(planned_, outcomes);
   QStringList notes;
   for (const std::string& note : ScheduleNotes(schedule_)) notes << U(note);
   notes_->setText(notes.join(QLatin1Char('\n')));
@@ -278,7 +389,115 @@ void CRepaymentScheduleDlg::ShowSelection() {
   }
   table_->setUpdatesEnabled(true);
 
-  FillScheduleChart(*chart_, years, font());
+  // With prepayments the chart runs to the plain schedule's last year (the paid-off years at 0),
+  // beside the balance without them.
+  const RowSchedule* plainRow = row != nullptr ? plain_.FindRow(row->row) : nullptr;
+  const std::vector<ScheduleYear>& without =
+      row != nullptr ? (plainRow != nullptr ? plainRow->years : years) : plain_.years;
+  if (planned_.empty() || without.size() <= years.size()) {
+    FillScheduleChart(*chart_, years, font());
+  } else {
+    std::vector<ScheduleYear> padded = years;
+    for (size_t i = years.size(); i < without.size(); ++i) {
+      ScheduleYear y;
+      y.year = static_cast<int32_t>(i + 1);
+      padded.push_back(y);
+    }
+    FillScheduleChart(*chart_, padded, font());
+  }
+  ShowBalanceWithout(*chart_, years, planned_.empty() ? std::vector<ScheduleYear>{} : without);
+  const ScheduleTotals* plainTotals =
+      row != nullptr ? (plainRow != nullptr ? &plainRow->totals : nullptr) : &plain_.totals;
+  prepay_->ShowComparison(planned_.empty() || plainTotals == nullptr || !any
+                              ? QString()
+                              : U(PrepaymentComparisonText(*plainTotals, totals)));
+}
+
+void CRepaymentScheduleDlg::SavePlanned() {
+  SavePrepayments(*OpenSettingsStore(), planFileName_, planned_);
+}
+
+void CRepaymentScheduleDlg::SetPlanFileName(const QString& planFileName) {
+  if (planFileName == planFileName_) return;
+  std::unique_ptr<QSettings> store = OpenSettingsStore();
+  std::vector<PlannedPrepayment> remembered = LoadPrepayments(*store, planFileName);
+  const bool firstSave = planFileName_.isEmpty() && remembered.empty() && !planned_.empty();
+  planFileName_ = planFileName;
+  if (firstSave) {
+    SavePrepayments(*store, planFileName_, planned_);
+    return;
+  }
+  planned_ = std::move(remembered);
+  prepay_->ShowMessage(QString(), false);
+  Rebuild();
+}
+
+void CRepaymentScheduleDlg::OnAddPrepayment() {
+  Refresh();
+  QString error;
+  const std::optional<PlannedPrepayment> typed = prepay_->Typed(&error);
+  if (!typed) {
+    prepay_->ShowMessage(error, true);
+    return;
+  }
+  if (planned_.size() >= static_cast<size_t>(kMaxPlannedPrepayments)) {
+    prepay_->ShowMessage(U(kTooManyPrepaymentsText), true);
+    return;
+  }
+  // The rules decide on the schedule with the prepayments already planned; a repeated one is
+  // added up to the first that they refuse.
+  std::vector<int32_t> afters{typed->afterPayment};
+  if (prepay_->repeatYears() > 0) {
+    int32_t count = 0;
+    if (const RowSchedule* row = plain_.FindRow(typed->row)) {
+      const bool onBonus = typed->bonusPart || !row->monthly.HasPayments();
+      count = onBonus ? row->bonus.paymentCount : row->monthly.paymentCount;
+      afters = RepeatedAfterPayments(typed->afterPayment, prepay_->repeatYears(), onBonus, count,
+                                     static_cast<size_t>(kMaxPlannedPrepayments) - planned_.size());
+    }
+    if (afters.empty()) afters = {typed->afterPayment};
+  }
+  std::vector<PlannedPrepayment> candidate = planned_;
+  PrepaymentRefusal refused = PrepaymentRefusal::None;
+  for (const int32_t after : afters) {
+    PlannedPrepayment next = *typed;
+    next.afterPayment = after;
+    candidate.push_back(next);
+    PrepaymentResults results;
+    BuildPlanSchedule(plan_, WithPrepayments(candidate), &results);
+    if (results.size() == candidate.size() && results.back().refused != PrepaymentRefusal::None) {
+      refused = results.back().refused;
+      candidate.pop_back();
+      break;
+    }
+  }
+  if (candidate.size() == planned_.size()) {
+    prepay_->ShowMessage(U(PrepaymentRefusalText(refused)), true);
+    return;
+  }
+  const size_t added = candidate.size() - planned_.size();
+  if (refused != PrepaymentRefusal::None) {
+    prepay_->ShowMessage(
+        U("%1件を追加しました。それ以降は追加できません：").arg(added) + U(PrepaymentRefusalText(refused)), false);
+    planned_ = std::move(candidate);
+    SavePlanned();
+    Rebuild();
+    prepay_->list()->setCurrentRow(static_cast<int>(planned_.size()) - 1);
+    return;
+  }
+  prepay_->ShowMessage(QString(), false);
+  planned_ = std::move(candidate);
+  SavePlanned();
+  Rebuild();
+  prepay_->list()->setCurrentRow(static_cast<int>(planned_.size()) - 1);
+}
+
+void CRepaymentScheduleDlg::OnRemovePrepayment(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= planned_.size()) return;
+  planned_.erase(planned_.begin() + index);
+  prepay_->ShowMessage(QString(), false);
+  SavePlanned();
+  Rebuild();
 }
 
 QString CRepaymentScheduleDlg::ProposedPath(const char* suffix) const {

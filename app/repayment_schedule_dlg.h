@@ -8,6 +8,10 @@
 // schedule's notes (rows left out, stored payments that differ). Prints and saves the whole
 // plan's schedule: PDF (A4 portrait), Excel workbook, CSV file.
 //
+// The 繰上返済 panel plans prepayments on the loan rows: the table, chart, pages and files then show
+// the schedule with them (the chart also draws the balance without them). They are remembered per
+// plan in the settings, never in the plan file.
+//
 // Flow: plan (read only) -> EvaluatePlan -> view; -> page model -> printer or PDF;
 // -> io exports. Refresh() rebuilds only when the loan rows' inputs or stored payments changed
 // since the last build.
@@ -16,8 +20,10 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "core/funding_plan.h"
+#include "core/prepayment.h"
 #include "core/repayment_schedule.h"
 #include "io/file_access.h"
 
@@ -31,6 +37,7 @@ class QChartView;
 namespace zorvik {
 
 class PrintInteraction;
+class PrepaymentPanel;
 
 // Menu command of "返済予定表(&R)...".
 inline constexpr int kRepaymentScheduleCommand = 32801;
@@ -84,6 +91,12 @@ class CRepaymentScheduleDlg : public QDialog {
   QLabel* summaryValue(int index) const { return summary_[index]; }
   // The schedule's notes, one a line; hidden when there are none.
   QLabel* notes() const { return notes_; }
+  PrepaymentPanel* prepaymentPanel() const { return prepay_; }
+  // The plan file the prepayments are remembered under ("" for a plan not yet saved): the list
+  // remembered for it is shown; a list planned before the plan's first save goes with it.
+  void SetPlanFileName(const QString& planFileName);
+  // The prepayments planned on the plan (refused ones included; they change nothing).
+  const std::vector<PlannedPrepayment>& plannedPrepayments() const { return planned_; }
 
  public slots:
   // Rebuilds the schedule when the plan's inputs changed since the last build.
@@ -92,12 +105,17 @@ class CRepaymentScheduleDlg : public QDialog {
   void OnSavePdf();
   void OnSaveExcel();
   void OnSaveCsv();
+  // 追加 / 削除 of the 繰上返済 panel.
+  void OnAddPrepayment();
+  void OnRemovePrepayment(int index);
 
  private:
   void BuildControls();
   void Rebuild();
   void FillRowChoice();
   void ShowSelection();
+  // Remembers the planned prepayments under the plan file's name.
+  void SavePlanned();
   // The customer's file name in the data folder.
   QString ProposedPath(const char* suffix) const;
   // The save dialog of one kind of file (`filter` null: the PDF dialog) on the proposed name,
@@ -120,6 +138,9 @@ class CRepaymentScheduleDlg : public QDialog {
   };
   std::optional<BuiltFrom> builtFrom_;
   std::optional<int> shownRow_;
+  std::vector<PlannedPrepayment> planned_;
+  QString planFileName_;
+  PlanSchedule plain_;  // without the prepayments: the chart's comparison line
 
   QComboBox* rowChoice_ = nullptr;
   QLabel* details_ = nullptr;
@@ -129,6 +150,7 @@ class CRepaymentScheduleDlg : public QDialog {
   QTableWidget* table_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;
+  PrepaymentPanel* prepay_ = nullptr;
 };
 
 }  // namespace zorvik

@@ -28,7 +28,8 @@ namespace zorvik {
 namespace {
 
 // The window as the user sees it once shown: its frame inside `area`, and each of its buttons
-// whole on the screen, inside the area and not cut by a scrolled view.
+// whole on the screen, inside the area and not cut by a scrolled view (a button of the scrolling
+// body once scrolled to, as moving the focus to it does).
 void ExpectShownInside(QWidget& window, const QRect& area) {
   window.show();
   QCoreApplication::processEvents();
@@ -39,6 +40,11 @@ void ExpectShownInside(QWidget& window, const QRect& area) {
   ASSERT_FALSE(buttons.isEmpty());
   for (QPushButton* button : buttons) {
     if (!button->isVisibleTo(&window)) continue;
+    auto* scroll = window.findChild<FittingScrollArea*>();
+    if (scroll != nullptr && scroll->widget() != nullptr && scroll->widget()->isAncestorOf(button)) {
+      scroll->ensureWidgetVisible(button, 0, 0);
+      QCoreApplication::processEvents();
+    }
     const QRect onScreen(button->mapToGlobal(QPoint()), button->size());
     EXPECT_TRUE(area.contains(onScreen)) << button->text().toStdString();
     EXPECT_EQ(button->visibleRegion(), QRegion(button->rect())) << button->text().toStdString();
