@@ -227,8 +227,16 @@ void CRateScenarioDlg::BuildControls() {
   // The table beside the chart.
   splitter_ = new QSplitter(Qt::Horizontal, this);
   auto* splitter = splitter_;
-  table_ = new QTableWidget(0, 0, splitter);
+  // The table sits at the left of a holder of its own: the splitter is never narrower than its
+  // children allow, and the table is only as wide as its columns.
+  auto* tableHolder = new QWidget(splitter);
+  auto* tableLine = new QHBoxLayout(tableHolder);
+  tableLine->setContentsMargins(0, 0, 0, 0);
+  table_ = new QTableWidget(0, 0, tableHolder);
+  tableLine->addWidget(table_, 1);  // up to its maximum width; the space beyond stays empty
+  tableLine->addStretch(0);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setTabKeyNavigation(false);  // Tab moves on to the buttons; the arrows move in the table
   table_->setAlternatingRowColors(true);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   // Columns as wide as the widest amount; a long path is cut with "…" and shown whole as a tip.
@@ -245,7 +253,7 @@ void CRateScenarioDlg::BuildControls() {
   chartView_->setRenderHint(QPainter::Antialiasing);
   chartView_->setMinimumSize(kChartMinimumWidth, kChartMinimumHeight);
   chartView_->setAccessibleName(U("返済額と残高のグラフ"));
-  splitter->addWidget(table_);
+  splitter->addWidget(tableHolder);
   splitter->addWidget(chartView_);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);

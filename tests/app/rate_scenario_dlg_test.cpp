@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -218,6 +219,31 @@ TEST(RateScenarioDlgTest, AcceleratorsAreUnique) {
   for (QAbstractButton* b : dlg.findChildren<QAbstractButton*>()) take(b->text());
   EXPECT_EQ(keys.size(), 11) << keys.join(QLatin1Char(' ')).toStdString();
   EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size()) << keys.join(QLatin1Char(' ')).toStdString();
+}
+
+// Tab reaches every control that can be used, the buttons included.
+TEST(RateScenarioDlgTest, TabReachesEveryControl) {
+  QTemporaryDir dir;
+  KeepSettingsIn(dir);
+  const FundingPlan plan = OneVariableRow();
+  CRateScenarioDlg dlg(plan, dir.path());
+  TypePath(dlg, 3, "2:+1.0");
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  dlg.rateTypeChoice(0)->setFocus();
+  QSet<QWidget*> reached;
+  for (int i = 0; i < 40; ++i) {
+    reached.insert(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  QList<QWidget*> expected = {static_cast<QWidget*>(dlg.rateTypeChoice(0)),
+                              dlg.scenarioChoice(0),
+                              dlg.scenarioChoice(3),
+                              dlg.pathEdit(3),
+                              dlg.fiveYearRule(),
+                              dlg.table()};
+  for (QPushButton* b : dlg.findChildren<QPushButton*>()) expected << b;
+  for (QWidget* w : expected) EXPECT_TRUE(reached.contains(w)) << w->metaObject()->className();
 }
 
 // Wide, the chart stands beside the table; narrow (150 % on a laptop), below the whole table.
