@@ -40,6 +40,9 @@ QString U(const char* s) {
 }
 
 constexpr const char* kSettingsGroup = "RateScenario";
+// Below this width the chart's amounts no longer fit beside its axes.
+constexpr int kChartMinimumWidth = 520;
+constexpr int kChartMinimumHeight = 340;
 // The columns a first opening shows: 据え置き and three of the presets.
 constexpr std::array<int, kMaxScenarioColumns> kDefaultColumns = {0, 1, 2, 3};
 
@@ -124,7 +127,8 @@ void CRateScenarioDlg::BuildControls() {
   rowsBox->setHorizontalSpacing(8);
   rowsBox->setVerticalSpacing(4);
   rowsBox->addWidget(new QLabel(U("融資"), this), 0, 0);
-  rowsBox->addWidget(new QLabel(U("金利タイプ"), this), 0, 1);
+  typeHeader_ = new QLabel(U("金利タイプ(&T)"), this);
+  rowsBox->addWidget(typeHeader_, 0, 1);
   rowsBox->addWidget(new QLabel(U("固定期間"), this), 0, 2);
   rowsBox->addWidget(new QLabel(U("固定期間後の金利（空欄: 同じ金利）"), this), 0, 3);
   for (int r = 0; r < kLoanRowCount; ++r) {
@@ -165,7 +169,8 @@ void CRateScenarioDlg::BuildControls() {
   const std::vector<RateScenario> presets = PresetScenarios();
   for (size_t i = 0; i < kMaxScenarioColumns; ++i) {
     ColumnControls& c = columns_[i];
-    auto* label = new QLabel(U("シナリオ &%1:").arg(QChar(u'A' + static_cast<char16_t>(i))), this);
+    // The letters name the columns of the table; the digits are the keys (C and D belong to the buttons).
+    auto* label = new QLabel(U("シナリオ %1(&%2):").arg(QChar(u'A' + static_cast<char16_t>(i))).arg(i + 1), this);
     c.choice = new QComboBox(this);
     for (const RateScenario& p : presets) c.choice->addItem(U(p.name));
     c.choice->addItem(U(kCustomPathChoice));
@@ -231,9 +236,18 @@ void CRateScenarioDlg::BuildControls() {
   layout->addWidget(warning_);
 
   // The table beside the chart.
-  auto* splitter = new QSplitter(Qt::Horizontal, this);
-  table_ = new QTableWidget(0, 0, splitter);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  auto* splitter = splitter_;
+  // The table sits at the left of a holder of its own: the splitter is never narrower than its
+  // children allow, and the table is only as wide as its columns.
+  auto* tableHolder = new QWidget(splitter);
+  auto* tableLine = new QHBoxLayout(tableHolder);
+  tableLine->setContentsMargins(0, 0, 0, 0);
+  table_ = new QTableWidget(0, 0, tableHolder);
+  tableLine->addWidget(table_, 1);  // up to its maximum width; the space beyond stays empty
+  tableLine->addStretch(0);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setTabKeyNavigation(false);  // Tab moves on to the buttons; the arrows move in the table
   table_->setAlternatingRowColors(true);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   // Columns as wide as the widest amount; a long path is cut with "…" and shown whole as a tip.
@@ -248,9 +262,9 @@ void CRateScenarioDlg::BuildControls() {
   chart_ = new QChart;
   chartView_ = new QChartView(chart_, splitter);
   chartView_->setRenderHint(QPainter::Antialiasing);
-  chartView_->setMinimumSize(320, 300);
+  chartView_->setMinimumSize(kChartMinimumWidth, kChartMinimumHeight);
   chartView_->setAccessibleName(U("返済額と残高のグラフ"));
-  splitter->addWidget(table_);
+  splitter->addWidget(tableHolder);
   splitter->addWidget(chartView_);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
@@ -299,6 +313,11 @@ void CRateScenarioDlg::FillRows() {
     c.type->setCurrentIndex(static_cast<int>(t.type));
     if (t.fixedYears > 0) c.years->setValue(t.fixedYears);
     c.rateAfter->setText(t.rateAfterFixed ? QString::number(*t.rateAfterFixed, 'f', 3) : QString());
+  }
+  // "金利タイプ(&T)" leads to the first row shown.
+  typeHeader_->setBuddy(nullptr);
+  for (const RowControls& c : rows_) {
+    if (typeHeader_->buddy() == nullptr && !c.type->isHidden()) typeHeader_->setBuddy(c.type);
   }
   for (const RowControls& c : rows_) {
     const bool period = c.type->currentIndex() == static_cast<int>(RateType::FixedPeriod);
@@ -423,10 +442,36 @@ void CRateScenarioDlg::ShowReport() {
   for (int c = 0; c < table_->columnCount(); ++c) width += table_->columnWidth(c);
   table_->setMaximumWidth(width);
   table_->setMinimumWidth(std::min(width, 420));
-  if (auto* splitter = qobject_cast<QSplitter*>(table_->parentWidget())) {
-    splitter->setSizes({width, std::max(320, splitter->width() - width)});
-  }
+  ArrangeTableAndChart();
   FillScenarioChart(*chart_, report_, font());
+}
+
+Qt::Orientation CRateScenarioDlg::tableAndChart() const {
+  return splitter_->orientation();
+}
+
+void CRateScenarioDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  ArrangeTableAndChart();
+}
+
+void CRateScenarioDlg::ArrangeTableAndChart() {
+  const int tableWidth = table_->maximumWidth();
+  // The body's margins and the scroll bar of the window's body come off the window's width.
+  const int room = width() - 24 - style()->pixelMetric(QStyle::PM_ScrollBarExtent) - splitter_->handleWidth();
+  if (room >= tableWidth + kChartMinimumWidth) {
+    splitter_->setOrientation(Qt::Horizontal);
+    table_->setMinimumHeight(0);
+    splitter_->setSizes({tableWidth, room - tableWidth});
+    return;
+  }
+  // One above the other: the table shows all its lines, so that only the window scrolls.
+  splitter_->setOrientation(Qt::Vertical);
+  int height = table_->horizontalHeader()->sizeHint().height() + 2 * table_->frameWidth() +
+               table_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  for (int r = 0; r < table_->rowCount(); ++r) height += table_->verticalHeader()->sectionSize(r);
+  table_->setMinimumHeight(height);
+  splitter_->setSizes({height, kChartMinimumHeight});
 }
 
 QString CRateScenarioDlg::ProposedPath(const char* suffix) const {

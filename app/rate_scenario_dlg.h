@@ -23,7 +23,9 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QResizeEvent;
 class QSpinBox;
+class QSplitter;
 class QTableWidget;
 
 namespace zorvik {
@@ -59,6 +61,8 @@ class CRateScenarioDlg : public QDialog {
   QLineEdit* pathEdit(int column) const { return columns_[static_cast<size_t>(column)].path; }
   QCheckBox* fiveYearRule() const { return fiveYearRule_; }
   QLabel* warning() const { return warning_; }
+  // Horizontal: the table beside the chart; vertical: the chart below the table.
+  Qt::Orientation tableAndChart() const;
 
  public slots:
   // Rebuilds the report from the plan and the window's choices.
@@ -80,7 +84,12 @@ class CRateScenarioDlg : public QDialog {
     QLineEdit* path = nullptr;
   };
 
+  void resizeEvent(QResizeEvent* event) override;
+
   void BuildControls();
+  // The table beside the chart where the window is wide enough for both, else the chart below
+  // the whole table (the window then scrolls).
+  void ArrangeTableAndChart();
   // Shows each row's remembered or suggested type for its product name.
   void FillRows();
   // The row's type as the controls say.
@@ -104,11 +113,13 @@ class CRateScenarioDlg : public QDialog {
 
   std::array<RowControls, kLoanRowCount> rows_{};
   std::array<ColumnControls, kMaxScenarioColumns> columns_{};
+  QLabel* typeHeader_ = nullptr;
   QCheckBox* fiveYearRule_ = nullptr;
   QCheckBox* recomputeUnchanged_ = nullptr;
   QLabel* review_ = nullptr;
   QLabel* warning_ = nullptr;
   QLabel* pathError_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QTableWidget* table_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;

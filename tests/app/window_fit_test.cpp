@@ -17,6 +17,7 @@
 
 #include "app/borrowing_capacity_dlg.h"
 #include "app/funding_plan_dlg.h"
+#include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "simulation/dialogs/monthly_sim_dlg.h"
@@ -124,6 +125,7 @@ TEST_F(RealWindowsFitTest, EveryWindowOpensInsideASmallScreenWithItsButtonsInVie
   const std::function<std::unique_ptr<QWidget>()> windows[] = {
       [this] { return std::make_unique<CBorrowingCapacityDlg>(*form_); },
       [this] { return std::make_unique<CRepaymentScheduleDlg>(form_->plan(), dir_.path(), form_.get()); },
+      [this] { return std::make_unique<CRateScenarioDlg>(form_->plan(), dir_.path(), form_.get()); },
       [this] { return std::make_unique<CMonthlySimDlg>(MakeSimulationWork(form_->plan()), form_.get()); },
       [this] { return std::make_unique<CSimResultDlg>(SimResultValues{}, form_.get()); },
   };
