@@ -48,13 +48,16 @@ int ProgressDownloadRunner::Attempt(const QString& url, const QString& localPath
   options.timeoutMs = timeoutMs_;
   options.credentials = credentials_;
   options.cancel = &cancel;
+  lastWriteFailure_ = WriteResult{};
+  options.writeFailure = &lastWriteFailure_;
   const int result = DownloadToFile(url, localPath, options);
   progress.hide();
   return result;
 }
 
 DownloadOutcome RunDownloadRateMaster(const QString& localPath, const QStringList& sources, DownloadMessages& messages,
-                                      const DownloadAttempt& attempt, const RateMasterReload& reload) {
+                                      const DownloadAttempt& attempt, const RateMasterReload& reload,
+                                      const std::function<WriteResult()>& writeFailure) {
   const QString caption = QString::fromUtf8(kDownloadCaption);
   if (!messages.AskYesNo(QString::fromUtf8(kDownloadQuestion), caption)) return DownloadOutcome::kDeclined;
 
@@ -66,7 +69,13 @@ DownloadOutcome RunDownloadRateMaster(const QString& localPath, const QStringLis
     if (result == kDownloadOk) break;
   }
   if (result != kDownloadOk) {
-    messages.Warn(QString::fromUtf8(kDownloadFailed), caption);
+    QString text = QString::fromUtf8(kDownloadFailed);
+    // The network was fine but the file could not be written: say where and why.
+    if (result == kDownloadLocalFileError && writeFailure) {
+      text += QStringLiteral("\n\n") + QString::fromUtf8(kDownloadSaveFailed) + QStringLiteral("\n") +
+              QDir::toNativeSeparators(localPath) + WriteFailureReasonLine(writeFailure());
+    }
+    messages.Warn(text, caption);
     return DownloadOutcome::kFailed;
   }
   messages.Inform(QString::fromUtf8(kDownloadDone), caption);
@@ -80,7 +89,8 @@ DownloadOutcome DownloadRateMaster(QWidget* form, const QString& localPath, cons
   ProgressDownloadRunner runner(form, &credentials);
   return RunDownloadRateMaster(
       localPath, RateMasterSourceUrls(), messages,
-      [&runner](const QString& url, const QString& path) { return runner.Attempt(url, path); }, reload);
+      [&runner](const QString& url, const QString& path) { return runner.Attempt(url, path); }, reload,
+      [&runner] { return runner.lastWriteFailure(); });
 }
 
 }  // namespace zorvik

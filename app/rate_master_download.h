@@ -32,6 +32,8 @@ inline constexpr const char* kDownloadFailed =
     "インターネット接続環境を再確認してもう一度、自動更新を試行して\nみるか、又は、各金融機関の金利情報を元に手動での更"
     "新を"
     "お願いします。\n\n今回、金利情報は変更されていません。";
+// Added under the failure message when the download arrived but the file could not be written.
+inline constexpr const char* kDownloadSaveFailed = "金利マスターのファイルに書き込めませんでした。";
 // Text and cancel button of the progress dialog of one attempt.
 inline constexpr const char* kDownloadProgressText = "金利情報をダウンロードしています…";
 inline constexpr const char* kDownloadCancelText = "キャンセル";
@@ -65,8 +67,11 @@ class ProgressDownloadRunner {
   ProgressDownloadRunner(QWidget* owner, CredentialsProvider* credentials, int timeoutMs = kDefaultDownloadTimeoutMs)
       : owner_(owner), credentials_(credentials), timeoutMs_(timeoutMs) {}
   int Attempt(const QString& url, const QString& localPath);
+  // Why the last attempt could not write the file (when it ended with kDownloadLocalFileError).
+  const WriteResult& lastWriteFailure() const { return lastWriteFailure_; }
 
  private:
+  WriteResult lastWriteFailure_;
   QWidget* owner_;
   CredentialsProvider* credentials_;
   int timeoutMs_;
@@ -79,9 +84,12 @@ using RateMasterReload = std::function<void(const QString& localPath)>;
 
 // The command's steps: question; source 1, then source 2 if 1 failed; the outcome message;
 // after a success `reload(localPath)` (the form's LoadRateMaster, which keeps every row). An
-// attempt that returns kDownloadCancelled ends the command with kCancelled and no message.
+// attempt that returns kDownloadCancelled ends the command with kCancelled and no message. When the
+// last attempt could not write the file, `writeFailure` (when given) says why, on lines after the
+// failure message.
 DownloadOutcome RunDownloadRateMaster(const QString& localPath, const QStringList& sources, DownloadMessages& messages,
-                                      const DownloadAttempt& attempt, const RateMasterReload& reload);
+                                      const DownloadAttempt& attempt, const RateMasterReload& reload,
+                                      const std::function<WriteResult()>& writeFailure = {});
 
 // What the form's OnDownloadRateMaster runs: the real message boxes owned by `form`, the
 // progress dialog, the credentials dialog and the configured sources (RateMasterSourceUrls).

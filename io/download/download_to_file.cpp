@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <string_view>
 
@@ -297,9 +298,13 @@ int DownloadToFile(const QString& url, const QString& localPath) {
 int DownloadToFile(const QString& url, const QString& localPath, const DownloadOptions& options) {
   // The new master goes to a temporary file beside the old one and replaces it only after a
   // success; the check comes first so that an unwritable target costs no network access.
-  if (IsMarkedReadOnly(localPath)) return kDownloadLocalFileError;
+  const auto localFailure = [&options](const WriteResult& why) {
+    if (options.writeFailure != nullptr) *options.writeFailure = why;
+    return static_cast<int>(kDownloadLocalFileError);
+  };
+  if (IsMarkedReadOnly(localPath)) return localFailure(WriteFailed(EROFS));
   AtomicFileWriter file(localPath);
-  if (!file.Open()) return kDownloadLocalFileError;
+  if (!file.Open()) return localFailure(file.result());
 
   int result = kDownloadOk;
   try {
@@ -317,6 +322,7 @@ int DownloadToFile(const QString& url, const QString& localPath, const DownloadO
     if (!file.Commit()) ThrowDownloadError(kDownloadLocalFileError);
   } catch (const CZorvikException& e) {
     result = static_cast<int>(e.m_dwErrorCode);
+    if (result == kDownloadLocalFileError) localFailure(file.result());
   }
   if (result != kDownloadOk) file.Cancel();
   return result;

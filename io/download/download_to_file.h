@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <exception>
 
+#include "io/file_access.h"
+
 namespace zorvik {
 
 // Result codes of one attempt. The command tells 0 (success) and 12 (cancelled) from the rest;
@@ -90,6 +92,8 @@ struct DownloadOptions {
   CredentialsProvider* credentials = nullptr;  // none: a 401 gives code 2
   DownloadCancel* cancel = nullptr;
   qint64 maxBytes = kMaxRateMasterBytes;
+  // Filled with why, when the attempt ends with kDownloadLocalFileError (a full disk, no permission).
+  WriteResult* writeFailure = nullptr;
 };
 
 // One attempt with the default options (30 s, no credentials, no cancel). Returns a DownloadResult.

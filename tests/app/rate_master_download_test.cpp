@@ -90,7 +90,8 @@ class RateMasterDownloadTest : public ::testing::Test {
         [this, reload](const QString& path) {
           reloads_.append(path);
           if (reload) reload(path);
-        });
+        },
+        [&runner] { return runner.lastWriteFailure(); });
   }
 
   QByteArray Local() const {
@@ -147,7 +148,9 @@ TEST_F(RateMasterDownloadTest, ReadOnlyMasterFailsWithoutNetwork) {
   ScriptedMessages messages(true);
   EXPECT_EQ(Run({"/good", "/good"}, messages), DownloadOutcome::kFailed);
   EXPECT_TRUE(server_.requests().isEmpty());
-  EXPECT_EQ(messages.log.last(), Entry("warn", kDownloadFailed));
+  // The message stays as it is, then says which file could not be written and why.
+  EXPECT_EQ(messages.log.last(), Entry("warn", kDownloadFailed) + "\n\n" + QString::fromUtf8(kDownloadSaveFailed) +
+                                     "\n" + QDir::toNativeSeparators(local_) + "\n保存先は読み取り専用です。");
   QFile::setPermissions(local_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   EXPECT_EQ(Local(), kOldMaster);
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 
 #include "io/download/rate_master_sources.h"
 #include "tests/support/fake_http_server.h"
@@ -293,8 +294,11 @@ TEST_F(DownloadToFileTest, ReadOnlyLocalFileGivesElevenWithoutNetwork) {
 
 TEST_F(DownloadToFileTest, LocalPathInMissingFolderGivesEleven) {
   DownloadOptions options;
+  WriteResult why;
+  options.writeFailure = &why;
   EXPECT_EQ(DownloadToFile(server_.Url("/good"), dir_.filePath("no/such/folder/YushiMaster.txt"), options),
             kDownloadLocalFileError);
+  EXPECT_EQ(why.osError, ENOENT);  // the reason reaches the message: the folder does not exist
   EXPECT_TRUE(server_.requests().isEmpty());
 }
 
