@@ -21,6 +21,7 @@
 #include "app/plan_file_commands.h"
 #include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
+#include "app/window_output.h"
 #include "core/plan_texts.h"
 #include "core/rate_scenario.h"
 #include "io/comparison_export.h"
@@ -65,7 +66,8 @@ CPlanComparisonDlg::CPlanComparisonDlg(const FundingPlan& current, const QString
       dataFolder_(dataFolder),
       print_(print != nullptr ? print : &DefaultPrintInteraction()),
       save_(save != nullptr ? save : &DefaultScheduleSaveUi()),
-      open_(open != nullptr ? open : &DefaultComparisonOpenUi()) {
+      open_(open != nullptr ? open : &DefaultComparisonOpenUi()),
+      output_(std::make_unique<WindowOutput>(this, *print_, *save_, U(kComparisonTitle), U("資金計画比較表"))) {
   setWindowTitle(U(kComparisonTitle));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
@@ -283,58 +285,28 @@ void CPlanComparisonDlg::Refresh() {
   FillComparisonChart(*chart_, comparison_, font());
 }
 
-QString CPlanComparisonDlg::ProposedPath(const char* suffix) const {
-  QString name = ProposedScheduleFileName(U(customerName_), U(suffix));
-  name.replace(U(kScheduleDocumentName), U("資金計画比較表"));
-  return dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
-}
-
-QString CPlanComparisonDlg::AskSavePath(const char* suffix, const char* filter) {
-  const auto ask = [this, suffix, filter](const QString& proposed) {
-    if (filter == nullptr) return print_->GetPdfSavePath(this, proposed);
-    return save_->GetSavePath(this, proposed, U(filter), U(suffix));
-  };
-  return ChooseSavePath(*print_, this, ProposedPath(suffix), U(kComparisonTitle), ask);
-}
-
-void CPlanComparisonDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
-  print_->ShowWarning(this,
-                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
-                          WriteFailureReasonLine(result),
-                      U(kComparisonTitle));
-}
-
 void CPlanComparisonDlg::OnPrint() {
   Refresh();
-  if (!print_->HasPrinter()) {
-    if (OfferPdfWithoutPrinter(this, *print_, U(kComparisonTitle), U(kScheduleNoPrinterMessage), U(kComparisonTitle))) {
-      OnSavePdf();
-    }
-    return;
-  }
-  QPrinter& printer = print_->ApplicationPrinter();
-  printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  if (!print_->RunPrintDialog(this, printer)) return;
-  if (!PrintComparison(printer, comparison_, ComparisonHeading{customerName_, dateText_})) {
-    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kComparisonTitle));
-  }
+  output_->Print(
+      QPageLayout::Landscape,
+      [this](QPrinter& printer) {
+        return PrintComparison(printer, comparison_, ComparisonHeading{customerName_, dateText_});
+      },
+      [this] { OnSavePdf(); });
 }
 
 void CPlanComparisonDlg::OnSavePdf() {
   Refresh();
-  const QString path = AskSavePath("pdf", nullptr);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteComparisonPdfFile(path, comparison_, ComparisonHeading{customerName_, dateText_});
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, customerName_, "pdf", nullptr, [this](const QString& path) {
+    return WriteComparisonPdfFile(path, comparison_, ComparisonHeading{customerName_, dateText_});
+  });
 }
 
 void CPlanComparisonDlg::OnSaveExcel() {
   Refresh();
-  const QString path = AskSavePath("xlsx", kExcelFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteComparisonXlsxFile(path.toStdString(), comparison_, customerName_, dateText_);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, customerName_, "xlsx", kExcelFilter, [this](const QString& path) {
+    return WriteComparisonXlsxFile(path.toStdString(), comparison_, customerName_, dateText_);
+  });
 }
 
 }  // namespace zorvik

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "core/funding_plan.h"
@@ -25,6 +26,7 @@ namespace zorvik {
 
 class PrintInteraction;
 class ScheduleSaveUi;
+class WindowOutput;
 
 inline constexpr int kPlanComparisonCommand = 32805;
 
@@ -72,15 +74,13 @@ class CPlanComparisonDlg : public QDialog {
   void BuildControls();
   void FillList();
   void Move(int from, int to);
-  QString ProposedPath(const char* suffix) const;
-  QString AskSavePath(const char* suffix, const char* filter);
-  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& current_;
   QString dataFolder_;
   PrintInteraction* print_;
   ScheduleSaveUi* save_;
   ComparisonOpenUi* open_;
+  std::unique_ptr<WindowOutput> output_;
   std::vector<Entry> entries_;
   Comparison comparison_;
   std::string customerName_;

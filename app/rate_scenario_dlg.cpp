@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "app/repayment_schedule_dlg.h"
+#include "app/window_output.h"
 #include "app/zorvik_app.h"
 #include "io/schedule_export.h"
 #include "print/render/plan_printer.h"
@@ -105,7 +106,8 @@ CRateScenarioDlg::CRateScenarioDlg(const FundingPlan& plan, const QString& dataF
       plan_(plan),
       dataFolder_(dataFolder),
       print_(print != nullptr ? print : &DefaultPrintInteraction()),
-      save_(save != nullptr ? save : &DefaultScheduleSaveUi()) {
+      save_(save != nullptr ? save : &DefaultScheduleSaveUi()),
+      output_(std::make_unique<WindowOutput>(this, *print_, *save_, U(kScenarioTitle), U(kScenarioTitle))) {
   setWindowTitle(U(kScenarioTitle));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
@@ -474,58 +476,23 @@ void CRateScenarioDlg::ArrangeTableAndChart() {
   splitter_->setSizes({height, kChartMinimumHeight});
 }
 
-QString CRateScenarioDlg::ProposedPath(const char* suffix) const {
-  QString name = ProposedScheduleFileName(U(plan_.customerName), U(suffix));
-  name.replace(U(kScheduleDocumentName), U(kScenarioTitle));
-  return dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
-}
-
-QString CRateScenarioDlg::AskSavePath(const char* suffix, const char* filter) {
-  const auto ask = [this, suffix, filter](const QString& proposed) {
-    if (filter == nullptr) return print_->GetPdfSavePath(this, proposed);
-    return save_->GetSavePath(this, proposed, U(filter), U(suffix));
-  };
-  return ChooseSavePath(*print_, this, ProposedPath(suffix), U(kScenarioTitle), ask);
-}
-
-void CRateScenarioDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
-  print_->ShowWarning(this,
-                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
-                          WriteFailureReasonLine(result),
-                      U(kScenarioTitle));
-}
-
 void CRateScenarioDlg::OnPrint() {
   Refresh();
-  if (!print_->HasPrinter()) {
-    if (OfferPdfWithoutPrinter(this, *print_, U(kScenarioTitle), U(kScheduleNoPrinterMessage), U(kScenarioTitle))) {
-      OnSavePdf();
-    }
-    return;
-  }
-  QPrinter& printer = print_->ApplicationPrinter();
-  printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  if (!print_->RunPrintDialog(this, printer)) return;
-  if (!PrintScenarioReport(printer, report_)) {
-    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kScenarioTitle));
-  }
+  output_->Print(
+      QPageLayout::Landscape, [this](QPrinter& printer) { return PrintScenarioReport(printer, report_); },
+      [this] { OnSavePdf(); });
 }
 
 void CRateScenarioDlg::OnSavePdf() {
   Refresh();
-  const QString path = AskSavePath("pdf", nullptr);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteScenarioPdfFile(path, report_);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "pdf", nullptr,
+                [this](const QString& path) { return WriteScenarioPdfFile(path, report_); });
 }
 
 void CRateScenarioDlg::OnSaveExcel() {
   Refresh();
-  const QString path = AskSavePath("xlsx", kExcelFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteScenarioXlsxFile(path.toStdString(), report_);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "xlsx", kExcelFilter,
+                [this](const QString& path) { return WriteScenarioXlsxFile(path.toStdString(), report_); });
 }
 
 void CRateScenarioDlg::OnSaveCsv() {
@@ -545,10 +512,9 @@ void CRateScenarioDlg::OnSaveCsv() {
     if (!ok) return;
     index = static_cast<size_t>(std::max<qsizetype>(0, names.indexOf(picked)));
   }
-  const QString path = AskSavePath("csv", kCsvFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteScenarioCsvFile(path.toStdString(), report_.columns[index].schedule);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "csv", kCsvFilter, [this, index](const QString& path) {
+    return WriteScenarioCsvFile(path.toStdString(), report_.columns[index].schedule);
+  });
 }
 
 }  // namespace zorvik

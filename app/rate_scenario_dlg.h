@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "core/funding_plan.h"
@@ -32,6 +33,7 @@ namespace zorvik {
 
 class PrintInteraction;
 class ScheduleSaveUi;
+class WindowOutput;
 
 // Menu command of "金利シナリオ(&V)...".
 inline constexpr int kRateScenarioCommand = 32804;
@@ -99,14 +101,12 @@ class CRateScenarioDlg : public QDialog {
   // The scenarios of the columns; a typed path that cannot be read is marked and left out.
   std::vector<RateScenario> Scenarios();
   void ShowReport();
-  QString ProposedPath(const char* suffix) const;
-  QString AskSavePath(const char* suffix, const char* filter);
-  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& plan_;
   QString dataFolder_;
   PrintInteraction* print_;
   ScheduleSaveUi* save_;
+  std::unique_ptr<WindowOutput> output_;
   ScenarioReport report_;
   std::array<std::string, kLoanRowCount> shownNames_{};  // the product names the rows were filled for
   bool filling_ = false;

@@ -25,6 +25,7 @@
 #include <algorithm>
 
 #include "app/prepayment_panel.h"
+#include "app/window_output.h"
 #include "app/zorvik_app.h"
 #include "core/plan_evaluation.h"
 #include "core/rate_scenario.h"
@@ -140,12 +141,7 @@ ScheduleSaveUi& DefaultScheduleSaveUi() {
 }
 
 QString ProposedScheduleFileName(const QString& customerName, const QString& suffix) {
-  // The PDF name of the plan sheet already cleans a customer name for use as a file name.
-  QString base = ProposedPdfFileName(customerName);
-  base.chop(4);  // ".pdf"
-  const QString title = U(kScheduleDocumentName);
-  if (customerName.trimmed().isEmpty()) return title + QLatin1Char('.') + suffix;
-  return base + QLatin1Char('_') + title + QLatin1Char('.') + suffix;
+  return ProposedWindowFileName(customerName, U(kScheduleDocumentName), suffix);
 }
 
 CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QString& dataFolder, QWidget* parent,
@@ -154,7 +150,9 @@ CRepaymentScheduleDlg::CRepaymentScheduleDlg(const FundingPlan& plan, const QStr
       plan_(plan),
       dataFolder_(dataFolder),
       print_(print != nullptr ? print : &DefaultPrintInteraction()),
-      save_(save != nullptr ? save : &DefaultScheduleSaveUi()) {
+      save_(save != nullptr ? save : &DefaultScheduleSaveUi()),
+      output_(std::make_unique<WindowOutput>(this, *print_, *save_, U(kRepaymentScheduleCaption),
+                                             U(kScheduleDocumentName))) {
   setWindowTitle(U(kRepaymentScheduleCaption));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
@@ -500,68 +498,32 @@ void CRepaymentScheduleDlg::OnRemovePrepayment(int index) {
   Rebuild();
 }
 
-QString CRepaymentScheduleDlg::ProposedPath(const char* suffix) const {
-  const QString name = ProposedScheduleFileName(U(plan_.customerName), U(suffix));
-  return dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
-}
-
-void CRepaymentScheduleDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
-  print_->ShowWarning(this,
-                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
-                          WriteFailureReasonLine(result),
-                      U(kRepaymentScheduleCaption));
-}
-
 void CRepaymentScheduleDlg::OnPrint() {
   Refresh();
-  if (!print_->HasPrinter()) {
-    if (OfferPdfWithoutPrinter(this, *print_, U(kRepaymentScheduleCaption), U(kScheduleNoPrinterMessage),
-                               U(kRepaymentScheduleCaption))) {
-      OnSavePdf();
-    }
-    return;
-  }
-  // The printer the user picked last (for the sheet or the schedule), on A4 portrait paper; the
-  // sheet sets its own landscape page again before it prints.
-  QPrinter& printer = print_->ApplicationPrinter();
-  printer.setPageOrientation(QPageLayout::Portrait);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  if (!print_->RunPrintDialog(this, printer)) return;
-  if (!PrintSchedulePages(printer, BuildSchedulePages(plan_, schedule_))) {
-    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kRepaymentScheduleCaption));
-  }
-}
-
-QString CRepaymentScheduleDlg::AskSavePath(const char* suffix, const char* filter) {
-  const auto ask = [this, suffix, filter](const QString& proposed) {
-    if (filter == nullptr) return print_->GetPdfSavePath(this, proposed);
-    return save_->GetSavePath(this, proposed, U(filter), U(suffix));
-  };
-  return ChooseSavePath(*print_, this, ProposedPath(suffix), U(kRepaymentScheduleCaption), ask);
+  // Portrait pages; the sheet sets its own landscape page again before it prints.
+  output_->Print(
+      QPageLayout::Portrait,
+      [this](QPrinter& printer) { return PrintSchedulePages(printer, BuildSchedulePages(plan_, schedule_)); },
+      [this] { OnSavePdf(); });
 }
 
 void CRepaymentScheduleDlg::OnSavePdf() {
   Refresh();
-  const QString path = AskSavePath("pdf", nullptr);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_));
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "pdf", nullptr, [this](const QString& path) {
+    return WriteSchedulePdfFile(path, BuildSchedulePages(plan_, schedule_));
+  });
 }
 
 void CRepaymentScheduleDlg::OnSaveExcel() {
   Refresh();
-  const QString path = AskSavePath("xlsx", kExcelFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "xlsx", kExcelFilter,
+                [this](const QString& path) { return WriteScheduleXlsxFile(path.toStdString(), plan_, schedule_); });
 }
 
 void CRepaymentScheduleDlg::OnSaveCsv() {
   Refresh();
-  const QString path = AskSavePath("csv", kCsvFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteScheduleCsvFile(path.toStdString(), schedule_);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "csv", kCsvFilter,
+                [this](const QString& path) { return WriteScheduleCsvFile(path.toStdString(), schedule_); });
 }
 
 }  // namespace zorvik

@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,7 @@ class QChartView;
 namespace zorvik {
 
 class PrintInteraction;
+class WindowOutput;
 class PrepaymentPanel;
 
 // Menu command of "返済予定表(&R)...".
@@ -116,19 +118,12 @@ class CRepaymentScheduleDlg : public QDialog {
   void ShowSelection();
   // Remembers the planned prepayments under the plan file's name.
   void SavePlanned();
-  // The customer's file name in the data folder.
-  QString ProposedPath(const char* suffix) const;
-  // The save dialog of one kind of file (`filter` null: the PDF dialog) on the proposed name,
-  // with the question before an existing file is replaced; empty when cancelled.
-  QString AskSavePath(const char* suffix, const char* filter);
-  // The failure box (shown once the save dialog's focus change has completed).
-  // The failure message, with why on a line of its own when the system said.
-  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& plan_;
   QString dataFolder_;
   PrintInteraction* print_;
   ScheduleSaveUi* save_;
+  std::unique_ptr<WindowOutput> output_;  // print and save with their dialogs and messages
   PlanSchedule schedule_;
   // What the schedule was built from: the rows' inputs and their stored payments.
   struct BuiltFrom {
