@@ -1,8 +1,6 @@
 #include "print/render/comparison_page.h"
 
 #include <QChart>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLocale>
@@ -18,6 +16,7 @@
 
 #include "core/units.h"
 #include "print/render/pdf_file.h"
+#include "print/render/schedule_chart.h"
 #include "print/render/sheet_renderer.h"
 #include "print/schedule_pages.h"
 
@@ -34,7 +33,6 @@ constexpr double kLargestText = 10.0;
 constexpr double kSmallestText = 8.0;
 constexpr double kFullChart = 180.0;
 constexpr double kSmallestChart = 90.0;
-constexpr double kLogicalChartWidth = 800.0;
 
 QString U(const std::string& s) {
   return QString::fromStdString(s);
@@ -192,16 +190,7 @@ void DrawTable(QPainter& p, const Comparison& c, const PagePlan& plan) {
 }
 
 void DrawChart(QPainter& p, const Comparison& c, const QRectF& target) {
-  if (target.width() <= 0 || target.height() <= 0) return;
-  QGraphicsScene scene;
-  auto* chart = new QChart;  // owned by the scene
-  scene.addItem(chart);
-  FillComparisonChart(*chart, c, PageFont(9));
-  const QRectF logical(0.0, 0.0, kLogicalChartWidth, kLogicalChartWidth * target.height() / target.width());
-  chart->setGeometry(logical);
-  if (chart->layout() != nullptr) chart->layout()->activate();
-  scene.setSceneRect(logical);
-  scene.render(&p, target, logical, Qt::IgnoreAspectRatio);
+  DrawChartOnPage(p, target, [&](QChart& chart) { FillComparisonChart(chart, c, PageFont(9)); });
 }
 
 // Draws every page; `newPage` starts the next one (false stops).

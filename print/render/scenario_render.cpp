@@ -3,8 +3,6 @@
 #include <QChart>
 #include <QColor>
 #include <QFontMetricsF>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLocale>
@@ -22,6 +20,7 @@
 #include "core/text_forms.h"
 #include "core/units.h"
 #include "print/render/pdf_file.h"
+#include "print/render/schedule_chart.h"
 #include "print/render/schedule_renderer.h"
 #include "print/render/sheet_renderer.h"
 #include "print/render/text_fit.h"
@@ -43,7 +42,6 @@ constexpr double kLineHeight = 14.0;
 constexpr double kSmallestLineHeight = 10.5;
 constexpr int kSmallestFontPoints = 8;
 constexpr double kSmallestChartHeight = 170.0;
-constexpr double kLogicalChartWidth = 800.0;
 // A path of many steps ("5年ごとに" over 99 years) shows at most this many lines in its cell.
 constexpr int kMostPathLines = 3;
 const QRectF kPageRect(0.0, 0.0, kPageWidth, kPageHeight);
@@ -345,15 +343,7 @@ void DrawScenarioPage(Canvas& canvas, const ScenarioReport& report, const Scenar
     DrawTable(canvas, report, page, top, plan.lineHeight);
   }
   if (!page.chart.isEmpty() && canvas.painter != nullptr) {
-    QGraphicsScene scene;
-    auto* chart = new QChart;  // owned by the scene
-    scene.addItem(chart);
-    FillScenarioChart(*chart, report, PageFont(9));
-    const QRectF logical(0.0, 0.0, kLogicalChartWidth, kLogicalChartWidth * page.chart.height() / page.chart.width());
-    chart->setGeometry(logical);
-    if (chart->layout() != nullptr) chart->layout()->activate();
-    scene.setSceneRect(logical);
-    scene.render(canvas.painter, page.chart, logical, Qt::IgnoreAspectRatio);
+    DrawChartOnPage(*canvas.painter, page.chart, [&](QChart& chart) { FillScenarioChart(chart, report, PageFont(9)); });
   }
   DrawPageNumber(canvas, number, count);
 }

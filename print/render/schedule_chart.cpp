@@ -170,18 +170,22 @@ void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, co
   chart.legend()->setVisible(visible);
 }
 
-void DrawScheduleChart(QPainter& painter, const QRectF& target, const std::vector<ScheduleYear>& years,
-                       const QFont& font) {
+void DrawChartOnPage(QPainter& painter, const QRectF& target, const std::function<void(QChart&)>& fill) {
   if (target.width() <= 0.0 || target.height() <= 0.0) return;
   QGraphicsScene scene;
   auto* chart = new QChart;  // owned by the scene
   scene.addItem(chart);
-  FillScheduleChart(*chart, years, font);
+  fill(*chart);
   const QRectF logical(0.0, 0.0, kLogicalChartWidth, kLogicalChartWidth * target.height() / target.width());
   chart->setGeometry(logical);
   if (chart->layout() != nullptr) chart->layout()->activate();
   scene.setSceneRect(logical);
   scene.render(&painter, target, logical, Qt::IgnoreAspectRatio);
+}
+
+void DrawScheduleChart(QPainter& painter, const QRectF& target, const std::vector<ScheduleYear>& years,
+                       const QFont& font) {
+  DrawChartOnPage(painter, target, [&](QChart& chart) { FillScheduleChart(chart, years, font); });
 }
 
 }  // namespace zorvik

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QRectF>
+#include <functional>
 #include <vector>
 
 #include "core/repayment_schedule.h"
@@ -26,6 +27,10 @@ inline constexpr const char* kChartBalanceAxisText = "年末残高（万円）";
 // Shows `years` in `chart`: the series and axes are created on the first call and refilled on
 // later ones (an empty view hides them). Texts use `font`.
 void FillScheduleChart(QChart& chart, const std::vector<ScheduleYear>& years, const QFont& font);
+
+// Draws a chart that `fill` sets up into `target` (painter coordinates), laid out on a page 800
+// units wide, so that texts keep their size relative to the chart whatever the device.
+void DrawChartOnPage(QPainter& painter, const QRectF& target, const std::function<void(QChart&)>& fill);
 
 // Draws the chart of `years` into `target` (painter coordinates), as laid out on a page
 // 800 units wide: texts in `font` keep their size relative to the chart whatever the device.
