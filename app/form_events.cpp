@@ -266,7 +266,7 @@ void CFundingPlanDlg::OnToolsTaxCredit() {
     dlg = new CTaxCreditDlg(
         plan_,
         LoadTaxCreditTable(JoinPath(app_.places().rateMasterFolder, name), JoinPath(app_.places().shippedFolder, name)),
-        this);
+        this, app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CTaxCreditDlg::Refresh);
   }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,8 +15,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/repayment_schedule_dlg.h"
 #include "core/plan_evaluation.h"
 #include "core/repayment_schedule.h"
+#include "io/tax_credit_export.h"
+#include "print/render/plan_printer.h"
 #include "ui/window_fit.h"
 
 namespace zorvik {
@@ -87,8 +91,14 @@ QString TaxCreditNote(const TaxCreditTable& table) {
   return U("概算です。制度は毎年改正されます（控除限度額の表: ") + date + U(" 確認）");
 }
 
-CTaxCreditDlg::CTaxCreditDlg(const FundingPlan& plan, const LoadedTaxCreditTable& table, QWidget* parent)
-    : QDialog(parent), plan_(plan), loaded_(table) {
+CTaxCreditDlg::CTaxCreditDlg(const FundingPlan& plan, const LoadedTaxCreditTable& table, QWidget* parent,
+                             const QString& dataFolder, PrintInteraction* print, ScheduleSaveUi* save)
+    : QDialog(parent),
+      plan_(plan),
+      loaded_(table),
+      dataFolder_(dataFolder),
+      print_(print != nullptr ? print : &DefaultPrintInteraction()),
+      save_(save != nullptr ? save : &DefaultScheduleSaveUi()) {
   setWindowTitle(U(kTaxCreditCaption));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setModal(false);
@@ -210,6 +220,18 @@ void CTaxCreditDlg::BuildControls() {
   }
 
   auto* buttons = new QHBoxLayout;
+  auto* print = new QPushButton(U("印刷"), this);
+  print->setAutoDefault(false);
+  connect(print, &QPushButton::clicked, this, &CTaxCreditDlg::OnPrint);
+  buttons->addWidget(print);
+  auto* pdf = new QPushButton(U("PDFに保存"), this);
+  pdf->setAutoDefault(false);
+  connect(pdf, &QPushButton::clicked, this, &CTaxCreditDlg::OnSavePdf);
+  buttons->addWidget(pdf);
+  auto* excel = new QPushButton(U("Excelに保存"), this);
+  excel->setAutoDefault(false);
+  connect(excel, &QPushButton::clicked, this, &CTaxCreditDlg::OnSaveExcel);
+  buttons->addWidget(excel);
   buttons->addStretch(1);
   auto* close = new QPushButton(U("閉じる"), this);
   close->setAutoDefault(false);
@@ -288,6 +310,103 @@ void CTaxCreditDlg::Refresh() {
     total_->setText(U("控除額の合計: ") + U(FormatScheduleYen(estimate_.total)) +
                     (split ? U("（控除しきれない額 ") + U(FormatScheduleYen(estimate_.totalNotReceived)) + U("）")
                            : U("（所得税額を入れないときは控除額の上限です）")));
+  }
+}
+
+WriteResult CTaxCreditDlg::WriteExcel(const QString& path) {
+  Refresh();
+  const std::string note = loaded_.table ? TaxCreditNote(*loaded_.table).toStdString() : std::string();
+  return WriteTaxCreditXlsxFile(path.toStdString(), Inputs(), estimate_, note);
+}
+
+QString CTaxCreditDlg::AskSavePath(const char* suffix, const char* filter) {
+  QString name = ProposedScheduleFileName(U(plan_.customerName), U(suffix));
+  name.replace(U("返済予定表"), U(kTaxCreditCaption));
+  const QString proposed = dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
+  return ChooseSavePath(*print_, this, proposed, U(kTaxCreditCaption), [this, suffix, filter](const QString& p) {
+    if (filter == nullptr) return print_->GetPdfSavePath(this, p);
+    return save_->GetSavePath(this, p, U(filter), U(suffix));
+  });
+}
+
+void CTaxCreditDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
+  print_->ShowWarning(this,
+                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
+                          WriteFailureReasonLine(result),
+                      U(kTaxCreditCaption));
+}
+
+void CTaxCreditDlg::OnSaveExcel() {
+  Refresh();
+  const QString path = AskSavePath("xlsx", kExcelFilter);
+  if (path.isEmpty()) return;
+  const WriteResult written = WriteExcel(path);
+  if (!written) ReportSaveFailure(path, written);
+}
+
+TaxCreditPage CTaxCreditDlg::Page() const {
+  TaxCreditPage page;
+  page.title = U("住宅ローン控除（概算）");
+  if (!QString::fromStdString(plan_.customerName).trimmed().isEmpty()) {
+    page.title += U("　") + U(plan_.customerName) + U(" 様");
+  }
+  const TaxCreditInputs in = Inputs();
+  page.conditions
+      << U("入居年: %1年　最初の月払い: %2年%3月").arg(in.entryYear).arg(in.firstPaymentYear).arg(in.firstPaymentMonth)
+      << U("住宅: ") + U(HousingKindText(in.kind)) + U("・") + U(HousingPerformanceText(in.performance)) +
+             (in.childRearing ? U("・子育て世帯・若者夫婦世帯") : U("・一般"))
+      << U("取得対価: ") + U(FormatScheduleYen(in.acquisitionCost)) + U("　借入限度額: ") +
+             U(FormatScheduleYen(estimate_.limit));
+  for (int c = 0; c < table_->columnCount(); ++c) page.headers << table_->horizontalHeaderItem(c)->text();
+  for (int r = 0; r < table_->rowCount(); ++r) {
+    QStringList cells;
+    for (int c = 0; c < table_->columnCount(); ++c)
+      cells << (table_->item(r, c) ? table_->item(r, c)->text() : QString());
+    page.rows << cells;
+  }
+  if (!estimate_.years.empty()) {
+    const bool split = !estimate_.upperBound;
+    int64_t income = 0;
+    int64_t resident = 0;
+    for (const TaxCreditRow& y : estimate_.years) {
+      income += y.credit.fromIncomeTax;
+      resident += y.credit.fromResidentTax;
+    }
+    page.totalRow << U("合計") << QString() << U(FormatScheduleYen(estimate_.total))
+                  << (split ? U(FormatScheduleYen(income)) : U("－"))
+                  << (split ? U(FormatScheduleYen(resident)) : U("－"))
+                  << (split ? U(FormatScheduleYen(estimate_.totalNotReceived)) : U("－"));
+  }
+  if (!message_->text().isEmpty()) page.notes << message_->text();
+  if (estimate_.upperBound && !estimate_.years.empty())
+    page.notes << U("所得税額を入れていないため、控除額は上限です。");
+  if (!note_->text().isEmpty()) page.notes << note_->text();
+  return page;
+}
+
+void CTaxCreditDlg::OnSavePdf() {
+  Refresh();
+  const QString path = AskSavePath("pdf", nullptr);
+  if (path.isEmpty()) return;
+  const WriteResult written = WriteTaxCreditPdfFile(path, Page());
+  if (!written) ReportSaveFailure(path, written);
+}
+
+void CTaxCreditDlg::OnPrint() {
+  Refresh();
+  if (!print_->HasPrinter()) {
+    if (OfferPdfWithoutPrinter(this, *print_, U(kTaxCreditCaption), U(kTaxCreditNoPrinterMessage),
+                               U(kTaxCreditCaption))) {
+      OnSavePdf();
+    }
+    return;
+  }
+  QPrinter& printer = print_->ApplicationPrinter();
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  if (!print_->RunPrintDialog(this, printer)) return;
+  if (!PrintTaxCreditPage(printer, Page())) {
+    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kTaxCreditCaption));
   }
 }
 

@@ -13,6 +13,8 @@
 
 #include "core/funding_plan.h"
 #include "core/tax_credit.h"
+#include "io/file_access.h"
+#include "print/render/tax_credit_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,10 +25,18 @@ class QTableWidget;
 
 namespace zorvik {
 
+class PrintInteraction;
+class ScheduleSaveUi;
+
 inline constexpr int kTaxCreditCommand = 32806;
 inline constexpr const char* kTaxCreditMenuText = "住宅ローン控除(&K)...";
 inline constexpr const char* kTaxCreditCaption = "住宅ローン控除";
 inline constexpr const char* kTaxCreditTableFileName = "tax_credit_limits.txt";
+inline constexpr const char* kTaxCreditNoPrinterMessage =
+    "印刷に使えるプリンターが設定されていません。\n\n"
+    "プリンターを設定してから、もう一度印刷して下さい。\n"
+    "「PDFに保存」で、住宅ローン控除の表を\nPDFファイルに保存することもできます。\n\n"
+    "今回、印刷は行いません。";
 
 // The table as the program uses it: `userPath` when it is a file that reads, else `shippedPath`.
 // `notice` says why a user copy was not used; `error` why no table could be read.
@@ -44,7 +54,11 @@ QString TaxCreditNote(const TaxCreditTable& table);
 class CTaxCreditDlg : public QDialog {
   Q_OBJECT
  public:
-  CTaxCreditDlg(const FundingPlan& plan, const LoadedTaxCreditTable& table, QWidget* parent = nullptr);
+  // `dataFolder` is where the save dialog starts; `print` and `save` default to the real boxes
+  // and file dialog.
+  CTaxCreditDlg(const FundingPlan& plan, const LoadedTaxCreditTable& table, QWidget* parent = nullptr,
+                const QString& dataFolder = QString(), PrintInteraction* print = nullptr,
+                ScheduleSaveUi* save = nullptr);
   ~CTaxCreditDlg() override;
 
   const TaxCreditEstimate& estimate() const { return estimate_; }
@@ -60,13 +74,29 @@ class CTaxCreditDlg : public QDialog {
  public slots:
   // Recomputes from the plan and the inputs.
   void Refresh();
+  // "Excelに保存": asks for a path, writes the workbook, shows the reason of a failure.
+  void OnSaveExcel();
+  // "印刷" and "PDFに保存": the page on A4 portrait.
+  void OnPrint();
+  void OnSavePdf();
+
+ public:
+  // The workbook of what the window shows now, written to `path`.
+  WriteResult WriteExcel(const QString& path);
+  // The page of what the window shows now.
+  TaxCreditPage Page() const;
 
  private:
   void BuildControls();
   TaxCreditInputs Inputs() const;
+  QString AskSavePath(const char* suffix, const char* filter);
+  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& plan_;
   LoadedTaxCreditTable loaded_;
+  QString dataFolder_;
+  PrintInteraction* print_ = nullptr;
+  ScheduleSaveUi* save_ = nullptr;
   TaxCreditEstimate estimate_;
   std::array<QCheckBox*, kLoanRowCount> rows_{};
   QSpinBox* entryYear_ = nullptr;

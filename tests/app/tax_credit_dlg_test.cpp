@@ -4,8 +4,12 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -63,6 +67,45 @@ TEST(TaxCreditDlgTest, MalformedUserTableFallsBackToTheShippedOne) {
   const LoadedTaxCreditTable none = LoadTaxCreditTable(QString(), dir.filePath(QStringLiteral("missing.txt")));
   EXPECT_FALSE(none.table);
   EXPECT_FALSE(none.error.isEmpty());
+}
+
+// The workbook holds the conditions, the years as numbers in yen and the note with the table's date.
+TEST(TaxCreditDlgTest, ExcelReadBack) {
+  const FundingPlan plan = WorkedPlan();
+  CTaxCreditDlg dlg(plan, LoadTaxCreditTable(QString(), Shipped()));
+  dlg.firstPaymentYear()->setValue(2026);
+  dlg.firstPaymentMonth()->setValue(4);
+  dlg.acquisitionCost()->setText(QStringLiteral("40,000,000"));
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("住宅ローン控除.xlsx"));
+  ASSERT_TRUE(dlg.WriteExcel(path));
+  const QString interpreter = QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                                                : QStringLiteral("python3");
+  QProcess python;
+  python.start(interpreter, {QStringLiteral("-c"),
+                             QStringLiteral("import json, sys, openpyxl\n"
+                                            "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                            "print(json.dumps({c.coordinate: c.value for r in ws.iter_rows() for c "
+                                            "in r if c.value is not None}, ensure_ascii=False))"),
+                             path});
+  ASSERT_TRUE(python.waitForFinished(60000));
+  ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+  const QJsonObject got = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+  EXPECT_EQ(got["B5"].toString(), U("ZEH水準省エネ住宅"));
+  EXPECT_EQ(got["B7"].toDouble(), 40000000.0);
+  EXPECT_EQ(got["B8"].toDouble(), 35000000.0);
+  EXPECT_EQ(got["A10"].toString(), U("年"));
+  EXPECT_EQ(got["A11"].toString(), U("2026年"));
+  EXPECT_EQ(got["B11"].toDouble(), 29639413.0);
+  EXPECT_EQ(got["C11"].toDouble(), 207400.0);
+  EXPECT_EQ(got["C23"].toDouble(), 153100.0);
+  EXPECT_EQ(got["A24"].toString(), U("合計"));
+  EXPECT_EQ(got["C24"].toDouble(), 2359000.0);
+  EXPECT_EQ(got["D11"].toString(), U("－"));
+  EXPECT_TRUE(got["A27"].toString().contains(U("2026年12月09日"))) << QJsonDocument(got).toJson().toStdString();
+  // A folder where the file should be: refused, nothing half written.
+  EXPECT_FALSE(dlg.WriteExcel(dir.path()));
 }
 
 }  // namespace
