@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/repayment_schedule_dlg.h"
+#include "app/window_output.h"
 #include "core/plan_evaluation.h"
 #include "core/repayment_schedule.h"
 #include "io/tax_credit_export.h"
@@ -98,7 +99,8 @@ CTaxCreditDlg::CTaxCreditDlg(const FundingPlan& plan, const LoadedTaxCreditTable
       loaded_(table),
       dataFolder_(dataFolder),
       print_(print != nullptr ? print : &DefaultPrintInteraction()),
-      save_(save != nullptr ? save : &DefaultScheduleSaveUi()) {
+      save_(save != nullptr ? save : &DefaultScheduleSaveUi()),
+      output_(std::make_unique<WindowOutput>(this, *print_, *save_, U(kTaxCreditCaption), U(kTaxCreditCaption))) {
   setWindowTitle(U(kTaxCreditCaption));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setModal(false);
@@ -319,29 +321,10 @@ WriteResult CTaxCreditDlg::WriteExcel(const QString& path) {
   return WriteTaxCreditXlsxFile(path.toStdString(), Inputs(), estimate_, note);
 }
 
-QString CTaxCreditDlg::AskSavePath(const char* suffix, const char* filter) {
-  QString name = ProposedScheduleFileName(U(plan_.customerName), U(suffix));
-  name.replace(U("返済予定表"), U(kTaxCreditCaption));
-  const QString proposed = dataFolder_.isEmpty() ? name : QDir(dataFolder_).filePath(name);
-  return ChooseSavePath(*print_, this, proposed, U(kTaxCreditCaption), [this, suffix, filter](const QString& p) {
-    if (filter == nullptr) return print_->GetPdfSavePath(this, p);
-    return save_->GetSavePath(this, p, U(filter), U(suffix));
-  });
-}
-
-void CTaxCreditDlg::ReportSaveFailure(const QString& path, const WriteResult& result) {
-  print_->ShowWarning(this,
-                      U(kScheduleSaveFailedMessage) + QStringLiteral("\n") + QDir::toNativeSeparators(path) +
-                          WriteFailureReasonLine(result),
-                      U(kTaxCreditCaption));
-}
-
 void CTaxCreditDlg::OnSaveExcel() {
   Refresh();
-  const QString path = AskSavePath("xlsx", kExcelFilter);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteExcel(path);
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "xlsx", kExcelFilter,
+                [this](const QString& path) { return WriteExcel(path); });
 }
 
 TaxCreditPage CTaxCreditDlg::Page() const {
@@ -386,28 +369,15 @@ TaxCreditPage CTaxCreditDlg::Page() const {
 
 void CTaxCreditDlg::OnSavePdf() {
   Refresh();
-  const QString path = AskSavePath("pdf", nullptr);
-  if (path.isEmpty()) return;
-  const WriteResult written = WriteTaxCreditPdfFile(path, Page());
-  if (!written) ReportSaveFailure(path, written);
+  output_->Save(dataFolder_, plan_.customerName, "pdf", nullptr,
+                [this](const QString& path) { return WriteTaxCreditPdfFile(path, Page()); });
 }
 
 void CTaxCreditDlg::OnPrint() {
   Refresh();
-  if (!print_->HasPrinter()) {
-    if (OfferPdfWithoutPrinter(this, *print_, U(kTaxCreditCaption), U(kTaxCreditNoPrinterMessage),
-                               U(kTaxCreditCaption))) {
-      OnSavePdf();
-    }
-    return;
-  }
-  QPrinter& printer = print_->ApplicationPrinter();
-  printer.setPageOrientation(QPageLayout::Portrait);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  if (!print_->RunPrintDialog(this, printer)) return;
-  if (!PrintTaxCreditPage(printer, Page())) {
-    print_->ShowWarning(this, U(kSchedulePrintFailedMessage), U(kTaxCreditCaption));
-  }
+  output_->Print(
+      QPageLayout::Portrait, [this](QPrinter& printer) { return PrintTaxCreditPage(printer, Page()); },
+      [this] { OnSavePdf(); });
 }
 
 }  // namespace zorvik

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "core/funding_plan.h"
@@ -27,16 +28,12 @@ namespace zorvik {
 
 class PrintInteraction;
 class ScheduleSaveUi;
+class WindowOutput;
 
 inline constexpr int kTaxCreditCommand = 32806;
 inline constexpr const char* kTaxCreditMenuText = "住宅ローン控除(&K)...";
 inline constexpr const char* kTaxCreditCaption = "住宅ローン控除";
 inline constexpr const char* kTaxCreditTableFileName = "tax_credit_limits.txt";
-inline constexpr const char* kTaxCreditNoPrinterMessage =
-    "印刷に使えるプリンターが設定されていません。\n\n"
-    "プリンターを設定してから、もう一度印刷して下さい。\n"
-    "「PDFに保存」で、住宅ローン控除の表を\nPDFファイルに保存することもできます。\n\n"
-    "今回、印刷は行いません。";
 
 // The table as the program uses it: `userPath` when it is a file that reads, else `shippedPath`.
 // `notice` says why a user copy was not used; `error` why no table could be read.
@@ -89,14 +86,13 @@ class CTaxCreditDlg : public QDialog {
  private:
   void BuildControls();
   TaxCreditInputs Inputs() const;
-  QString AskSavePath(const char* suffix, const char* filter);
-  void ReportSaveFailure(const QString& path, const WriteResult& result);
 
   const FundingPlan& plan_;
   LoadedTaxCreditTable loaded_;
   QString dataFolder_;
   PrintInteraction* print_ = nullptr;
   ScheduleSaveUi* save_ = nullptr;
+  std::unique_ptr<WindowOutput> output_;
   TaxCreditEstimate estimate_;
   std::array<QCheckBox*, kLoanRowCount> rows_{};
   QSpinBox* entryYear_ = nullptr;

@@ -43,7 +43,10 @@ void WindowOutput::Save(const QString& folder, const std::string& customerName, 
 void WindowOutput::Print(QPageLayout::Orientation orientation, const std::function<bool(QPrinter&)>& print,
                          const std::function<void()>& savePdf) {
   if (!print_.HasPrinter()) {
-    if (OfferPdfWithoutPrinter(owner_, print_, caption_, QString::fromUtf8(kScheduleNoPrinterMessage), caption_)) {
+    // The schedule's message, naming what this window saves.
+    QString message = QString::fromUtf8(kScheduleNoPrinterMessage);
+    message.replace(QStringLiteral("返済予定表を"), fileTitle_ + QStringLiteral("を"));
+    if (OfferPdfWithoutPrinter(owner_, print_, caption_, message, caption_)) {
       savePdf();
     }
     return;
