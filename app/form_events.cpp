@@ -269,7 +269,9 @@ void CFundingPlanDlg::OnToolsTaxCredit() {
         this, app_.ResolveDirectoryPath(kDataDirectory, QString(), false));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CTaxCreditDlg::Refresh);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, [this, dlg] { dlg->SetPlanFileName(PlanFilePath()); });
   }
+  dlg->SetPlanFileName(PlanFilePath());
   dlg->show();
   dlg->raise();
   dlg->activateWindow();

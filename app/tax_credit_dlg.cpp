@@ -11,13 +11,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/prepayment_panel.h"
+#include "app/rate_scenario_dlg.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/window_output.h"
+#include "app/zorvik_app.h"
 #include "core/plan_evaluation.h"
+#include "core/rate_scenario.h"
 #include "core/repayment_schedule.h"
 #include "io/tax_credit_export.h"
 #include "print/render/plan_printer.h"
@@ -170,6 +175,11 @@ void CTaxCreditDlg::BuildControls() {
   floor_ = new QComboBox(this);
   floor_->addItems({U("50㎡以上"), U("40㎡以上50㎡未満")});
   form2->addRow(U("床面積(&F):"), floor_);
+  scenario_ = new QComboBox(this);
+  for (const RateScenario& preset : PresetScenarios()) scenario_->addItem(U(preset.name));
+  scenario_->setToolTip(U("年末残高を、この金利の推移と返済予定表の画面の繰上返済で計算します。"));
+  form2->addRow(U("金利シナリオ(&R):"), scenario_);
+  connect(scenario_, &QComboBox::currentIndexChanged, this, &CTaxCreditDlg::Refresh);
   cost_ = new QLineEdit(U(FormatScheduleYen(defaults.acquisitionCost)), this);
   form2->addRow(U("取得対価（円）(&A):"), cost_);
   income_ = new QLineEdit(this);
@@ -286,7 +296,13 @@ void CTaxCreditDlg::Refresh() {
     return;
   }
   note_->setText(TaxCreditNote(*loaded_.table));
-  estimate_ = EstimateTaxCredit(EvaluatePlan(plan_).schedule, Inputs(), *loaded_.table);
+  // The balances of the chosen rate scenario, with the prepayments planned for this plan file.
+  const std::vector<RateScenario> presets = PresetScenarios();
+  RateScenario scenario =
+      presets[static_cast<size_t>(std::clamp(scenario_->currentIndex(), 0, static_cast<int>(presets.size()) - 1))];
+  scenario.rowTypes = RememberedRateTypes(plan_);
+  scenario.prepayments = LoadPrepayments(*OpenSettingsStore(), planFileName_);
+  estimate_ = EstimateTaxCredit(BuildPlanSchedule(plan_, scenario), Inputs(), *loaded_.table);
   if (!estimate_.error.empty()) messages << U(estimate_.error);
   if (estimate_.incomeAboveLimit) messages << U("合計所得金額が所得要件を超えるため、控除は受けられません。");
   message_->setText(messages.join(QLatin1Char('\n')));
@@ -319,6 +335,12 @@ WriteResult CTaxCreditDlg::WriteExcel(const QString& path) {
   Refresh();
   const std::string note = loaded_.table ? TaxCreditNote(*loaded_.table).toStdString() : std::string();
   return WriteTaxCreditXlsxFile(path.toStdString(), Inputs(), estimate_, note);
+}
+
+void CTaxCreditDlg::SetPlanFileName(const QString& planFileName) {
+  if (planFileName == planFileName_) return;
+  planFileName_ = planFileName;
+  Refresh();
 }
 
 void CTaxCreditDlg::OnSaveExcel() {

@@ -71,6 +71,8 @@ class CTaxCreditDlg : public QDialog {
  public slots:
   // Recomputes from the plan and the inputs.
   void Refresh();
+  // The plan's file: the prepayments planned for it in the 返済予定表 window change the balances.
+  void SetPlanFileName(const QString& planFileName);
   // "Excelに保存": asks for a path, writes the workbook, shows the reason of a failure.
   void OnSaveExcel();
   // "印刷" and "PDFに保存": the page on A4 portrait.
@@ -102,6 +104,8 @@ class CTaxCreditDlg : public QDialog {
   QComboBox* performance_ = nullptr;
   QCheckBox* childRearing_ = nullptr;
   QComboBox* floor_ = nullptr;
+  QComboBox* scenario_ = nullptr;  // the rate scenario the balances follow (据え置き at first)
+  QString planFileName_;           // whose planned prepayments (返済予定表's 繰上返済) apply
   QLineEdit* cost_ = nullptr;
   QLineEdit* income_ = nullptr;
   QLineEdit* incomeTax_ = nullptr;

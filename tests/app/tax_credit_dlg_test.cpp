@@ -10,10 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "app/prepayment_panel.h"
+#include "app/zorvik_app.h"
+#include "tests/support/private_settings.h"
 #include "tests/support/worked_plan.h"
 
 namespace zorvik {
@@ -30,6 +34,8 @@ QString Shipped() {
 // The help's plan, first payment April 2026, 入居 2026, 取得対価 4,000万, 新築 ZEH水準, 一般: 13
 // credits from 207,400円 (balance 29,639,413円) down to 153,100円, 2,359,000円 in all.
 TEST(TaxCreditDlgTest, HelpPlanWorkedCase) {
+  QTemporaryDir settings;
+  KeepSettingsIn(settings);
   const FundingPlan plan = WorkedPlan();
   CTaxCreditDlg dlg(plan, LoadTaxCreditTable(QString(), Shipped()));
   dlg.firstPaymentYear()->setValue(2026);
@@ -44,6 +50,15 @@ TEST(TaxCreditDlgTest, HelpPlanWorkedCase) {
   EXPECT_EQ(t->item(12, 2)->text(), U("153,100円"));
   EXPECT_EQ(t->item(0, 3)->text(), U("－"));  // no income tax typed: the upper bound only
   EXPECT_TRUE(dlg.total()->text().contains(U("2,359,000円")));
+  // The prepayments planned for the plan's file in the schedule window lower the balances: 500万
+  // at the start, 返済額軽減型, leaves 2,500万 less its first year's principal.
+  SavePrepayments(*OpenSettingsStore(), QStringLiteral("plan.zvk"),
+                  {PlannedPrepayment{0, 0, 5000000, PrepaymentKind::ReducePayment}});
+  dlg.SetPlanFileName(QStringLiteral("plan.zvk"));
+  EXPECT_LT(dlg.estimate().years.front().yearEndBalance, 25000000);
+  EXPECT_LT(dlg.estimate().total, 2359000);
+  dlg.SetPlanFileName(QString());
+  EXPECT_EQ(dlg.estimate().total, 2359000);
   // An entry year the table does not cover names the table's date.
   dlg.entryYear()->setValue(2040);
   EXPECT_EQ(t->rowCount(), 0);
@@ -71,6 +86,8 @@ TEST(TaxCreditDlgTest, MalformedUserTableFallsBackToTheShippedOne) {
 
 // The workbook holds the conditions, the years as numbers in yen and the note with the table's date.
 TEST(TaxCreditDlgTest, ExcelReadBack) {
+  QTemporaryDir settings;
+  KeepSettingsIn(settings);
   const FundingPlan plan = WorkedPlan();
   CTaxCreditDlg dlg(plan, LoadTaxCreditTable(QString(), Shipped()));
   dlg.firstPaymentYear()->setValue(2026);
