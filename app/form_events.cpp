@@ -251,7 +251,10 @@ void CFundingPlanDlg::OnToolsRateScenario() {
     dlg = new CRateScenarioDlg(plan_, app_.ResolveDirectoryPath(kDataDirectory, QString(), false), this);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &CFundingPlanDlg::planEdited, dlg, &CRateScenarioDlg::Refresh);
+    connect(this, &CFundingPlanDlg::planEdited, dlg, [this, dlg] { dlg->SetPlanFileName(PlanFilePath()); });
   }
+  dlg->SetPlanFileName(PlanFilePath());
+  dlg->Refresh();  // prepayments planned since it was last shown
   dlg->show();
   dlg->raise();
   dlg->activateWindow();

@@ -22,6 +22,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/prepayment_panel.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/window_output.h"
 #include "app/zorvik_app.h"
@@ -231,6 +232,10 @@ void CRateScenarioDlg::BuildControls() {
   review_ = new QLabel(this);
   review_->setWordWrap(true);
   layout->addWidget(review_);
+  prepayments_ = new QLabel(this);
+  prepayments_->setWordWrap(true);
+  prepayments_->hide();
+  layout->addWidget(prepayments_);
 
   warning_ = new QLabel(U(kUnpaidInterestWarning), this);
   warning_->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));
@@ -367,6 +372,13 @@ std::vector<RateScenario> CRateScenarioDlg::Scenarios() {
   review.fiveYearRule = fiveYearRule_->isChecked();
   review.recomputeWhenUnchanged = recomputeUnchanged_->isChecked();
   const std::vector<RateScenario> presets = PresetScenarios();
+  // The prepayments planned in the 返済予定表 window for this plan apply under every scenario.
+  const std::vector<PlannedPrepayment> planned = LoadPrepayments(*OpenSettingsStore(), planFileName_);
+  prepayments_->setText(
+      planned.empty()
+          ? QString()
+          : U("返済予定表の画面で設定した繰上返済 %1件を、どのシナリオにも含めています。").arg(planned.size()));
+  prepayments_->setVisible(!planned.empty());
   std::vector<RateScenario> scenarios;
   QStringList errors;
   for (size_t i = 0; i < kMaxScenarioColumns; ++i) {
@@ -392,11 +404,18 @@ std::vector<RateScenario> CRateScenarioDlg::Scenarios() {
     }
     s.rowTypes = types;
     s.review = review;
+    s.prepayments = planned;
     scenarios.push_back(std::move(s));
   }
   pathError_->setText(errors.join(QLatin1Char('\n')));
   pathError_->setVisible(!errors.isEmpty());
   return scenarios;
+}
+
+void CRateScenarioDlg::SetPlanFileName(const QString& planFileName) {
+  if (planFileName == planFileName_) return;
+  planFileName_ = planFileName;
+  Refresh();
 }
 
 void CRateScenarioDlg::Refresh() {

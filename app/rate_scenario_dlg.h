@@ -63,12 +63,15 @@ class CRateScenarioDlg : public QDialog {
   QLineEdit* pathEdit(int column) const { return columns_[static_cast<size_t>(column)].path; }
   QCheckBox* fiveYearRule() const { return fiveYearRule_; }
   QLabel* warning() const { return warning_; }
+  QLabel* prepaymentNote() const { return prepayments_; }
   // Horizontal: the table beside the chart; vertical: the chart below the table.
   Qt::Orientation tableAndChart() const;
 
  public slots:
   // Rebuilds the report from the plan and the window's choices.
   void Refresh();
+  // The plan's file: the prepayments planned for it in the 返済予定表 window apply to every scenario.
+  void SetPlanFileName(const QString& planFileName);
   void OnPrint();
   void OnSavePdf();
   void OnSaveExcel();
@@ -117,6 +120,8 @@ class CRateScenarioDlg : public QDialog {
   QCheckBox* fiveYearRule_ = nullptr;
   QCheckBox* recomputeUnchanged_ = nullptr;
   QLabel* review_ = nullptr;
+  QLabel* prepayments_ = nullptr;  // says which planned prepayments the scenarios include
+  QString planFileName_;
   QLabel* warning_ = nullptr;
   QLabel* pathError_ = nullptr;
   QSplitter* splitter_ = nullptr;

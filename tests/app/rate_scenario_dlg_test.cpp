@@ -13,12 +13,14 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/funding_plan_dlg.h"
+#include "app/prepayment_panel.h"
 #include "app/repayment_schedule_dlg.h"
 #include "app/zorvik_app.h"
 #include "core/control_ids.h"
@@ -298,6 +300,28 @@ TEST(RateScenarioDlgTest, ButtonsWriteEveryFile) {
   ASSERT_EQ(ui.warnings.size(), 1);
   EXPECT_TRUE(ui.warnings[0].startsWith(U("ファイルを保存できませんでした。"))) << ui.warnings[0].toStdString();
   EXPECT_GT(ui.warnings[0].count(QLatin1Char('\n')), 1) << ui.warnings[0].toStdString();  // path, then the reason
+}
+
+// The prepayments planned for the plan's file in the 返済予定表 window apply under every scenario,
+// and the window says so.
+TEST(RateScenarioDlgTest, PlannedPrepaymentsApplyToEveryScenario) {
+  QTemporaryDir dir;
+  KeepSettingsIn(dir);
+  const FundingPlan plan = OneVariableRow();
+  SavePrepayments(*OpenSettingsStore(), QStringLiteral("plan.zvk"),
+                  {PlannedPrepayment{0, 60, 1000000, PrepaymentKind::ShortenTerm}});
+  CRateScenarioDlg dlg(plan, dir.path());
+  dlg.scenarioChoice(0)->setCurrentIndex(0);
+  dlg.Refresh();
+  EXPECT_TRUE(dlg.prepaymentNote()->isHidden());
+  const int64_t plain = dlg.report().columns.at(0).summary.totalRepaid;
+  EXPECT_EQ(plain, 13991280);
+  dlg.SetPlanFileName(QStringLiteral("plan.zvk"));
+  EXPECT_FALSE(dlg.prepaymentNote()->isHidden());
+  for (const ScenarioColumn& c : dlg.report().columns) {
+    EXPECT_EQ(c.scenario.prepayments.size(), 1u);
+  }
+  EXPECT_LT(dlg.report().columns.at(0).summary.totalRepaid, plain);
 }
 
 }  // namespace
