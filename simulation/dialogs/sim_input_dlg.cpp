@@ -19,6 +19,7 @@
 #include "simulation/dialogs/sim_dialog_style.h"
 #include "simulation/dialogs/simulation_prompter.h"
 #include "simulation/payment_target.h"
+#include "ui/leave_watch.h"
 #include "ui/window_fit.h"
 
 namespace zorvik {
@@ -27,7 +28,6 @@ const CSimInputDlg::Handler CSimInputDlg::kHandlers[] = {
     {sim_ids::kOk, Notification::Clicked, &CSimInputDlg::OnOK},
     {sim_ids::kCancel, Notification::Clicked, &CSimInputDlg::OnCancel},
     {sim_ids::kDesiredAmount, Notification::TextChanged, &CSimInputDlg::OnDesiredChanged},
-    {sim_ids::kDesiredAmount, Notification::KillFocus, &CSimInputDlg::OnDesiredKillFocus},
     {sim_ids::kChangeLoansYes, Notification::Clicked, &CSimInputDlg::OnChangeLoansYes},
     {sim_ids::kChangeLoansNo, Notification::Clicked, &CSimInputDlg::OnChangeLoansNo},
 };
@@ -117,6 +117,10 @@ CSimInputDlg::CSimInputDlg(const SimulationWork& work, const QString& currentCap
 
   // Every key press inside the dialog passes here first, as the Enter rule needs.
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // Leaving the desired box reads the amount; entering it selects what it shows.
+  auto* watch = new LeaveWatch(this);
+  watch->Watch(
+      desired_, [this] { OnDesiredKillFocus(); }, [this] { OnDesiredSetFocus(); });
 
   OnInitDialog();
   FitToScreen(*this);
@@ -168,6 +172,14 @@ void CSimInputDlg::OnDesiredKillFocus() {
   desired_->setText(QString::fromStdString(FormatYen(work_.desiredAmount)));
 }
 
+// Entering the box selects the amount it shows (a left-over "0円" too), so typing replaces it. A
+// mouse click places the caret after the focus arrives; the selection follows it.
+void CSimInputDlg::OnDesiredSetFocus() {
+  QTimer::singleShot(0, desired_, [box = desired_] {
+    if (box->hasFocus()) box->selectAll();
+  });
+}
+
 void CSimInputDlg::OnChangeLoansYes() {
   work_.keepLoanAmounts = 0;
 }
@@ -210,16 +222,6 @@ bool CSimInputDlg::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return HandleEnter();
-  }
-  if (watched == desired_ && event->type() == QEvent::FocusOut) {
-    Dispatch(sim_ids::kDesiredAmount, Notification::KillFocus);
-  }
-  if (watched == desired_ && event->type() == QEvent::FocusIn) {
-    // Entering the box selects the amount it shows (a left-over "0円" too), so typing replaces
-    // it. A mouse click places the caret after the focus arrives; the selection follows it.
-    QTimer::singleShot(0, desired_, [box = desired_] {
-      if (box->hasFocus()) box->selectAll();
-    });
   }
   return QDialog::eventFilter(watched, event);
 }

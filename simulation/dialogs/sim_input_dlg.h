@@ -3,6 +3,8 @@
 // (136). Both show the current total, take the desired amount and whether loan amounts may
 // change, and run their procedure on 実行 over their own working copy of the plan.
 //
+// Leaving the desired box (not for a popup or another window) reads and formats the amount.
+//
 // Keyboard: Enter never reaches the default button. In the desired box it moves the focus on
 // (which reads the amount); on 実行 it runs the simulation; elsewhere it does nothing.
 
@@ -50,7 +52,7 @@ class CSimInputDlg : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  enum class Notification { Clicked, TextChanged, KillFocus };
+  enum class Notification { Clicked, TextChanged };
   struct Handler {
     int id;
     Notification notification;
@@ -62,7 +64,8 @@ class CSimInputDlg : public QDialog {
   void OnOK();      // 実  行
   void OnCancel();  // 中  止
   void OnDesiredChanged();
-  void OnDesiredKillFocus();
+  void OnDesiredSetFocus();
+  void OnDesiredKillFocus();  // through the LeaveWatch
   void OnChangeLoansYes();
   void OnChangeLoansNo();
   void Dispatch(int id, Notification notification);

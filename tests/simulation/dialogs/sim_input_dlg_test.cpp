@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -119,6 +120,27 @@ TEST_F(SimInputDlgTest, LeavingTheDesiredBoxReadsAndFormatsTheAmount) {
   dialog.desiredBox()->clear();
   QTest::keyClick(dialog.desiredBox(), Qt::Key_Tab);
   EXPECT_EQ(dialog.desiredBox()->text(), QStringLiteral("0円"));
+}
+
+// A context menu or another window taking the focus for a while is not leaving the box: the
+// amount stays as typed until the user moves on.
+TEST_F(SimInputDlgTest, PopupOrAnotherWindowDoesNotReadTheAmount) {
+  CMonthlySimDlg dialog(MakeSimulationWork(plan), nullptr, &prompter);
+  Activate(dialog);
+  QLineEdit* box = dialog.desiredBox();
+  box->setFocus();
+  QTest::keyClicks(box, QStringLiteral("85000"));
+  for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+    QFocusEvent out(QEvent::FocusOut, reason);
+    QApplication::sendEvent(box, &out);
+    QFocusEvent in(QEvent::FocusIn, reason);
+    QApplication::sendEvent(box, &in);
+  }
+  EXPECT_EQ(box->text(), QStringLiteral("85000"));
+  EXPECT_EQ(dialog.work().desiredAmount, 0.0);
+  QTest::keyClick(box, Qt::Key_Tab);
+  EXPECT_EQ(box->text(), QStringLiteral("85,000円"));
+  EXPECT_EQ(dialog.work().desiredAmount, 85000.0);
 }
 
 // A stale "0円" left by an empty run is replaced by what the user types, however the box is entered.
